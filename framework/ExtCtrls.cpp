@@ -1,0 +1,53 @@
+#include "framework/ExtCtrls.h"
+
+#include "framework/Forms.h"
+#include "framework/SysUtils.h"
+
+TTimer::TTimer(TComponent* AOwner) : TTimer(AOwner, L"TTimerWindow", "Not enough timers available", true) {}
+
+TTimer::TTimer(TComponent* AOwner, const wchar_t* windowClass, std::string failText, bool enabled)
+    : TComponent(AOwner), failText_(std::move(failText)), enabled_(enabled) {
+    window_ = std::make_unique<THiddenWindow>(windowClass, [this](UINT msg, WPARAM, LPARAM, LRESULT& result) {
+        if (msg != WM_TIMER) return false;
+        Fire();
+        result = 0;
+        return true;
+    });
+}
+
+TTimer::~TTimer() { KillTimer(window_->Handle(), 1); }
+
+void TTimer::SetEnabled(bool value) {
+    if (value == enabled_) return;
+    enabled_ = value;
+    UpdateTimer();
+}
+
+void TTimer::SetInterval(unsigned ms) {
+    if (ms == interval_) return;
+    interval_ = ms;
+    UpdateTimer();
+}
+
+void TTimer::SetOnTimer(TNotifyEvent handler) {
+    onTimer_ = std::move(handler);
+    UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+    KillTimer(window_->Handle(), 1);
+    if (interval_ != 0 && enabled_ && onTimer_) {
+        if (SetTimer(window_->Handle(), 1, interval_, nullptr) == 0) throw Exception(failText_);
+    }
+}
+
+void TTimer::Fire() {
+    if (!onTimer_) return;
+    // A copy: the handler may replace itself.
+    TNotifyEvent handler = onTimer_;
+    try {
+        handler(this);
+    } catch (...) {
+        Application->HandleException(this);
+    }
+}

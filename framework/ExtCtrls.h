@@ -1,0 +1,38 @@
+// The timer component.
+#pragma once
+
+#include "framework/Classes.h"
+#include "framework/HiddenWindow.h"
+
+#include <memory>
+#include <string>
+
+// A window timer on a hidden window of its own. The system timer is set again only when Enabled or
+// Interval actually change, or when OnTimer is assigned; so enabling a running timer does not
+// restart its interval. An exception in OnTimer goes to the application's exception handler.
+class TTimer : public TComponent {
+public:
+    explicit TTimer(TComponent* AOwner);
+    ~TTimer() override;
+
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool value);
+    unsigned Interval() const { return interval_; }
+    void SetInterval(unsigned ms);
+    const TNotifyEvent& OnTimer() const { return onTimer_; }
+    void SetOnTimer(TNotifyEvent handler);
+
+protected:
+    // For timers of their own kind: another window class and another failure text.
+    TTimer(TComponent* AOwner, const wchar_t* windowClass, std::string failText, bool enabled);
+
+private:
+    void UpdateTimer();
+    void Fire();
+
+    std::unique_ptr<THiddenWindow> window_;
+    std::string failText_;
+    bool enabled_ = true;
+    unsigned interval_ = 1000;
+    TNotifyEvent onTimer_;
+};
