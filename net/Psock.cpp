@@ -80,7 +80,7 @@ void TPowersock::NewSocket(bool first) {
 
 bool TPowersock::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_SOCKET) {
-        // A notification for a socket closed since is stale: it must not touch the current one.
+        // Notifications of accepted sockets are theirs, not the component's.
         if (SOCKET(wParam) != socket_) return true;
         noError_ = HIWORD(lParam) == 0;
         switch (LOWORD(lParam)) {
@@ -123,11 +123,16 @@ void TPowersock::CloseSocket() {
     StatusMessage(4, "Request Close Socket");
     connected_ = false;
     if (socket_ == INVALID_SOCKET) return;
+    // No notification of this socket may reach the next one, which can get the same handle value.
+    WSAAsyncSelect(socket_, window_->Handle(), 0, 0);
     if (closesocket(socket_) != 0) {
         SocketError(WSAEWOULDBLOCK);
         return;
     }
     socket_ = INVALID_SOCKET;
+    MSG stale;
+    while (PeekMessageW(&stale, window_->Handle(), WM_SOCKET, WM_SOCKET, PM_REMOVE)) {
+    }
     if (destroying_) return;
     if (OnDisconnect) OnDisconnect(this);
     NewSocket(false);
