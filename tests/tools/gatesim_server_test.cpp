@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <random>
 #include <string>
@@ -106,11 +108,14 @@ protected:
         }
     }
 
+    // Reads until the server closes. The close must be orderly: a reset can destroy a reply that
+    // the client has not read yet (Windows sockets drop it).
     static std::string ReadToEnd(int fd) {
         std::string reply;
         char buf[4096];
         ssize_t n;
         while ((n = recv(fd, buf, sizeof buf, 0)) > 0) reply.append(buf, static_cast<size_t>(n));
+        EXPECT_EQ(n, 0) << "connection ended with " << std::strerror(errno);
         return reply;
     }
 
