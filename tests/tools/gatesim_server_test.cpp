@@ -32,17 +32,19 @@ protected:
     // reads the port from the first line of its output.
     void Start(const std::vector<std::string>& extra = {}) {
         static int counter = 0;
-        std::string base = ::testing::TempDir() + "gatesim_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
+        std::string base =
+            ::testing::TempDir() + "gatesim_" + std::to_string(getpid()) + "_" + std::to_string(++counter);
         logPath_ = base + ".jsonl";
         portPath_ = base + ".port";
         unlink(logPath_.c_str());
         unlink(portPath_.c_str());
 
-        std::vector<std::string> args = {GATESIM_EXE, "--port", "0", "--log", logPath_, "--port-file", portPath_,
-                                         "--timeout", "1"};
+        std::vector<std::string> args = {GATESIM_EXE,   "--port",  "0",         "--log", logPath_,
+                                         "--port-file", portPath_, "--timeout", "1"};
         args.insert(args.end(), extra.begin(), extra.end());
         std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
+        for (std::string& a : args)
+            argv.push_back(a.data());
         argv.push_back(nullptr);
 
         int out[2];
@@ -62,14 +64,16 @@ protected:
         outFd_ = out[0];
         std::string first;
         char c;
-        while (read(outFd_, &c, 1) == 1 && c != '\n') first += c;
+        while (read(outFd_, &c, 1) == 1 && c != '\n')
+            first += c;
         port_ = std::atoi(first.c_str());
         ASSERT_GT(port_, 0) << "no port from the simulator: " << first;
         // Drain the rest of the output, so that the server never blocks on a full pipe.
         reader_ = std::thread([this] {
             char buf[4096];
             ssize_t n;
-            while ((n = read(outFd_, buf, sizeof buf)) > 0) console_.append(buf, static_cast<size_t>(n));
+            while ((n = read(outFd_, buf, sizeof buf)) > 0)
+                console_.append(buf, static_cast<size_t>(n));
         });
     }
 
@@ -114,7 +118,8 @@ protected:
         std::string reply;
         char buf[4096];
         ssize_t n;
-        while ((n = recv(fd, buf, sizeof buf, 0)) > 0) reply.append(buf, static_cast<size_t>(n));
+        while ((n = recv(fd, buf, sizeof buf, 0)) > 0)
+            reply.append(buf, static_cast<size_t>(n));
         EXPECT_EQ(n, 0) << "connection ended with " << std::strerror(errno);
         return reply;
     }
@@ -130,7 +135,8 @@ protected:
     std::vector<std::string> LogLines() {
         std::ifstream in(logPath_);
         std::vector<std::string> lines;
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
         return lines;
     }
 
@@ -232,7 +238,8 @@ TEST_F(GateSimProcess, SurvivesGarbage) {
     Start({"--per-minute", "0"});
     std::mt19937 random(20261207);
     std::string noise;
-    for (int i = 0; i < 2000; ++i) noise += static_cast<char>(random() & 0xFF);
+    for (int i = 0; i < 2000; ++i)
+        noise += static_cast<char>(random() & 0xFF);
 
     std::string reply = Exchange(noise + "\r\n\r\n");
     EXPECT_EQ(reply.rfind("HTTP/1.0 400 Bad Request\r\n", 0), 0u) << reply;
@@ -261,7 +268,8 @@ TEST_F(GateSimProcess, SurvivesGarbage) {
     EXPECT_EQ(Body(reply).find("error"), std::string::npos) << reply;
 
     std::string log;
-    for (const std::string& line : LogLines()) log += line + "\n";
+    for (const std::string& line : LogLines())
+        log += line + "\n";
     EXPECT_NE(log.find("\"verdict\":\"head too large\""), std::string::npos);
     EXPECT_NE(log.find("\"head_truncated\":true"), std::string::npos);
     EXPECT_NE(log.find("\"verdict\":\"incomplete\""), std::string::npos);
@@ -274,11 +282,13 @@ TEST_F(GateSimProcess, ManyConnectionsAtOnce) {
     // More idle connections than the server serves at once: the extra ones wait in the listen queue
     // until time-outs free their places.
     std::vector<int> idle;
-    for (int i = 0; i < 300; ++i) idle.push_back(Connect());
+    for (int i = 0; i < 300; ++i)
+        idle.push_back(Connect());
     std::string reply = Exchange(ClientHead("1234567", "through the crowd"));
     EXPECT_EQ(reply.rfind("HTTP/1.0 200 OK\r\n", 0), 0u) << reply;
     EXPECT_EQ(Body(reply).find("error"), std::string::npos);
-    for (int fd : idle) close(fd);
+    for (int fd : idle)
+        close(fd);
 
     // Many clients in flight together all get their answer.
     std::vector<int> busy;

@@ -36,16 +36,27 @@ std::string UnJsonBytes(const std::string& literal) {
         }
         char e = literal[++i];
         switch (e) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'b':
+            out += '\b';
+            break;
+        case 'f':
+            out += '\f';
+            break;
         case 'u':
             out += static_cast<char>(std::stoi(literal.substr(i + 1, 4), nullptr, 16));
             i += 4;
             break;
-        default: out += e;
+        default:
+            out += e;
         }
     }
     return out;
@@ -103,7 +114,8 @@ TEST(GateText, JsonString) {
 
 TEST(GateText, JsonBytesIsLossless) {
     std::string all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
     std::string literal = JsonBytes(all);
     for (char c : literal) {
         ASSERT_GE(static_cast<unsigned char>(c), 0x20);
@@ -140,13 +152,20 @@ TEST(GateQuery, AcceptsWhatTheClientSends) {
 TEST(GateQuery, RefusesWrongFixedFields) {
     const std::string good = ClientQuery("1234567", "x");
     const std::pair<const char*, const char*> changes[] = {
-        {"function=sms_send", "function=sms_get"}, {"MMObjectType=0", "MMObjectType=1"},
-        {"MMObjectID=&", "MMObjectID=7&"},         {"Hour=00", "Hour=0"},
-        {"Min=00", "Min=01"},                      {"Day=5", "Day=05"},
-        {"Mon=5", "Mon=6"},                        {"Lang=2", "Lang=1"},
-        {"Year=2027", "Year=27"},                  {"Year=2027", "Year=20x7"},
-        {"Year=2027", "Year=20270"},               {"To=375291234567", "To=37529123456"},
-        {"To=375291234567", "To=3752912345678"},   {"To=375291234567", "To=375301234567"},
+        {"function=sms_send", "function=sms_get"},
+        {"MMObjectType=0", "MMObjectType=1"},
+        {"MMObjectID=&", "MMObjectID=7&"},
+        {"Hour=00", "Hour=0"},
+        {"Min=00", "Min=01"},
+        {"Day=5", "Day=05"},
+        {"Mon=5", "Mon=6"},
+        {"Lang=2", "Lang=1"},
+        {"Year=2027", "Year=27"},
+        {"Year=2027", "Year=20x7"},
+        {"Year=2027", "Year=20270"},
+        {"To=375291234567", "To=37529123456"},
+        {"To=375291234567", "To=3752912345678"},
+        {"To=375291234567", "To=375301234567"},
     };
     for (const auto& change : changes) {
         std::string query = good;
@@ -210,7 +229,8 @@ TEST(GateLimits, OneAMinute) {
 
 TEST(GateLimits, TenADay) {
     RateLimiter limits(1, 10);
-    for (int i = 0; i < 10; ++i) ASSERT_EQ(limits.TryAccept("a", seconds(60 * i)), RateLimiter::Result::Accepted) << i;
+    for (int i = 0; i < 10; ++i)
+        ASSERT_EQ(limits.TryAccept("a", seconds(60 * i)), RateLimiter::Result::Accepted) << i;
     EXPECT_EQ(limits.TryAccept("a", seconds(600)), RateLimiter::Result::PerDay);
     EXPECT_EQ(limits.TryAccept("a", hours(24) - Millis(1)), RateLimiter::Result::PerDay);
     // A rolling day: the first message leaves the window 24 h after it was accepted, the second a minute later.
@@ -222,20 +242,25 @@ TEST(GateLimits, TenADay) {
 
 TEST(GateLimits, ConfiguredAndSwitchedOff) {
     RateLimiter three(3, 0);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(three.TryAccept("a", seconds(i)), RateLimiter::Result::Accepted);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(three.TryAccept("a", seconds(i)), RateLimiter::Result::Accepted);
     EXPECT_EQ(three.TryAccept("a", seconds(3)), RateLimiter::Result::PerMinute);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(three.TryAccept("a", seconds(60 + i * 20)), RateLimiter::Result::Accepted);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(three.TryAccept("a", seconds(60 + i * 20)), RateLimiter::Result::Accepted);
 
     RateLimiter none(0, 0);
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(none.TryAccept("a", Millis(0)), RateLimiter::Result::Accepted);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(none.TryAccept("a", Millis(0)), RateLimiter::Result::Accepted);
     EXPECT_EQ(none.TrackedClients(), 0u);
 }
 
 TEST(GateLimits, ForgetsIdleClients) {
     RateLimiter limits(1, 10);
-    for (int i = 0; i < 1500; ++i) limits.TryAccept("10.0.0." + std::to_string(i), Millis(0));
+    for (int i = 0; i < 1500; ++i)
+        limits.TryAccept("10.0.0." + std::to_string(i), Millis(0));
     EXPECT_EQ(limits.TrackedClients(), 1500u);
-    for (int i = 0; i < 1000; ++i) limits.TryAccept("a", hours(25) + seconds(i));
+    for (int i = 0; i < 1000; ++i)
+        limits.TryAccept("a", hours(25) + seconds(i));
     EXPECT_LE(limits.TrackedClients(), 1u);
 }
 
@@ -258,8 +283,8 @@ TEST(GateJudge, AcceptsDirectAndProxiedRequests) {
     RateLimiter limits(0, 0);
     std::string url = GatewayUrl("gw.example:8080", "1234567", UrlEncode("\xCF\xF0\xE8\xE2\xE5\xF2"), 2027);
     std::string path = url.substr(url.find("/cgi-bin"));
-    for (const std::string& head : {Get(path), Get(url, "HTTP/1.1"), Get("HTTP://gw" + path),
-                                    "GET " + path + " HTTP/1.0\n\n"}) {
+    for (const std::string& head :
+         {Get(path), Get(url, "HTTP/1.1"), Get("HTTP://gw" + path), "GET " + path + " HTTP/1.0\n\n"}) {
         Verdict v = JudgeRequest(head, "127.0.0.1", Millis(0), limits);
         EXPECT_TRUE(v.accepted) << head << v.reason;
         EXPECT_EQ(v.status, 200);
@@ -326,7 +351,8 @@ TEST(GateLog, AcceptedLine) {
     std::string head = Get("/cgi-bin/cgi.exe?" + ClientQuery("1234567", "\xCF\xF0\xE8\xE2\xE5\xF2\r\n\"\x98\""));
     Verdict v = JudgeRequest(head, "127.0.0.1", Millis(0), limits);
     std::string line = LogLine(v, head, false, "127.0.0.1", 86400 * 365);
-    EXPECT_EQ(line.rfind("{\"time\":\"1971-01-01T00:00:00Z\",\"client\":\"127.0.0.1\",\"verdict\":\"accepted\",", 0), 0u);
+    EXPECT_EQ(line.rfind("{\"time\":\"1971-01-01T00:00:00Z\",\"client\":\"127.0.0.1\",\"verdict\":\"accepted\",", 0),
+              0u);
     EXPECT_NE(line.find(",\"to\":\"375291234567\",\"text\":\"Привет\\r\\n\\\"\xEF\xBF\xBD\\\"\",\"year\":2027,"),
               std::string::npos)
         << line;
@@ -374,9 +400,15 @@ TEST(GateOptions, Parse) {
     EXPECT_EQ(o.perDay, 100);
     EXPECT_EQ(o.timeoutSeconds, 2);
 
-    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"--port", "65536"}, {"--port", "-1"}, {"--port", "80x"}, {"--port", ""}, {"--port"},
-             {"--timeout", "0"}, {"--per-day", "+5"}, {"--frobnicate", "1"}, {"stray"}}) {
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{{"--port", "65536"},
+                                                                                     {"--port", "-1"},
+                                                                                     {"--port", "80x"},
+                                                                                     {"--port", ""},
+                                                                                     {"--port"},
+                                                                                     {"--timeout", "0"},
+                                                                                     {"--per-day", "+5"},
+                                                                                     {"--frobnicate", "1"},
+                                                                                     {"stray"}}) {
         GateOptions b;
         EXPECT_NE(ParseGateOptions(bad, b), "") << bad[0];
     }

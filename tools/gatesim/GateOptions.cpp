@@ -37,7 +37,8 @@ std::string ParseGateOptions(const std::vector<std::string>& args, GateOptions& 
             options.help = true;
             continue;
         }
-        if (i + 1 >= args.size()) return name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;
+        if (i + 1 >= args.size())
+            return name.rfind("--", 0) == 0 ? name + " needs a value" : "unknown argument " + name;
         const std::string& value = args[++i];
         bool ok = true;
         if (name == "--port") {

@@ -16,9 +16,17 @@ struct FieldRule {
     const char* fixed;
 };
 const FieldRule kSendFields[] = {
-    {"function", "sms_send"}, {"MMObjectType", "0"}, {"MMObjectID", ""}, {"To", nullptr},
-    {"Msg", nullptr},         {"Hour", "00"},        {"Min", "00"},      {"Day", "5"},
-    {"Mon", "5"},             {"Year", nullptr},     {"Lang", "2"},
+    {"function", "sms_send"},
+    {"MMObjectType", "0"},
+    {"MMObjectID", ""},
+    {"To", nullptr},
+    {"Msg", nullptr},
+    {"Hour", "00"},
+    {"Min", "00"},
+    {"Day", "5"},
+    {"Mon", "5"},
+    {"Year", nullptr},
+    {"Lang", "2"},
 };
 const size_t kSendFieldCount = sizeof kSendFields / sizeof kSendFields[0];
 
@@ -61,12 +69,18 @@ bool StartsWithNoCase(const std::string& s, const char* prefix) {
 
 const char* StatusText(int status) {
     switch (status) {
-    case 200: return "OK";
-    case 400: return "Bad Request";
-    case 404: return "Not Found";
-    case 405: return "Method Not Allowed";
-    case 408: return "Request Timeout";
-    default: return "Error";
+    case 200:
+        return "OK";
+    case 400:
+        return "Bad Request";
+    case 404:
+        return "Not Found";
+    case 405:
+        return "Method Not Allowed";
+    case 408:
+        return "Request Timeout";
+    default:
+        return "Error";
     }
 }
 
@@ -77,9 +91,8 @@ std::string ErrorPage(const std::string& reason) {
            "</p></body></html>\r\n";
 }
 
-const char* const kSuccessPage =
-    "<html><title>SMS sent</title><body><h1>SMS sent</h1>"
-    "<p>The message has been accepted for delivery.</p></body></html>\r\n";
+const char* const kSuccessPage = "<html><title>SMS sent</title><body><h1>SMS sent</h1>"
+                                 "<p>The message has been accepted for delivery.</p></body></html>\r\n";
 
 Verdict Refusal(int status, const std::string& code, const std::string& reason) {
     Verdict v;
@@ -90,7 +103,9 @@ Verdict Refusal(int status, const std::string& code, const std::string& reason) 
     return v;
 }
 
-std::string Plural(int n, const char* one, const char* many) { return std::to_string(n) + " " + (n == 1 ? one : many); }
+std::string Plural(int n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
 
 } // namespace
 
@@ -137,12 +152,14 @@ std::string CheckSmsQuery(const std::string& query, SmsFields& sms) {
         }
         const QueryField& field = fields[i];
         if (field.name != rule.name) {
-            bool present = std::any_of(fields.begin(), fields.end(), [&](const QueryField& f) { return f.name == rule.name; });
+            bool present =
+                std::any_of(fields.begin(), fields.end(), [&](const QueryField& f) { return f.name == rule.name; });
             if (present) return std::string("field ") + rule.name + " is out of order";
             return std::string("missing field ") + rule.name + " (found " + Quoted(field.name) + " in its place)";
         }
         if (rule.fixed && field.value != rule.fixed) {
-            return std::string("field ") + rule.name + " must be " + Quoted(rule.fixed) + ", not " + Quoted(field.value);
+            return std::string("field ") + rule.name + " must be " + Quoted(rule.fixed) + ", not " +
+                   Quoted(field.value);
         }
     }
     if (fields.size() > kSendFieldCount) return "unexpected field " + Quoted(fields[kSendFieldCount].name);
@@ -170,7 +187,8 @@ RateLimiter::Result RateLimiter::TryAccept(const std::string& client, Millis now
         Forget(now);
     }
     std::deque<Millis>& times = clients_[client];
-    while (!times.empty() && now - times.front() >= horizon) times.pop_front();
+    while (!times.empty() && now - times.front() >= horizon)
+        times.pop_front();
 
     if (perDay_ > 0 && times.size() >= static_cast<size_t>(perDay_)) return Result::PerDay;
     if (perMinute_ > 0) {
@@ -231,7 +249,8 @@ Verdict JudgeRequest(const std::string& head, const std::string& client, RateLim
     size_t mark = target.find('?');
     std::string path = target.substr(0, mark), query = mark == std::string::npos ? "" : target.substr(mark + 1);
     if (path != GatePath) return Refusal(404, "not found", "no such page " + Quoted(path));
-    if (method != "GET") return Refusal(405, "method not allowed", "the gateway answers GET only, not " + Quoted(method));
+    if (method != "GET")
+        return Refusal(405, "method not allowed", "the gateway answers GET only, not " + Quoted(method));
 
     SmsFields sms;
     std::string reason = CheckSmsQuery(query, sms);
@@ -246,7 +265,8 @@ Verdict JudgeRequest(const std::string& head, const std::string& client, RateLim
         return Refusal(200, "per-day limit",
                        "no more than " + Plural(limiter.PerDay(), "message", "messages") +
                            " a day from one address; try again tomorrow");
-    case RateLimiter::Result::Accepted: break;
+    case RateLimiter::Result::Accepted:
+        break;
     }
     Verdict v;
     v.code = "accepted";

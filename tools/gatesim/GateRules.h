@@ -75,8 +75,7 @@ struct Verdict {
 };
 
 // Judges a complete request head (everything up to and including the empty line) from client at now.
-Verdict JudgeRequest(const std::string& head, const std::string& client, RateLimiter::Millis now,
-                     RateLimiter& limiter);
+Verdict JudgeRequest(const std::string& head, const std::string& client, RateLimiter::Millis now, RateLimiter& limiter);
 
 // A refusal that the connection itself causes (head too large, time-out), with its error page.
 Verdict ConnectionFailure(int status, const std::string& code, const std::string& reason);

@@ -16,7 +16,9 @@
 
 namespace {
 
-std::string SystemError(const std::string& what) { return what + ": " + std::strerror(errno); }
+std::string SystemError(const std::string& what) {
+    return what + ": " + std::strerror(errno);
+}
 
 bool SetNonBlocking(int fd) {
     int flags = fcntl(fd, F_GETFL, 0);
@@ -25,7 +27,8 @@ bool SetNonBlocking(int fd) {
 
 std::string NumericHost(const sockaddr_storage& addr, socklen_t len) {
     char host[NI_MAXHOST];
-    if (getnameinfo(reinterpret_cast<const sockaddr*>(&addr), len, host, sizeof host, nullptr, 0, NI_NUMERICHOST) != 0) {
+    if (getnameinfo(reinterpret_cast<const sockaddr*>(&addr), len, host, sizeof host, nullptr, 0, NI_NUMERICHOST) !=
+        0) {
         return "unknown";
     }
     return host;
@@ -51,11 +54,11 @@ const size_t kLoggedHeadLimit = 4096;
 
 } // namespace
 
-GateServer::GateServer(const GateOptions& options)
-    : options_(options), limiter_(options.perMinute, options.perDay) {}
+GateServer::GateServer(const GateOptions& options) : options_(options), limiter_(options.perMinute, options.perDay) {}
 
 GateServer::~GateServer() {
-    for (Connection& c : connections_) close(c.fd);
+    for (Connection& c : connections_)
+        close(c.fd);
     if (listenFd_ >= 0) close(listenFd_);
     for (int fd : stopPipe_) {
         if (fd >= 0) close(fd);
@@ -133,7 +136,10 @@ void GateServer::Run() {
             acceptPaused_ = false;
         }
         int ready = poll(fds.data(), fds.size(), waitMs);
-        if (ready < 0 && errno != EINTR) break;
+        if (ready < 0 && errno != EINTR) {
+            std::fprintf(stderr, "gatesim: poll: %s\n", std::strerror(errno));
+            break;
+        }
         if (fds[0].revents & POLLIN) break;
 
         size_t first = listening ? 2 : 1;
@@ -154,7 +160,8 @@ void GateServer::Run() {
         connections_.remove_if([](const Connection& c) { return c.fd < 0; });
         if (listening && (fds[1].revents & POLLIN)) Accept();
     }
-    for (Connection& c : connections_) Close(c);
+    for (Connection& c : connections_)
+        Close(c);
     connections_.clear();
 }
 

@@ -75,13 +75,27 @@ size_t Utf8SequenceLength(const std::string& text, size_t i, uint32_t& cp) {
 // Appends the JSON form of one code point below U+0080 that needs escaping, or the character itself.
 void AppendJsonAscii(std::string& out, unsigned char c) {
     switch (c) {
-    case '"': out += "\\\""; break;
-    case '\\': out += "\\\\"; break;
-    case '\b': out += "\\b"; break;
-    case '\f': out += "\\f"; break;
-    case '\n': out += "\\n"; break;
-    case '\r': out += "\\r"; break;
-    case '\t': out += "\\t"; break;
+    case '"':
+        out += "\\\"";
+        break;
+    case '\\':
+        out += "\\\\";
+        break;
+    case '\b':
+        out += "\\b";
+        break;
+    case '\f':
+        out += "\\f";
+        break;
+    case '\n':
+        out += "\\n";
+        break;
+    case '\r':
+        out += "\\r";
+        break;
+    case '\t':
+        out += "\\t";
+        break;
     default:
         if (c < 0x20 || c == 0x7F) {
             char buf[8];
@@ -170,10 +184,18 @@ std::string HtmlText(const std::string& bytes) {
     for (char c : bytes) {
         auto b = static_cast<unsigned char>(c);
         switch (c) {
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
         default:
             if (b < 0x20 || b >= 0x7F) {
                 char buf[8];
