@@ -17,6 +17,14 @@ namespace {
 
 void Out(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stdout); }
 
+// Standard error written straight to its handle, so the text arrives even when the C runtime's
+// stream was not bound to it.
+void Err(const std::string& s) {
+    DWORD written = 0;
+    HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
+    if (h && h != INVALID_HANDLE_VALUE) WriteFile(h, s.data(), DWORD(s.size()), &written, nullptr);
+}
+
 int Usage() {
     std::fputs("usage: httpget [--proxy HOST:PORT] [--user NAME --password PASS] [--timeout MS] [--events]\n"
                "               [--head|--options|--delete|--trace DATA|--post DATA|--put DATA] URL\n",
@@ -72,6 +80,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (url.empty()) return Usage();
 
+    std::string header, body;
     try {
         TNMHTTP http(nullptr);
         http.TimeOut = timeout;
@@ -111,14 +120,17 @@ int wmain(int argc, wchar_t** argv) {
         else if (op == "trace") http.Trace(url, data);
         else if (op == "post") http.Post(url, data);
         else http.Put(url, data);
-        // The header already ends with its empty line.
-        Out(http.Header);
-        Out(http.Body);
-        std::fflush(stdout);
+        header = http.Header;
+        body = http.Body;
     } catch (const std::exception& e) {
         std::fflush(stdout);
-        std::fprintf(stderr, "%s\n", e.what());
+        Err(std::string(e.what()) + "\n");
         return 1;
     }
+    // Printed once the client is gone, so that every event line comes before the reply.
+    // The header already ends with its empty line.
+    Out(header);
+    Out(body);
+    std::fflush(stdout);
     return 0;
 }
