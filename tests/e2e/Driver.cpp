@@ -1,0 +1,287 @@
+#include "tests/e2e/Driver.h"
+
+#include "framework/SysUtils.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+void Nap(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+double Now() {
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+struct FindData {
+    DWORD pid;
+    const wchar_t* cls;
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindTopProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<FindData*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != d->pid || !IsWindowVisible(w)) return TRUE;
+    wchar_t cls[256];
+    GetClassNameW(w, cls, 256);
+    if (wcscmp(cls, d->cls) != 0) return TRUE;
+    if (d->caption && Tellit::Text(w) != d->caption) return TRUE;
+    d->found = w;
+    return FALSE;
+}
+
+struct ChildData {
+    const wchar_t* cls;
+    const wchar_t* caption;
+    int n;
+    HWND found;
+};
+
+BOOL CALLBACK ChildProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<ChildData*>(lp);
+    wchar_t cls[256];
+    GetClassNameW(w, cls, 256);
+    if (_wcsicmp(cls, d->cls) != 0) return TRUE;
+    if (d->caption && Tellit::Text(w) != d->caption) return TRUE;
+    if (d->n-- > 0) return TRUE;
+    d->found = w;
+    return FALSE;
+}
+
+std::wstring ScreenshotDir() { return WinPath(SCREENSHOT_DIR); }
+
+} // namespace
+
+std::wstring WinPath(const std::string& unixPath) {
+    std::wstring w = Utf8ToWide(unixPath);
+    if (!w.empty() && w[0] == L'/') w = L"Z:" + w;
+    for (wchar_t& c : w)
+        if (c == L'/') c = L'\\';
+    return w;
+}
+
+std::string Env(const char* name) {
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+Tellit::Tellit(const std::string& testName, const std::string& ini) {
+    std::wstring work = WinPath(SCREENSHOT_DIR "/../e2e-work");
+    CreateDirectoryW(work.c_str(), nullptr);
+    folder_ = work + L"\\" + Utf8ToWide(testName);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+    std::wstring exe = folder_ + L"\\Tellit.exe";
+    CopyFileW(WinPath(TELLIT_EXE).c_str(), exe.c_str(), FALSE);
+    {
+        std::ofstream f((folder_ + L"\\Tellit.ini").c_str(), std::ios::binary | std::ios::trunc);
+        f << ini;
+    }
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    std::wstring cmd = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi_))
+        return;
+    WaitForInputIdle(pi_.hProcess, 10000);
+    main_ = WaitTop(L"TForm1", nullptr, 15000);
+}
+
+Tellit::~Tellit() {
+    if (!pi_.hProcess) return;
+    // Answer any message box still open, then close the main window as a user would.
+    for (int i = 0; i < 5 && !WaitMessageBox(50).empty(); ++i) CloseMessageBox();
+    if (main_ && IsWindow(main_)) PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(pi_.hProcess, 10000) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 1);
+    CloseHandle(pi_.hProcess);
+    CloseHandle(pi_.hThread);
+}
+
+HWND Tellit::FindTop(const wchar_t* cls, const wchar_t* caption) const {
+    FindData d{pi_.dwProcessId, cls, caption, nullptr};
+    EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+HWND Tellit::WaitTop(const wchar_t* cls, const wchar_t* caption, int ms) const {
+    double end = Now() + ms;
+    do {
+        if (HWND w = FindTop(cls, caption)) return w;
+        Nap(20);
+    } while (Now() < end);
+    return nullptr;
+}
+
+HWND Tellit::Child(HWND parent, const wchar_t* cls, const wchar_t* caption, int n) {
+    ChildData d{cls, caption, n, nullptr};
+    EnumChildWindows(parent, ChildProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+std::wstring Tellit::Text(HWND w) {
+    wchar_t buf[4096];
+    DWORD_PTR len = 0;
+    if (!SendMessageTimeoutW(w, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 2000, &len))
+        return L"";
+    return std::wstring(buf, size_t(len));
+}
+
+HWND Tellit::NumberEdit() const {
+    for (int i = 0;; ++i) {
+        HWND e = Child(main_, L"Edit", nullptr, i);
+        if (!e) return nullptr;
+        if (!(GetWindowLongW(e, GWL_STYLE) & ES_MULTILINE)) return e;
+    }
+}
+
+HWND Tellit::MessageMemo() const {
+    for (int i = 0;; ++i) {
+        HWND e = Child(main_, L"Edit", nullptr, i);
+        if (!e) return nullptr;
+        if (GetWindowLongW(e, GWL_STYLE) & ES_MULTILINE) return e;
+    }
+}
+
+void Tellit::Type(HWND control, const std::wstring& text) {
+    for (wchar_t c : text) {
+        PostMessageW(control, WM_CHAR, WPARAM(c), 1);
+        // Let the program keep up, as it would with a typist.
+        if (text.size() < 64) Nap(2);
+    }
+    DWORD_PTR r;
+    SendMessageTimeoutW(control, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+}
+
+void Tellit::Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void Tellit::Menu(const wchar_t* item) const {
+    HMENU bar = GetMenu(main_);
+    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+        HMENU sub = GetSubMenu(bar, i);
+        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
+            wchar_t text[256];
+            GetMenuStringW(sub, UINT(j), text, 256, MF_BYPOSITION);
+            std::wstring plain;
+            for (const wchar_t* p = text; *p; ++p)
+                if (*p != L'&') plain += *p;
+            if (plain == item) {
+                PostMessageW(main_, WM_COMMAND, MAKEWPARAM(GetMenuItemID(sub, j), 0), 0);
+                return;
+            }
+        }
+    }
+}
+
+std::wstring Tellit::WaitMessageBox(int ms, HWND* box) const {
+    HWND w = WaitTop(L"#32770", nullptr, ms);
+    if (box) *box = w;
+    if (!w) return L"";
+    // The message text is the static control with the id message boxes give it.
+    HWND text = GetDlgItem(w, 0xFFFF);
+    if (text) return Text(text);
+    std::wstring longest;
+    for (int i = 0;; ++i) {
+        HWND s = Child(w, L"Static", nullptr, i);
+        if (!s) break;
+        std::wstring t = Text(s);
+        if (t.size() > longest.size()) longest = t;
+    }
+    return longest;
+}
+
+void Tellit::CloseMessageBox() const {
+    HWND box = FindTop(L"#32770");
+    if (!box) return;
+    HWND ok = GetDlgItem(box, IDOK);
+    if (ok) Click(ok);
+    else PostMessageW(box, WM_COMMAND, IDOK, 0);
+    double end = Now() + 3000;
+    while (IsWindow(box) && IsWindowVisible(box) && Now() < end) Nap(10);
+}
+
+void Tellit::Screenshot(HWND w, const std::string& name) {
+    RECT r;
+    if (!w || !GetWindowRect(w, &r)) return;
+    int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 0 || height <= 0) return;
+    // Give the window a moment to finish painting.
+    DWORD_PTR res;
+    SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &res);
+    Nap(150);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height; // bottom-up, as BMP files store rows
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (dib) {
+        HGDIOBJ old = SelectObject(mem, dib);
+        BitBlt(mem, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+        SelectObject(mem, old);
+        GdiFlush();
+        int stride = (width * 3 + 3) & ~3;
+        BITMAPFILEHEADER fh{};
+        fh.bfType = 0x4D42;
+        fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+        fh.bfSize = fh.bfOffBits + DWORD(stride * height);
+        CreateDirectoryW(ScreenshotDir().c_str(), nullptr);
+        std::ofstream f((ScreenshotDir() + L"\\" + Utf8ToWide(name) + L".bmp").c_str(), std::ios::binary);
+        f.write(reinterpret_cast<const char*>(&fh), sizeof fh);
+        f.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
+        f.write(static_cast<const char*>(bits), stride * height);
+        DeleteObject(dib);
+    }
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+}
+
+bool Tellit::Responsive(HWND w, int ms) {
+    DWORD_PTR r;
+    return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, UINT(ms), &r) != 0;
+}
+
+std::vector<std::string> LogLines(const std::string& unixPath) {
+    std::ifstream f(WinPath(unixPath).c_str(), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(f, line);)
+        if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::string JsonField(const std::string& line, const std::string& name) {
+    std::string key = "\"" + name + "\":\"";
+    size_t p = line.find(key);
+    if (p == std::string::npos) return "";
+    std::string out;
+    for (size_t i = p + key.size(); i < line.size() && line[i] != '"'; ++i) {
+        char c = line[i];
+        if (c != '\\' || i + 1 >= line.size()) {
+            out += c;
+            continue;
+        }
+        char e = line[++i];
+        switch (e) {
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case 'u':
+            if (i + 4 < line.size()) {
+                std::wstring w(1, wchar_t(std::stoi(line.substr(i + 1, 4), nullptr, 16)));
+                out += WideToUtf8(w);
+                i += 4;
+            }
+            break;
+        default: out += e;
+        }
+    }
+    return out;
+}

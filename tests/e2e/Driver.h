@@ -1,0 +1,63 @@
+// Drives the real Tellit.exe from outside, as a user would: start it in a folder of its own with a
+// settings file, find its windows, type, click, read and answer its message boxes, take screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A Linux path (from the environment) as a path Wine's Windows programs can open.
+std::wstring WinPath(const std::string& unixPath);
+std::string Env(const char* name);
+
+class Tellit {
+public:
+    // Copies Tellit.exe into a fresh folder named after the test, writes ini (the settings file's
+    // text, UTF-8) beside it, starts it and waits for its main window.
+    Tellit(const std::string& testName, const std::string& ini);
+    ~Tellit(); // closes the program (and kills it if it does not go)
+
+    HWND Main() const { return main_; }
+    DWORD Pid() const { return pi_.dwProcessId; }
+    // The program's visible top-level window of a class (and caption, when given), or nullptr.
+    HWND FindTop(const wchar_t* cls, const wchar_t* caption = nullptr) const;
+    // Waits up to ms for such a window.
+    HWND WaitTop(const wchar_t* cls, const wchar_t* caption, int ms) const;
+    // A child control of a window by class and caption (caption nullptr: any), the n-th match.
+    static HWND Child(HWND parent, const wchar_t* cls, const wchar_t* caption = nullptr, int n = 0);
+    static std::wstring Text(HWND w);
+
+    HWND NumberEdit() const;  // the single-line edit
+    HWND MessageMemo() const; // the multi-line edit
+    HWND Button(const wchar_t* caption) const { return Child(main_, L"Button", caption); }
+
+    // Types text into a control character by character (WM_CHAR), as the keyboard would.
+    static void Type(HWND control, const std::wstring& text);
+    static void Click(HWND button);
+    // Chooses a menu command of the main window by its item caption.
+    void Menu(const wchar_t* item) const;
+
+    // Waits up to ms for a message box, returns its text ("" when none came).
+    std::wstring WaitMessageBox(int ms, HWND* box = nullptr) const;
+    // Presses OK on the message box that is open.
+    void CloseMessageBox() const;
+
+    // Saves what the screen shows of a window into the screenshot folder as NAME.bmp.
+    static void Screenshot(HWND w, const std::string& name);
+
+    // True while the window answers messages within ms.
+    static bool Responsive(HWND w, int ms = 1000);
+
+    std::wstring folder() const { return folder_; }
+
+private:
+    std::wstring folder_;
+    PROCESS_INFORMATION pi_{};
+    HWND main_ = nullptr;
+};
+
+// The JSON lines of a gateway simulator log, as raw lines.
+std::vector<std::string> LogLines(const std::string& unixPath);
+// The value of a string field of one JSON line, unescaped (UTF-8), or "" when absent.
+std::string JsonField(const std::string& line, const std::string& name);
