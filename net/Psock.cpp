@@ -360,32 +360,46 @@ std::string TPowersock::Transaction(const std::string& command) {
     return reply;
 }
 
+bool TPowersock::CaptureLoop(const std::function<bool(const char*, size_t)>& store, const std::function<bool()>& more) {
+    BytesRecvd = 0;
+    StartTimeOut();
+    try {
+        while (!canceled_ && more()) {
+            int n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
+            if (n == 0) break;
+            if (n > 0) {
+                if (!store(buffer_.data(), size_t(n))) break;
+                BytesRecvd += n;
+                if (OnPacketRecvd) OnPacketRecvd(this);
+                // Does not restart a running time-out: the whole capture must end within it.
+                StartTimeOut();
+                Application->ProcessMessages();
+                continue;
+            }
+            if (WSAGetLastError() == WSAENOTCONN) break;
+            SocketError(WSAEWOULDBLOCK);
+            PumpWait(kPollMs);
+        }
+    } catch (...) {
+        StopTimeOut();
+        throw;
+    }
+    StopTimeOut();
+    bool canceled = canceled_;
+    canceled_ = false;
+    return canceled;
+}
+
 void TPowersock::CaptureInto(std::string& target, long long maxLength) {
     StatusMessage(8, "Capture String");
     target.clear();
-    BytesRecvd = 0;
-    StartTimeOut();
-    while (!canceled_ && (maxLength == -1 || (long long)target.size() < maxLength)) {
-        int n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
-        if (n == 0) break;
-        if (n > 0) {
-            target.append(buffer_.data(), size_t(n));
-            BytesRecvd += n;
-            if (OnPacketRecvd) OnPacketRecvd(this);
-            // Does not restart a running time-out: the whole capture must end within it.
-            StartTimeOut();
-            Application->ProcessMessages();
-            continue;
-        }
-        if (WSAGetLastError() == WSAENOTCONN) break;
-        SocketError(WSAEWOULDBLOCK);
-        PumpWait(kPollMs);
-    }
-    StopTimeOut();
-    if (canceled_) {
-        canceled_ = false;
-        throw EAbortError("Socket capture aborted");
-    }
+    bool canceled = CaptureLoop(
+        [&](const char* data, size_t n) {
+            target.append(data, n);
+            return true;
+        },
+        [&] { return maxLength == -1 || (long long)target.size() < maxLength; });
+    if (canceled) throw EAbortError("Socket capture aborted");
 }
 
 std::string TPowersock::CaptureString(long long maxLength) {
@@ -398,37 +412,20 @@ void TPowersock::CaptureFile(const std::string& fileName) {
     StatusMessage(8, "CaptureFile");
     FILE* f = OpenFile(fileName, L"wb");
     if (!f) throw Exception("Cannot create file \"" + fileName + "\"");
-    BytesRecvd = 0;
-    StartTimeOut();
-    bool failed = false;
+    bool failed = false, canceled = false;
     try {
-        while (!canceled_) {
-            int n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
-            if (n == 0) break;
-            if (n > 0) {
-                failed = std::fwrite(buffer_.data(), 1, size_t(n), f) != size_t(n);
-                if (failed) break;
-                BytesRecvd += n;
-                if (OnPacketRecvd) OnPacketRecvd(this);
-                StartTimeOut();
-                Application->ProcessMessages();
-                continue;
-            }
-            if (WSAGetLastError() == WSAENOTCONN) break;
-            SocketError(WSAEWOULDBLOCK);
-            PumpWait(kPollMs);
-        }
+        canceled = CaptureLoop(
+            [&](const char* data, size_t n) {
+                failed = std::fwrite(data, 1, n, f) != n;
+                return !failed;
+            },
+            [] { return true; });
     } catch (...) {
         std::fclose(f);
-        StopTimeOut();
         throw;
     }
     failed = std::fclose(f) != 0 || failed;
-    StopTimeOut();
-    if (canceled_) {
-        canceled_ = false;
-        throw EAbortError("Socket send aborted");
-    }
+    if (canceled) throw EAbortError("Socket send aborted");
     if (failed) throw Exception("Cannot write file \"" + fileName + "\"");
 }
 

@@ -85,6 +85,9 @@ public:
 protected:
     // Receives into target (cleared first), which OnPacketRecvd handlers may read as it grows.
     void CaptureInto(std::string& target, long long maxLength);
+    // The receive loop of the captures: store takes each piece (false stops), more says whether to
+    // go on. Returns true when the capture was canceled (the flag is cleared).
+    bool CaptureLoop(const std::function<bool(const char*, size_t)>& store, const std::function<bool()>& more);
     void StatusMessage(int level, const std::string& text);
     // Raises ESockError with the text of WSAGetLastError unless it is the tolerated number.
     std::string SocketError(int tolerated);

@@ -19,14 +19,6 @@ const std::string kAccept = "Accept: www/source, text/html, video/mpeg, image/jp
                             "Accept: image/x-rgb, image/x-xbm, image/gif, */*, application/postscript\r\n";
 const std::string kType = "Content-type: application/x-www-form-urlencoded\r\n";
 
-std::string Message(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "(no exception)";
-}
 
 // A server that answers every request with the same reply.
 TestServer::Script Answer(const std::string& reply) {
@@ -136,10 +128,10 @@ TEST_F(Http, EveryRequestKindOnTheWire) {
 
 TEST_F(Http, RefusedUrlsMakeNoConnection) {
     TestServer server(Answer(HttpReply("200 OK", "", "")));
-    EXPECT_EQ(Message([&] { http.Get(""); }), "Empty URL");
-    EXPECT_EQ(Message([&] { http.Get("https://127.0.0.1:" + std::to_string(server.Port()) + "/"); }),
+    EXPECT_EQ(ExceptionText([&] { http.Get(""); }), "Empty URL");
+    EXPECT_EQ(ExceptionText([&] { http.Get("https://127.0.0.1:" + std::to_string(server.Port()) + "/"); }),
               "HTTP Secure Socket is not supported");
-    EXPECT_EQ(Message([&] { http.Get("http://127.0.0.1:8o80/"); }), "'8o80' is not a valid integer value");
+    EXPECT_EQ(ExceptionText([&] { http.Get("http://127.0.0.1:8o80/"); }), "'8o80' is not a valid integer value");
     PumpFor(100);
     EXPECT_EQ(server.Connections(), 0);
 }
@@ -239,7 +231,7 @@ TEST_F(Http, HandledRedirectionStopsThere) {
 
 TEST_F(Http, RedirectLoopEndsAtTheBound) {
     TestServer server(Answer(HttpReply("302 Found", "Location: /again\r\n", "")));
-    EXPECT_EQ(Message([&] { http.Get(server.Base() + "/again"); }), "Too many redirections (more than 10)");
+    EXPECT_EQ(ExceptionText([&] { http.Get(server.Base() + "/again"); }), "Too many redirections (more than 10)");
     EXPECT_EQ(int(server.Requests().size()), 1 + TNMHTTP::MaxRedirects);
     EXPECT_FALSE(http.Connected());
 }
@@ -251,7 +243,7 @@ TEST_F(Http, SilentServerTimesOutInReadLn) {
     });
     http.TimeOut = 1000;
     double start = NowMs();
-    EXPECT_EQ(Message([&] { http.Get(server.Base() + "/"); }), "Socket readln aborted");
+    EXPECT_EQ(ExceptionText([&] { http.Get(server.Base() + "/"); }), "Socket readln aborted");
     EXPECT_GT(NowMs() - start, 900);
     EXPECT_LT(NowMs() - start, 4000);
     EXPECT_FALSE(http.Connected());
@@ -271,7 +263,7 @@ TEST_F(Http, DrippingBodyEndsWithinTheTimeOutOfItsStart) {
     http.OnPacketRecvd = [&](TObject*) {
         if (captureStart == 0) captureStart = NowMs();
     };
-    EXPECT_EQ(Message([&] { http.Get(server.Base() + "/"); }), "Socket capture aborted");
+    EXPECT_EQ(ExceptionText([&] { http.Get(server.Base() + "/"); }), "Socket capture aborted");
     EXPECT_LT(NowMs() - captureStart, 2500);
     EXPECT_GT(http.Body.size(), 3u);
 }
@@ -293,18 +285,18 @@ TEST_F(Http, NoTimeOutWaitsAsLongAsDataComes) {
 
 TEST_F(Http, OverlongReplyLineEndsTheTransaction) {
     TestServer server(Answer("HTTP/1.0 200 OK\r\nX-Big: " + std::string(70000, 'b') + "\r\n\r\nbody"));
-    EXPECT_EQ(Message([&] { http.Get(server.Base() + "/"); }), "Reply line longer than 65536 bytes");
+    EXPECT_EQ(ExceptionText([&] { http.Get(server.Base() + "/"); }), "Reply line longer than 65536 bytes");
     EXPECT_FALSE(http.Connected());
 }
 
 TEST_F(Http, RefusedPortAndUnknownHost) {
     int failed = 0;
     http.OnConnectionFailed = [&](TObject*) { ++failed; };
-    EXPECT_EQ(Message([&] { http.Get("http://127.0.0.1:" + std::to_string(RefusedPort()) + "/"); }),
+    EXPECT_EQ(ExceptionText([&] { http.Get("http://127.0.0.1:" + std::to_string(RefusedPort()) + "/"); }),
               "Connection Failed");
     EXPECT_EQ(failed, 1);
     http.TimeOut = 20000;
-    EXPECT_EQ(Message([&] { http.Get("http://no-such-host.invalid/"); }), "Null Remote Address");
+    EXPECT_EQ(ExceptionText([&] { http.Get("http://no-such-host.invalid/"); }), "Null Remote Address");
     EXPECT_FALSE(http.Connected());
 }
 

@@ -9,14 +9,6 @@
 
 namespace {
 
-std::string Message(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "(no exception)";
-}
 
 struct Sock : ::testing::Test {
     Sock() {
@@ -52,7 +44,7 @@ TEST_F(Sock, SilentServerMakesReadLnFailAfterTheTimeOut) {
     sock.TimeOut = 1000;
     sock.Connect();
     double start = NowMs();
-    EXPECT_EQ(Message([&] { sock.ReadLn(); }), "Socket readln aborted");
+    EXPECT_EQ(ExceptionText([&] { sock.ReadLn(); }), "Socket readln aborted");
     double took = NowMs() - start;
     EXPECT_GT(took, 900);
     EXPECT_LT(took, 4000);
@@ -64,7 +56,7 @@ TEST_F(Sock, LineLongerThanTheBufferIsAnError) {
     sock.Port = server.Port();
     sock.TimeOut = 5000;
     sock.Connect();
-    EXPECT_EQ(Message([&] { sock.ReadLn(); }), "Reply line longer than 65536 bytes");
+    EXPECT_EQ(ExceptionText([&] { sock.ReadLn(); }), "Reply line longer than 65536 bytes");
     sock.Disconnect();
 }
 
@@ -87,7 +79,7 @@ TEST_F(Sock, RefusedPortFailsAfterTheEvent) {
     sock.Port = RefusedPort();
     sock.OnConnectionFailed = [&](TObject*) { order.push_back("failed-event"); };
     sock.OnConnect = [&](TObject*) { order.push_back("connect"); };
-    std::string msg = Message([&] { sock.Connect(); });
+    std::string msg = ExceptionText([&] { sock.Connect(); });
     order.push_back(msg);
     EXPECT_EQ(order, (std::vector<std::string>{"failed-event", "Connection Failed"}));
     EXPECT_FALSE(sock.Connected());
@@ -97,7 +89,7 @@ TEST_F(Sock, AlreadyConnected) {
     TestServer server([](TestConnection& c) { c.HoldOpen(); });
     sock.Port = server.Port();
     sock.Connect();
-    EXPECT_EQ(Message([&] { sock.Connect(); }), "Already connected");
+    EXPECT_EQ(ExceptionText([&] { sock.Connect(); }), "Already connected");
     sock.Disconnect();
 }
 
@@ -105,13 +97,13 @@ TEST_F(Sock, UnresolvableNameAndTheInvalidHostRetry) {
     sock.Host = "no-such-host.invalid";
     sock.Port = 80;
     sock.TimeOut = 20000;
-    EXPECT_EQ(Message([&] { sock.Connect(); }), "Null Remote Address");
+    EXPECT_EQ(ExceptionText([&] { sock.Connect(); }), "Null Remote Address");
     EXPECT_EQ(Count("Resolve Host"), 1);
 
     int calls = 0;
     sock.OnInvalidHost = [&](TObject*, bool&) { ++calls; };
     statuses.clear();
-    EXPECT_EQ(Message([&] { sock.Connect(); }), "Null Remote Address");
+    EXPECT_EQ(ExceptionText([&] { sock.Connect(); }), "Null Remote Address");
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(Count("Resolve Host"), 1);
 
@@ -122,7 +114,7 @@ TEST_F(Sock, UnresolvableNameAndTheInvalidHostRetry) {
     };
     calls = 0;
     statuses.clear();
-    EXPECT_EQ(Message([&] { sock.Connect(); }), "Null Remote Address");
+    EXPECT_EQ(ExceptionText([&] { sock.Connect(); }), "Null Remote Address");
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(Count("Resolve Host"), 2);
 }
@@ -168,7 +160,7 @@ TEST_F(Sock, SendToAPeerThatNeverReadsEndsAtTheTimeOut) {
     sock.Connect();
     std::string data(64 << 20, 'z');
     double start = NowMs();
-    EXPECT_EQ(Message([&] { sock.SendBuffer(data.data(), data.size()); }), "Socket send aborted");
+    EXPECT_EQ(ExceptionText([&] { sock.SendBuffer(data.data(), data.size()); }), "Socket send aborted");
     EXPECT_LT(NowMs() - start, 5000);
     sock.Disconnect();
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "framework/SysUtils.h"
+
 #include <chrono>
 #include <cstring>
 
@@ -164,4 +166,13 @@ void PumpFor(int ms) {
 double NowMs() {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+std::string ExceptionText(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Exception& e) {
+        return e.Message;
+    }
+    return "(no exception)";
 }

@@ -72,5 +72,8 @@ unsigned short RefusedPort();
 // Pumps the thread's messages for ms milliseconds (timers, socket notifications).
 void PumpFor(int ms);
 
+// The message of the exception f raises, or "(no exception)".
+std::string ExceptionText(const std::function<void()>& f);
+
 // Milliseconds since an arbitrary start.
 double NowMs();
