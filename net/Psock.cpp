@@ -471,6 +471,7 @@ SOCKET TPowersock::Accept() {
     sockaddr_in peer{};
     int size = sizeof peer;
     SOCKET s = accept(socket_, reinterpret_cast<sockaddr*>(&peer), &size);
+    done_ = false; // the next Accept waits for the next peer
     if (s == INVALID_SOCKET) {
         SocketError(WSAEWOULDBLOCK);
         throw ESockError("Error creating Data Connection");

@@ -3,6 +3,7 @@
 #include "net/NMHttp.h"
 
 #include "app/Gateway.h"
+#include "framework/ExtCtrls.h"
 #include "net/NMURL.h"
 #include "tests/support/TestServer.h"
 
@@ -281,6 +282,22 @@ TEST_F(Http, NoTimeOutWaitsAsLongAsDataComes) {
     http.TimeOut = 0;
     http.Get(server.Base() + "/");
     EXPECT_EQ(http.Body, std::string(15, 'y'));
+}
+
+TEST_F(Http, TimersFireWhileASlowGetRuns) {
+    TestServer server([](TestConnection& c) {
+        c.ReadRequest();
+        c.Pause(500);
+        c.Send(HttpReply("200 OK", "", "slow"));
+        c.Pause(300);
+    });
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.SetInterval(40);
+    timer.SetOnTimer([&](TObject*) { ++ticks; });
+    http.Get(server.Base() + "/");
+    EXPECT_EQ(http.Body, "slow");
+    EXPECT_GE(ticks, 8);
 }
 
 TEST_F(Http, OverlongReplyLineEndsTheTransaction) {

@@ -204,6 +204,37 @@ TEST_F(Sock, TimersKeepFiringDuringWaits) {
     sock.Disconnect();
 }
 
+TEST_F(Sock, AcceptOnAListeningSocket) {
+    // Making the component's socket listen is the caller's business; Accept waits for a peer.
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = inet_addr("127.0.0.1");
+    ASSERT_EQ(bind(sock.Handle(), reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    ASSERT_EQ(listen(sock.Handle(), 1), 0);
+    int len = sizeof a;
+    getsockname(sock.Handle(), reinterpret_cast<sockaddr*>(&a), &len);
+    TPowersock client(nullptr);
+    client.Host = "127.0.0.1";
+    client.Port = ntohs(a.sin_port);
+    client.TimeOut = 5000;
+    client.Connect();
+    SOCKET peer = sock.Accept();
+    ASSERT_NE(peer, INVALID_SOCKET);
+    client.Writeln("hello");
+    char buf[16] = {};
+    int got = 0;
+    for (int i = 0; i < 200 && got <= 0; ++i) {
+        got = recv(peer, buf, sizeof buf, 0);
+        if (got <= 0) PumpFor(10);
+    }
+    EXPECT_EQ(std::string(buf, got > 0 ? size_t(got) : 0), "hello\r\n");
+    closesocket(peer);
+    client.Disconnect();
+
+    sock.Cancel();
+    EXPECT_EQ(ExceptionText([&] { sock.Accept(); }), "Accepting Canceled");
+}
+
 TEST(ThreadTimer, ReprogramsOnlyOnChange) {
     TThreadTimer timer(nullptr);
     int ticks = 0;
