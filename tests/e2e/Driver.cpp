@@ -83,6 +83,15 @@ Tellit::Tellit(const std::string& testName, const std::string& ini) {
         std::ofstream f((folder_ + L"\\Tellit.ini").c_str(), std::ios::binary | std::ios::trunc);
         f << ini;
     }
+    Start(exe);
+}
+
+Tellit::Tellit(const std::wstring& exe) {
+    folder_ = exe.substr(0, exe.find_last_of(L"\\/"));
+    Start(exe);
+}
+
+void Tellit::Start(const std::wstring& exe) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring cmd = L"\"" + exe + L"\"";
@@ -204,7 +213,9 @@ void Tellit::CloseMessageBox() const {
     while (IsWindow(box) && IsWindowVisible(box) && Now() < end) Nap(10);
 }
 
-void Tellit::Screenshot(HWND w, const std::string& name) {
+void Tellit::Screenshot(HWND w, const std::string& name) { Screenshot(w, ScreenshotDir(), name); }
+
+void Tellit::Screenshot(HWND w, const std::wstring& folder, const std::string& name) {
     RECT r;
     if (!w || !GetWindowRect(w, &r)) return;
     int width = r.right - r.left, height = r.bottom - r.top;
@@ -233,8 +244,8 @@ void Tellit::Screenshot(HWND w, const std::string& name) {
         fh.bfType = 0x4D42;
         fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
         fh.bfSize = fh.bfOffBits + DWORD(stride * height);
-        CreateDirectoryW(ScreenshotDir().c_str(), nullptr);
-        std::ofstream f((ScreenshotDir() + L"\\" + Utf8ToWide(name) + L".bmp").c_str(), std::ios::binary);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        std::ofstream f((folder + L"\\" + Utf8ToWide(name) + L".bmp").c_str(), std::ios::binary);
         f.write(reinterpret_cast<const char*>(&fh), sizeof fh);
         f.write(reinterpret_cast<const char*>(&bi.bmiHeader), sizeof bi.bmiHeader);
         f.write(static_cast<const char*>(bits), stride * height);

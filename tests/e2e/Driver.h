@@ -16,6 +16,8 @@ public:
     // Copies Tellit.exe into a fresh folder named after the test, writes ini (the settings file's
     // text, UTF-8) beside it, starts it and waits for its main window.
     Tellit(const std::string& testName, const std::string& ini);
+    // Starts the executable where it stands, with whatever settings file is beside it.
+    explicit Tellit(const std::wstring& exe);
     ~Tellit(); // closes the program (and kills it if it does not go)
 
     HWND Main() const { return main_; }
@@ -43,8 +45,10 @@ public:
     // Presses OK on the message box that is open.
     void CloseMessageBox() const;
 
-    // Saves what the screen shows of a window into the screenshot folder as NAME.bmp.
+    // Saves what the screen shows of a window as a 24-bit BMP: into the screenshot folder as
+    // NAME.bmp, or into the given folder.
     static void Screenshot(HWND w, const std::string& name);
+    static void Screenshot(HWND w, const std::wstring& folder, const std::string& name);
 
     // True while the window answers messages within ms.
     static bool Responsive(HWND w, int ms = 1000);
@@ -52,6 +56,7 @@ public:
     std::wstring folder() const { return folder_; }
 
 private:
+    void Start(const std::wstring& exe);
     std::wstring folder_;
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
