@@ -168,22 +168,20 @@ void Tellit::Type(HWND control, const std::wstring& text) {
 
 void Tellit::Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-void Tellit::Menu(const wchar_t* item) const {
-    HMENU bar = GetMenu(main_);
-    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
-        HMENU sub = GetSubMenu(bar, i);
-        for (int j = 0; sub && j < GetMenuItemCount(sub); ++j) {
-            wchar_t text[256];
-            GetMenuStringW(sub, UINT(j), text, 256, MF_BYPOSITION);
-            std::wstring plain;
-            for (const wchar_t* p = text; *p; ++p)
-                if (*p != L'&') plain += *p;
-            if (plain == item) {
-                PostMessageW(main_, WM_COMMAND, MAKEWPARAM(GetMenuItemID(sub, j), 0), 0);
-                return;
-            }
-        }
-    }
+void Tellit::Menu(int menu, int item) const {
+    // Menus live in the program's own process, so they are worked from the keyboard, as a user
+    // would: enter the menu bar, move right to the menu, open it, move down to the item, choose it.
+    auto key = [&](WPARAM vk) {
+        PostMessageW(main_, WM_KEYDOWN, vk, 1);
+        PostMessageW(main_, WM_KEYUP, vk, 0xC0000001);
+        Nap(60);
+    };
+    PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, 0);
+    Nap(200);
+    for (int i = 0; i < menu; ++i) key(VK_RIGHT);
+    key(VK_RETURN);
+    for (int i = 0; i < item; ++i) key(VK_DOWN);
+    key(VK_RETURN);
 }
 
 std::wstring Tellit::WaitMessageBox(int ms, HWND* box) const {

@@ -37,8 +37,9 @@ public:
     // Types text into a control character by character (WM_CHAR), as the keyboard would.
     static void Type(HWND control, const std::wstring& text);
     static void Click(HWND button);
-    // Chooses a menu command of the main window by its item caption.
-    void Menu(const wchar_t* item) const;
+    // Chooses a command of the main window's menu from the keyboard: the item-th item (from 0) of
+    // the menu-th menu of the bar.
+    void Menu(int menu, int item) const;
 
     // Waits up to ms for a message box, returns its text ("" when none came).
     std::wstring WaitMessageBox(int ms, HWND* box = nullptr) const;

@@ -96,9 +96,10 @@ TEST_F(E2E, RefusalFromTheGateway) {
     EXPECT_EQ(second.WaitMessageBox(10000, &box), kRefused);
     Tellit::Screenshot(box, "message_refused");
     second.CloseMessageBox();
-    // A refusal leaves the button ready.
+    // A refusal leaves the button ready once the request has ended.
     HWND send = second.Button(kSend.c_str());
     ASSERT_TRUE(send);
+    for (int i = 0; i < 100 && !IsWindowEnabled(send); ++i) Sleep(20);
     EXPECT_TRUE(IsWindowEnabled(send));
 }
 
@@ -145,7 +146,7 @@ TEST_F(E2E, LongCyrillicMessageArrivesWholeAndTheMemoStopsAt160) {
     std::string expected;
     for (int i = 0; i < 160; ++i) expected += "Я";
     EXPECT_EQ(JsonField(log.back(), "text"), expected);
-    EXPECT_NE(JsonField(log.back(), "raw").find("%FF&Hour=00&Min=00&Day=5&Mon=5&Year="), std::string::npos);
+    EXPECT_NE(JsonField(log.back(), "raw").find("%DF&Hour=00&Min=00&Day=5&Mon=5&Year="), std::string::npos);
 }
 
 TEST_F(E2E, SendThroughAProxyWithIdentification) {
@@ -218,15 +219,15 @@ TEST_F(E2E, AuxiliaryWindows) {
     EXPECT_FALSE(t.FindTop(L"TForm2"));
     EXPECT_FALSE(t.FindTop(L"TForm5"));
     struct W {
-        const wchar_t* item;
+        int menu, item;
         const wchar_t* cls;
         const wchar_t* caption;
         const char* shot;
-    } windows[] = {{L"Прокси", L"TForm2", L"Настройки прокси", "proxy_dialog"},
-                   {L"О программе", L"TForm3", L"О программе", "about_box"},
-                   {L"Для чего?", L"TForm4", L"Для чего?", "help_window"}};
+    } windows[] = {{1, 0, L"TForm2", L"Настройки прокси", "proxy_dialog"},
+                   {2, 1, L"TForm3", L"О программе", "about_box"},
+                   {2, 0, L"TForm4", L"Для чего?", "help_window"}};
     for (const W& w : windows) {
-        t.Menu(w.item);
+        t.Menu(w.menu, w.item);
         HWND win = t.WaitTop(w.cls, w.caption, 5000);
         EXPECT_TRUE(win) << w.shot;
         if (!win) continue;
