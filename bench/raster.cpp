@@ -59,19 +59,30 @@ int main() {
     const double px = 1024.0 * 768.0;
     TBitmap32 target(1024, 768);
 
-    Measure("GetHMap 1024x768, stretched middle", [&] { GetHMap(window, strip, margins, 2, 3, false, false); }, px);
-    Measure("GetHMap 1024x768, tiled middle", [&] { GetHMap(window, strip, margins, 2, 3, true, false); }, px);
-    Measure("DrawRect2 1024x768, opaque", [&] { DrawRect2(target, window, strip, margins, 2, 3, false, false, false); }, px);
-    Measure("DrawRect2 1024x768, key colour", [&] { DrawRect2(target, window, strip, margins, 2, 3, true, false, false); }, px);
-    Measure("DrawBorder 1024x768 (no middle)", [&] { DrawBorder(target, window, strip, margins, 2, 3, false); }, px);
+    Measure(
+        "GetHMap 1024x768, stretched middle", [&] { GetHMap(window, strip, margins, 2, 3, false, false); }, px);
+    Measure(
+        "GetHMap 1024x768, tiled middle", [&] { GetHMap(window, strip, margins, 2, 3, true, false); }, px);
+    Measure(
+        "DrawRect2 1024x768, opaque", [&] { DrawRect2(target, window, strip, margins, 2, 3, false, false, false); },
+        px);
+    Measure(
+        "DrawRect2 1024x768, key colour", [&] { DrawRect2(target, window, strip, margins, 2, 3, true, false, false); },
+        px);
+    Measure(
+        "DrawBorder 1024x768 (no middle)", [&] { DrawBorder(target, window, strip, margins, 2, 3, false); }, px);
 
     const TBitmap32 shaped = ShapedWindow();
     std::size_t rects = 0;
-    Measure("BitmapToRegion 1024x768, shaped", [&] { rects = BitmapToRegion(shaped, 0, 0, clSkinKey, 1, 1, 1).size(); }, px);
+    Measure(
+        "BitmapToRegion 1024x768, shaped", [&] { rects = BitmapToRegion(shaped, 0, 0, clSkinKey, 1, 1, 1).size(); },
+        px);
     std::printf("  rectangles: %zu\n", rects);
 
     const std::vector<std::uint8_t> file = WriteBmp24(shaped);
-    Measure("ReadBmp 1024x768, 24 bits", [&] { ReadBmp(file.data(), file.size()); }, px);
-    Measure("WriteBmp24 1024x768", [&] { WriteBmp24(shaped); }, px);
+    Measure(
+        "ReadBmp 1024x768, 24 bits", [&] { ReadBmp(file.data(), file.size()); }, px);
+    Measure(
+        "WriteBmp24 1024x768", [&] { WriteBmp24(shaped); }, px);
     return 0;
 }

@@ -1,20 +1,28 @@
 #include "skin/data/Bitmap.h"
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
-TBitmap32::TBitmap32(int width, int height) { SetSize(width, height); }
+TBitmap32::TBitmap32(int width, int height) {
+    SetSize(width, height);
+}
 
-TBitmap32::TBitmap32(const TBitmap32& other) { *this = other; }
+TBitmap32::TBitmap32(const TBitmap32& other) {
+    *this = other;
+}
 
 TBitmap32& TBitmap32::operator=(const TBitmap32& other) {
     if (this == &other) return *this;
     SetSize(other.width_, other.height_);
-    for (int y = 0; y < height_; ++y) std::memcpy(ScanLine(y), other.ScanLine(y), size_t(width_) * sizeof(TPixel));
+    for (int y = 0; y < height_; ++y)
+        std::memcpy(ScanLine(y), other.ScanLine(y), size_t(width_) * sizeof(TPixel));
     return *this;
 }
 
-TBitmap32::TBitmap32(TBitmap32&& other) noexcept { *this = std::move(other); }
+TBitmap32::TBitmap32(TBitmap32&& other) noexcept {
+    *this = std::move(other);
+}
 
 TBitmap32& TBitmap32::operator=(TBitmap32&& other) noexcept {
     if (this == &other) return *this;
@@ -72,13 +80,16 @@ void TBitmap32::SetPixel(int x, int y, TPixel p) {
     ScanLine(y)[x] = p;
 }
 
-void TBitmap32::Fill(TPixel p) { FillRect(BoundsRect(), p); }
+void TBitmap32::Fill(TPixel p) {
+    FillRect(BoundsRect(), p);
+}
 
 void TBitmap32::FillRect(const TRect& r, TPixel p) {
     TRect c = IntersectRect(r, BoundsRect());
     for (int y = c.Top; y < c.Bottom; ++y) {
         TPixel* row = ScanLine(y);
-        for (int x = c.Left; x < c.Right; ++x) row[x] = p;
+        for (int x = c.Left; x < c.Right; ++x)
+            row[x] = p;
     }
 }
 
@@ -93,7 +104,9 @@ namespace {
 
 // Source coordinate for destination offset i of n when n destination pixels show s source pixels:
 // the source pixel under the centre of the destination pixel.
-inline int NearestSource(std::int64_t i, std::int64_t s, std::int64_t n) { return int(((2 * i + 1) * s) / (2 * n)); }
+inline int NearestSource(std::int64_t i, std::int64_t s, std::int64_t n) {
+    return int(((2 * i + 1) * s) / (2 * n));
+}
 
 template <bool Keyed>
 void Stretch(TBitmap32& dst, const TRect& dr, const TBitmap32& srcIn, const TRect& sr, TColor key) {
@@ -111,32 +124,45 @@ void Stretch(TBitmap32& dst, const TRect& dr, const TBitmap32& srcIn, const TRec
     const std::int64_t dw = dr.Width(), dh = dr.Height(), sw = sr.Width(), sh = sr.Height();
     const TPixel keyPixel = PixelFromColor(key) & 0x00FFFFFF;
 
-    // Column map for the clipped span; -1 marks a source column outside src.
+    // Column map for the clipped span. The mapping is monotonic, so the columns whose source lies
+    // inside src form one run [x0, x1); the others are left alone.
     std::vector<int> xs(size_t(clip.Width()));
+    int x0 = clip.Right, x1 = clip.Left;
     for (int x = clip.Left; x < clip.Right; ++x) {
-        int sx = sr.Left + NearestSource(x - dr.Left, sw, dw);
-        xs[size_t(x - clip.Left)] = (sx >= 0 && sx < src.Width()) ? sx : -1;
+        const int sx = sr.Left + NearestSource(x - dr.Left, sw, dw);
+        xs[size_t(x - clip.Left)] = sx;
+        if (sx >= 0 && sx < src.Width()) {
+            x0 = std::min(x0, x);
+            x1 = x + 1;
+        }
     }
+    if (x0 >= x1) return;
+    const int* map = xs.data() + (x0 - clip.Left); // map[x - x0]: source column of x in [x0, x1)
     const bool unscaledX = (dw == sw);
+    int lastSy = -1; // source row of the previous destination row, when that row was copied opaque
     for (int y = clip.Top; y < clip.Bottom; ++y) {
-        int sy = sr.Top + NearestSource(y - dr.Top, sh, dh);
-        if (sy < 0 || sy >= src.Height()) continue;
-        const TPixel* srow = src.ScanLine(sy);
-        TPixel* drow = dst.ScanLine(y);
-        if (!Keyed && unscaledX) {
-            // Unscaled rows: copy the run of columns that lies inside src in one go.
-            int x0 = clip.Left, x1 = clip.Right;
-            while (x0 < x1 && xs[size_t(x0 - clip.Left)] < 0) ++x0;
-            while (x1 > x0 && xs[size_t(x1 - 1 - clip.Left)] < 0) --x1;
-            if (x0 < x1) std::memmove(drow + x0, srow + xs[size_t(x0 - clip.Left)], size_t(x1 - x0) * sizeof(TPixel));
+        const int sy = sr.Top + NearestSource(y - dr.Top, sh, dh);
+        if (sy < 0 || sy >= src.Height()) {
+            lastSy = -1;
             continue;
         }
-        for (int x = clip.Left; x < clip.Right; ++x) {
-            int sx = xs[size_t(x - clip.Left)];
-            if (sx < 0) continue;
-            TPixel p = srow[sx];
-            if (Keyed && (p & 0x00FFFFFF) == keyPixel) continue;
-            drow[x] = p;
+        const TPixel* srow = src.ScanLine(sy);
+        TPixel* drow = dst.ScanLine(y);
+        if (!Keyed) {
+            // A repeated source row gives the pixels of the row above; an unscaled row is one run.
+            if (sy == lastSy)
+                std::memcpy(drow + x0, dst.ScanLine(y - 1) + x0, size_t(x1 - x0) * sizeof(TPixel));
+            else if (unscaledX)
+                std::memmove(drow + x0, srow + map[0], size_t(x1 - x0) * sizeof(TPixel));
+            else
+                for (int x = x0; x < x1; ++x)
+                    drow[x] = srow[map[x - x0]];
+            lastSy = sy;
+            continue;
+        }
+        for (int x = x0; x < x1; ++x) {
+            const TPixel p = srow[map[x - x0]];
+            if ((p & 0x00FFFFFF) != keyPixel) drow[x] = p;
         }
     }
 }

@@ -17,13 +17,25 @@ using TPixel = std::uint32_t;
 constexpr TPixel PixelRGB(std::uint8_t r, std::uint8_t g, std::uint8_t b, std::uint8_t a = 255) {
     return (TPixel(a) << 24) | (TPixel(r) << 16) | (TPixel(g) << 8) | TPixel(b);
 }
-constexpr TPixel PixelFromColor(TColor c) { return PixelRGB(GetRValue(c), GetGValue(c), GetBValue(c)); }
-constexpr TColor ColorFromPixel(TPixel p) { return RGBColor(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p)); }
-constexpr std::uint8_t PixelR(TPixel p) { return std::uint8_t(p >> 16); }
-constexpr std::uint8_t PixelG(TPixel p) { return std::uint8_t(p >> 8); }
-constexpr std::uint8_t PixelB(TPixel p) { return std::uint8_t(p); }
+constexpr TPixel PixelFromColor(TColor c) {
+    return PixelRGB(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+constexpr TColor ColorFromPixel(TPixel p) {
+    return RGBColor(std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p));
+}
+constexpr std::uint8_t PixelR(TPixel p) {
+    return std::uint8_t(p >> 16);
+}
+constexpr std::uint8_t PixelG(TPixel p) {
+    return std::uint8_t(p >> 8);
+}
+constexpr std::uint8_t PixelB(TPixel p) {
+    return std::uint8_t(p);
+}
 // True when the pixel shows exactly the colour c (alpha ignored).
-constexpr bool PixelIs(TPixel p, TColor c) { return (p & 0x00FFFFFF) == (PixelFromColor(c) & 0x00FFFFFF); }
+constexpr bool PixelIs(TPixel p, TColor c) {
+    return (p & 0x00FFFFFF) == (PixelFromColor(c) & 0x00FFFFFF);
+}
 
 // A 32-bit top-down raster. Width and height are both positive, or both 0 (the empty bitmap).
 // Copies are deep; a copy always owns its memory. Not thread-safe, as nothing in the skin engine is.
@@ -55,9 +67,12 @@ public:
     TRect BoundsRect() const { return TRect{0, 0, width_, height_}; }
 
     // Row y, top row 0; y must lie in [0, Height()).
-    TPixel* ScanLine(int y) { return reinterpret_cast<TPixel*>(reinterpret_cast<std::uint8_t*>(bits_) + std::ptrdiff_t(y) * stride_); }
+    TPixel* ScanLine(int y) {
+        return reinterpret_cast<TPixel*>(reinterpret_cast<std::uint8_t*>(bits_) + std::ptrdiff_t(y) * stride_);
+    }
     const TPixel* ScanLine(int y) const {
-        return reinterpret_cast<const TPixel*>(reinterpret_cast<const std::uint8_t*>(bits_) + std::ptrdiff_t(y) * stride_);
+        return reinterpret_cast<const TPixel*>(reinterpret_cast<const std::uint8_t*>(bits_) +
+                                               std::ptrdiff_t(y) * stride_);
     }
 
     // Bounds-checked access: reading outside gives 0, writing outside does nothing.
@@ -80,8 +95,8 @@ private:
     int height_ = 0;
     int stride_ = 0;
     TPixel* bits_ = nullptr;
-    std::vector<TPixel> own_;       // the pixels, unless they are attached memory
-    std::shared_ptr<void> keeper_;  // keeps attached memory alive
+    std::vector<TPixel> own_;      // the pixels, unless they are attached memory
+    std::shared_ptr<void> keeper_; // keeps attached memory alive
 };
 
 // Copies src's rectangle sr into dst's rectangle dr, scaling nearest-neighbour (rows and columns

@@ -16,7 +16,9 @@ public:
     ByteReader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool Has(std::uint64_t offset, std::uint64_t length) const { return offset <= size_ && length <= size_ - offset; }
     std::uint32_t U8(std::uint64_t off) { return Has(off, 1) ? data_[off] : Fail(); }
-    std::uint32_t U16(std::uint64_t off) { return Has(off, 2) ? data_[off] | (std::uint32_t(data_[off + 1]) << 8) : Fail(); }
+    std::uint32_t U16(std::uint64_t off) {
+        return Has(off, 2) ? data_[off] | (std::uint32_t(data_[off + 1]) << 8) : Fail();
+    }
     std::uint32_t U32(std::uint64_t off) {
         if (!Has(off, 4)) return Fail();
         return data_[off] | (std::uint32_t(data_[off + 1]) << 8) | (std::uint32_t(data_[off + 2]) << 16) |
@@ -42,7 +44,8 @@ struct Channel {
 
     explicit Channel(std::uint32_t m) : mask(m) {
         if (m == 0) return;
-        while (((m >> shift) & 1) == 0) ++shift;
+        while (((m >> shift) & 1) == 0)
+            ++shift;
         max = m >> shift;
     }
     bool Present() const { return mask != 0; }
@@ -115,7 +118,8 @@ bool ReadLayout(ByteReader& in, std::size_t size, Layout& L) {
         } else if (L.compression == kBiBitfields) {
             // Headers of 52 bytes and more carry the masks; a 40-byte header is followed by them.
             std::uint64_t at = kFileHeaderSize + kInfoHeaderSize;
-            for (int i = 0; i < 3; ++i) L.masks[i] = in.U32(at + 4 * std::uint64_t(i));
+            for (int i = 0; i < 3; ++i)
+                L.masks[i] = in.U32(at + 4 * std::uint64_t(i));
             if (headerSize >= 56) L.masks[3] = in.U32(at + 12);
             if (headerSize < 52) tableStart = at + 12;
             if (!in.ok) return false;
@@ -170,16 +174,20 @@ TBitmap32 ReadBmp(const std::uint8_t* data, std::size_t size) {
         TPixel* out = bmp.ScanLine(y);
         switch (L.bpp) {
         case 1:
-            for (int x = 0; x < w; ++x) out[x] = palette[(src[x >> 3] >> (7 - (x & 7))) & 1];
+            for (int x = 0; x < w; ++x)
+                out[x] = palette[(src[x >> 3] >> (7 - (x & 7))) & 1];
             break;
         case 4:
-            for (int x = 0; x < w; ++x) out[x] = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF];
+            for (int x = 0; x < w; ++x)
+                out[x] = palette[(src[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF];
             break;
         case 8:
-            for (int x = 0; x < w; ++x) out[x] = palette[src[x]];
+            for (int x = 0; x < w; ++x)
+                out[x] = palette[src[x]];
             break;
         case 24:
-            for (int x = 0; x < w; ++x, src += 3) out[x] = PixelRGB(src[2], src[1], src[0]);
+            for (int x = 0; x < w; ++x, src += 3)
+                out[x] = PixelRGB(src[2], src[1], src[0]);
             break;
         case 16:
         case 32:
@@ -189,7 +197,8 @@ TBitmap32 ReadBmp(const std::uint8_t* data, std::size_t size) {
                     v = src[0] | (std::uint32_t(src[1]) << 8);
                     src += 2;
                 } else {
-                    v = src[0] | (std::uint32_t(src[1]) << 8) | (std::uint32_t(src[2]) << 16) | (std::uint32_t(src[3]) << 24);
+                    v = src[0] | (std::uint32_t(src[1]) << 8) | (std::uint32_t(src[2]) << 16) |
+                        (std::uint32_t(src[3]) << 24);
                     src += 4;
                 }
                 out[x] = PixelRGB(red.Get(v), green.Get(v), blue.Get(v), alpha.Present() ? alpha.Get(v) : 255);
@@ -211,7 +220,8 @@ void Put16(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
     b[at + 1] = std::uint8_t(v >> 8);
 }
 void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        b[at + std::size_t(i)] = std::uint8_t(v >> (8 * i));
 }
 
 } // namespace

@@ -51,8 +51,14 @@ TBitmap32 QuarterTurn(const TBitmap32& src, bool clockwise) {
 
 } // namespace
 
-void Drehen90Grad(TBitmap32& bmp) { bmp = QuarterTurn(bmp, true); }
+void Drehen90Grad(TBitmap32& bmp) {
+    bmp = QuarterTurn(bmp, true);
+}
 
-void Drehen270Grad(TBitmap32& bmp) { bmp = QuarterTurn(bmp, false); }
+void Drehen270Grad(TBitmap32& bmp) {
+    bmp = QuarterTurn(bmp, false);
+}
 
-TBitmap32 Rotate90(const TBitmap32& src) { return QuarterTurn(src, false); }
+TBitmap32 Rotate90(const TBitmap32& src) {
+    return QuarterTurn(src, false);
+}

@@ -29,7 +29,9 @@ struct TRect {
     constexpr bool operator!=(const TRect& o) const { return !(*this == o); }
 };
 
-constexpr TRect Rect(int left, int top, int right, int bottom) { return TRect{left, top, right, bottom}; }
+constexpr TRect Rect(int left, int top, int right, int bottom) {
+    return TRect{left, top, right, bottom};
+}
 constexpr TRect Bounds(int left, int top, int width, int height) {
     return TRect{left, top, left + width, top + height};
 }
@@ -56,9 +58,15 @@ constexpr TColor clNone = 0x1FFFFFFF;
 // The transparent key colour of every skin image: red 255, green 0, blue 255.
 constexpr TColor clSkinKey = 0x00FF00FF;
 
-constexpr std::uint8_t GetRValue(TColor c) { return std::uint8_t(c & 0xFF); }
-constexpr std::uint8_t GetGValue(TColor c) { return std::uint8_t((c >> 8) & 0xFF); }
-constexpr std::uint8_t GetBValue(TColor c) { return std::uint8_t((c >> 16) & 0xFF); }
+constexpr std::uint8_t GetRValue(TColor c) {
+    return std::uint8_t(c & 0xFF);
+}
+constexpr std::uint8_t GetGValue(TColor c) {
+    return std::uint8_t((c >> 8) & 0xFF);
+}
+constexpr std::uint8_t GetBValue(TColor c) {
+    return std::uint8_t((c >> 16) & 0xFF);
+}
 constexpr TColor RGBColor(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }

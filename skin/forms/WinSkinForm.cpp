@@ -7,7 +7,9 @@ namespace {
 
 // Margins as the slicing uses them: negative widths read as 0, and anything past the coordinate
 // limit is cut there, so that sums of two margins cannot overflow.
-int Margin(int m) { return std::clamp(m, 0, kCoordLimit); }
+int Margin(int m) {
+    return std::clamp(m, 0, kCoordLimit);
+}
 
 void DrawScratch(TBitmap32& target, int x, int y, const TBitmap32& scratch, bool transparent) {
     if (transparent)
@@ -68,18 +70,20 @@ std::vector<TPiece> NineSlicePieces(int dw, int dh, const TRect& frame, const TR
 std::vector<TPiece> BorderPieces(const TRect& dest, const TBitmap32& image, const TRect& margins, int frame,
                                  int frameCount, bool vertical) {
     if (dest.IsInverted() || !InCoordRange(dest)) return {};
-    std::vector<TPiece> pieces = NineSlicePieces(dest.Width(), dest.Height(), FrameRect(image, frame, frameCount, vertical),
-                                                 margins, false, false);
-    for (TPiece& p : pieces) p.Dest = p.Dest.Offset(dest.Left, dest.Top);
+    std::vector<TPiece> pieces = NineSlicePieces(dest.Width(), dest.Height(),
+                                                 FrameRect(image, frame, frameCount, vertical), margins, false, false);
+    for (TPiece& p : pieces)
+        p.Dest = p.Dest.Offset(dest.Left, dest.Top);
     return pieces;
 }
 
-TBitmap32 GetHMap(const TRect& dest, const TBitmap32& image, const TRect& margins, int frame, int frameCount,
-                  bool tile, bool vertical) {
+TBitmap32 GetHMap(const TRect& dest, const TBitmap32& image, const TRect& margins, int frame, int frameCount, bool tile,
+                  bool vertical) {
     if (dest.IsInverted() || !InCoordRange(dest)) return {};
     TBitmap32 out(dest.Width(), dest.Height());
     const TRect fr = FrameRect(image, frame, frameCount, vertical);
-    for (const TPiece& p : NineSlicePieces(out.Width(), out.Height(), fr, margins, true, tile)) PaintPiece(out, p, image);
+    for (const TPiece& p : NineSlicePieces(out.Width(), out.Height(), fr, margins, true, tile))
+        PaintPiece(out, p, image);
     return out;
 }
 
@@ -112,7 +116,8 @@ void DrawRectTile(TBitmap32& target, const TRect& dest, const TBitmap32& image, 
     // in the frame (M <= 0) there is nothing to tile.
     const int M = FW - L - R;
     if (M > 0) {
-        for (int x = L; x < DW - R; x += M) StretchCopy(band, Rect(x, 0, x + M, DH), image, Rect(X0 + L, Y0, X0 + L + M, Y0 + FH));
+        for (int x = L; x < DW - R; x += M)
+            StretchCopy(band, Rect(x, 0, x + M, DH), image, Rect(X0 + L, Y0, X0 + L + M, Y0 + FH));
     }
     StretchCopy(band, Rect(DW - R, 0, DW, DH), image, Rect(X0 + FW - R, Y0, X0 + FW, Y0 + FH));
     DrawScratch(target, dest.Left, dest.Top, band, transparent);
@@ -196,8 +201,7 @@ void Bitmapdraw(TBitmap32& target, const TRect& dest, const TBitmap32& source) {
 }
 
 std::vector<TRect> BitmapToRegion(const TBitmap32& source, int xOffset, int yOffset, TColor key,
-                                  std::uint8_t redTolerance, std::uint8_t greenTolerance,
-                                  std::uint8_t blueTolerance) {
+                                  std::uint8_t redTolerance, std::uint8_t greenTolerance, std::uint8_t blueTolerance) {
     std::vector<TRect> rects;
     if (xOffset < -kCoordLimit || xOffset > kCoordLimit || yOffset < -kCoordLimit || yOffset > kCoordLimit)
         return rects;
@@ -212,9 +216,11 @@ std::vector<TRect> BitmapToRegion(const TBitmap32& source, int xOffset, int yOff
         const TPixel* row = source.ScanLine(y);
         int x = 0;
         while (x < w) {
-            while (x < w && transparent(row[x])) ++x;
+            while (x < w && transparent(row[x]))
+                ++x;
             const int start = x;
-            while (x < w && !transparent(row[x])) ++x;
+            while (x < w && !transparent(row[x]))
+                ++x;
             if (x > start) rects.push_back(Rect(start + xOffset, y + yOffset, x + xOffset, y + yOffset + 1));
         }
     }

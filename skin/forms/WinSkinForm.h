@@ -7,8 +7,8 @@
 // a DIB section over the same memory (see Bitmap_win), so what is drawn here reaches a window DC
 // in one blit. Nothing is drawn from an empty image. Functions that need a scratch bitmap of the
 // destination's size throw std::length_error, as a failed bitmap creation would, when it would
-// exceed TBitmap32::kMaxPixels; painters catch and drop such faults. The one primitive that paints a window DC straight, DrawBorder, leaves the client
-// area alone; the Windows side blits the pieces of BorderPieces itself.
+// exceed TBitmap32::kMaxPixels; painters catch and drop such faults. The one primitive that paints a window DC
+// straight, DrawBorder, leaves the client area alone; the Windows side blits the pieces of BorderPieces itself.
 #pragma once
 
 #include "skin/data/Bitmap.h"
@@ -16,8 +16,12 @@
 #include <cstdint>
 #include <vector>
 
-inline int Max(int a, int b) { return a > b ? a : b; }
-inline int Min(int a, int b) { return a < b ? a : b; }
+inline int Max(int a, int b) {
+    return a > b ? a : b;
+}
+inline int Min(int a, int b) {
+    return a < b ? a : b;
+}
 
 // Frame `frame` (counted from 1) of a strip of `frameCount` equal frames laid side by side, or
 // stacked when `vertical`. The frame index is clamped to [1, frameCount] and a count below 1 reads
@@ -50,8 +54,8 @@ std::vector<TPiece> BorderPieces(const TRect& dest, const TBitmap32& image, cons
 
 // A new bitmap of dest's size (only the size of dest is used) with the nine-slice rendering of one
 // frame of the image. Pixels no piece covers are 0. Empty for an empty or inverted dest.
-TBitmap32 GetHMap(const TRect& dest, const TBitmap32& image, const TRect& margins, int frame, int frameCount,
-                  bool tile, bool vertical);
+TBitmap32 GetHMap(const TRect& dest, const TBitmap32& image, const TRect& margins, int frame, int frameCount, bool tile,
+                  bool vertical);
 
 // Draws GetHMap's rendering at dest, leaving out magenta pixels when `transparent`. Nothing for an
 // inverted dest.
@@ -103,5 +107,4 @@ void Bitmapdraw(TBitmap32& target, const TRect& dest, const TBitmap32& source);
 // shifted by (xOffset, yOffset). A pixel matches when each of its red, green and blue lies between
 // the key's component and that component plus its tolerance (capped at 255), both inclusive.
 std::vector<TRect> BitmapToRegion(const TBitmap32& source, int xOffset, int yOffset, TColor key,
-                                  std::uint8_t redTolerance, std::uint8_t greenTolerance,
-                                  std::uint8_t blueTolerance);
+                                  std::uint8_t redTolerance, std::uint8_t greenTolerance, std::uint8_t blueTolerance);

@@ -8,16 +8,21 @@
 
 namespace {
 
-TPixel P(int v) { return PixelRGB(std::uint8_t(v), std::uint8_t(v * 3), 9); }
+TPixel P(int v) {
+    return PixelRGB(std::uint8_t(v), std::uint8_t(v * 3), 9);
+}
 
 TBitmap32 Row(std::initializer_list<int> values) {
     TBitmap32 b(int(values.size()), 1);
     int x = 0;
-    for (int v : values) b.SetPixel(x++, 0, P(v));
+    for (int v : values)
+        b.SetPixel(x++, 0, P(v));
     return b;
 }
 
-std::vector<TPixel> Pixels(const TBitmap32& b, int y = 0) { return std::vector<TPixel>(b.ScanLine(y), b.ScanLine(y) + b.Width()); }
+std::vector<TPixel> Pixels(const TBitmap32& b, int y = 0) {
+    return std::vector<TPixel>(b.ScanLine(y), b.ScanLine(y) + b.Width());
+}
 
 } // namespace
 
@@ -76,7 +81,8 @@ TEST(Stretch, NearestNeighbourRepeatsAndDrops) {
     col.SetPixel(0, 2, P(12));
     TBitmap32 tall(2, 6);
     StretchCopy(tall, Rect(0, 0, 2, 6), col, Rect(0, 0, 1, 3));
-    for (int y = 0; y < 6; ++y) EXPECT_EQ(tall.Pixel(1, y), P(10 + y / 2));
+    for (int y = 0; y < 6; ++y)
+        EXPECT_EQ(tall.Pixel(1, y), P(10 + y / 2));
 }
 
 TEST(Stretch, ClipsToBothBitmaps) {
@@ -90,8 +96,12 @@ TEST(Stretch, ClipsToBothBitmaps) {
     StretchCopy(dst, Rect(0, 0, 3, 1), src, Rect(2, 0, 5, 1));
     EXPECT_EQ(Pixels(dst), (std::vector<TPixel>{P(2), P(3), P(9)}));
     dst = Row({9, 9, 9});
-    StretchCopy(dst, Rect(0, 0, 6, 1), src, Rect(-1, 0, 2, 1)); // scaled, partly outside
+    StretchCopy(dst, Rect(0, 0, 6, 1), src, Rect(-1, 0, 2, 1));      // scaled, partly outside
     EXPECT_EQ(Pixels(dst), (std::vector<TPixel>{P(9), P(9), P(0)})); // columns -1, -1, 0
+    TBitmap32 block(3, 2);                                           // the same with a repeated row
+    block.Fill(P(9));
+    StretchCopy(block, Rect(0, 0, 6, 2), src, Rect(-1, 0, 2, 1));
+    EXPECT_EQ(Pixels(block, 1), (std::vector<TPixel>{P(9), P(9), P(0)}));
     // Empty, inverted and absurd rectangles draw nothing.
     const TBitmap32 before = dst;
     StretchCopy(dst, Rect(0, 0, 0, 1), src, Rect(0, 0, 4, 1));

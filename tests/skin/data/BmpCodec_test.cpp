@@ -17,10 +17,10 @@ struct BmpSpec {
     int height = 3;
     int bpp = 24;
     bool topDown = false;
-    std::uint32_t headerSize = 40;  // 12, 40, 108
-    std::uint32_t compression = 0;  // 0 BI_RGB, 3 BI_BITFIELDS
+    std::uint32_t headerSize = 40; // 12, 40, 108
+    std::uint32_t compression = 0; // 0 BI_RGB, 3 BI_BITFIELDS
     std::uint32_t masks[4] = {0, 0, 0, 0};
-    std::vector<TColor> palette;    // for 1, 4, 8 bits
+    std::vector<TColor> palette; // for 1, 4, 8 bits
     std::uint32_t colorsUsed = 0;
     // Raw pixel value at (x, y) of the top-down image: a palette index or the packed bits.
     std::function<std::uint32_t(int, int)> value = [](int x, int y) { return std::uint32_t(x * 40 + y * 7); };
@@ -28,7 +28,8 @@ struct BmpSpec {
 
 void Put(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v, int bytes) {
     if (b.size() < at + std::size_t(bytes)) b.resize(at + std::size_t(bytes));
-    for (int i = 0; i < bytes; ++i) b[at + std::size_t(i)] = i < 4 ? std::uint8_t(v >> (8 * i)) : 0;
+    for (int i = 0; i < bytes; ++i)
+        b[at + std::size_t(i)] = i < 4 ? std::uint8_t(v >> (8 * i)) : 0;
 }
 
 std::vector<std::uint8_t> BuildBmp(const BmpSpec& s) {
@@ -52,11 +53,13 @@ std::vector<std::uint8_t> BuildBmp(const BmpSpec& s) {
         Put(b, 46, s.colorsUsed, 4);
         Put(b, 50, 0, 4);
         if (s.headerSize >= 56) {
-            for (int i = 0; i < 4; ++i) Put(b, 54 + 4 * std::size_t(i), s.masks[i], 4);
+            for (int i = 0; i < 4; ++i)
+                Put(b, 54 + 4 * std::size_t(i), s.masks[i], 4);
         }
         Put(b, 14 + std::size_t(s.headerSize) - 1, 0, 1);
         if (s.compression == 3 && s.headerSize == 40) {
-            for (int i = 0; i < 3; ++i) Put(b, 54 + 4 * std::size_t(i), s.masks[i], 4);
+            for (int i = 0; i < 3; ++i)
+                Put(b, 54 + 4 * std::size_t(i), s.masks[i], 4);
         }
     }
     for (TColor c : s.palette) {
@@ -73,10 +76,15 @@ std::vector<std::uint8_t> BuildBmp(const BmpSpec& s) {
         for (int x = 0; x < s.width; ++x) {
             std::uint32_t v = s.value(x, y);
             switch (s.bpp) {
-            case 1: row[std::size_t(x / 8)] |= std::uint8_t((v & 1) << (7 - x % 8)); break;
-            case 4: row[std::size_t(x / 2)] |= std::uint8_t((v & 15) << (x % 2 ? 0 : 4)); break;
+            case 1:
+                row[std::size_t(x / 8)] |= std::uint8_t((v & 1) << (7 - x % 8));
+                break;
+            case 4:
+                row[std::size_t(x / 2)] |= std::uint8_t((v & 15) << (x % 2 ? 0 : 4));
+                break;
             default:
-                for (int i = 0; i < s.bpp / 8; ++i) row[std::size_t(x * s.bpp / 8 + i)] = std::uint8_t(v >> (8 * i));
+                for (int i = 0; i < s.bpp / 8; ++i)
+                    row[std::size_t(x * s.bpp / 8 + i)] = std::uint8_t(v >> (8 * i));
             }
         }
         b.insert(b.end(), row.begin(), row.end());
@@ -87,7 +95,8 @@ std::vector<std::uint8_t> BuildBmp(const BmpSpec& s) {
 
 std::vector<TColor> Palette(int n) {
     std::vector<TColor> p;
-    for (int i = 0; i < n; ++i) p.push_back(RGBColor(std::uint8_t(i * 37), std::uint8_t(255 - i), std::uint8_t(i * 5 + 1)));
+    for (int i = 0; i < n; ++i)
+        p.push_back(RGBColor(std::uint8_t(i * 37), std::uint8_t(255 - i), std::uint8_t(i * 5 + 1)));
     return p;
 }
 
@@ -100,7 +109,9 @@ void Keep(const std::string& name, const std::vector<std::uint8_t>& file) {
         .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
 }
 
-TBitmap32 Read(const std::vector<std::uint8_t>& f) { return ReadBmp(f.data(), f.size()); }
+TBitmap32 Read(const std::vector<std::uint8_t>& f) {
+    return ReadBmp(f.data(), f.size());
+}
 
 } // namespace
 
@@ -147,10 +158,12 @@ TEST(BmpRead, DirectDepthsBothRowOrders) {
             ASSERT_EQ(b.Height(), 3);
             for (int y = 0; y < 3; ++y)
                 for (int x = 0; x < 7; ++x) {
-                    TPixel want = bpp == 16 ? PixelRGB(std::uint8_t((x * 255 + 15) / 31), std::uint8_t((y * 255 + 15) / 31),
-                                                       std::uint8_t(((31 - x) * 255 + 15) / 31))
-                                            : PixelRGB(std::uint8_t(x * 30), std::uint8_t(y * 80), std::uint8_t(255 - x));
-                    ASSERT_EQ(b.Pixel(x, y), want) << "bpp " << bpp << " topDown " << topDown << " at " << x << "," << y;
+                    TPixel want = bpp == 16
+                                      ? PixelRGB(std::uint8_t((x * 255 + 15) / 31), std::uint8_t((y * 255 + 15) / 31),
+                                                 std::uint8_t(((31 - x) * 255 + 15) / 31))
+                                      : PixelRGB(std::uint8_t(x * 30), std::uint8_t(y * 80), std::uint8_t(255 - x));
+                    ASSERT_EQ(b.Pixel(x, y), want)
+                        << "bpp " << bpp << " topDown " << topDown << " at " << x << "," << y;
                 }
         }
     }
@@ -164,7 +177,9 @@ TEST(BmpRead, BitfieldsInBothHeaderKinds) {
     s.bpp = 16;
     s.compression = 3;
     s.masks[0] = 0xF800, s.masks[1] = 0x07E0, s.masks[2] = 0x001F;
-    s.value = [](int x, int y) { return x == 0 ? 0xF800u : x == 1 ? 0x07E0u : std::uint32_t(y == 0 ? 0x001F : 0x0000); };
+    s.value = [](int x, int y) {
+        return x == 0 ? 0xF800u : x == 1 ? 0x07E0u : std::uint32_t(y == 0 ? 0x001F : 0x0000);
+    };
     auto file = BuildBmp(s);
     Keep("bf16", file);
     TBitmap32 b = Read(file);
@@ -182,7 +197,9 @@ TEST(BmpRead, BitfieldsInBothHeaderKinds) {
     t.headerSize = 108;
     t.compression = 3;
     t.masks[0] = 0x000000FF, t.masks[1] = 0x0000FF00, t.masks[2] = 0x00FF0000, t.masks[3] = 0xFF000000;
-    t.value = [](int x, int y) { return std::uint32_t(0x80000000u | (x ? 0x10u : 0xF0u) | (y ? 0x2000u : 0) | 0x330000u); };
+    t.value = [](int x, int y) {
+        return std::uint32_t(0x80000000u | (x ? 0x10u : 0xF0u) | (y ? 0x2000u : 0) | 0x330000u);
+    };
     file = BuildBmp(t);
     Keep("bf32v4", file);
     b = Read(file);
@@ -227,18 +244,21 @@ TEST(BmpWrite, KnownBytesAndRoundTrips) {
     two.SetPixel(0, 0, PixelRGB(1, 2, 3));
     two.SetPixel(1, 0, PixelRGB(4, 5, 6));
     auto f = WriteBmp24(two);
+    // clang-format off
     const std::vector<std::uint8_t> want = {
         'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,                      // file header
         40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 8, 0, 0, 0, // info header
         0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,           //
         3, 2, 1, 6, 5, 4, 0, 0};                                             // one padded row
+    // clang-format on
     EXPECT_EQ(f, want);
 
     std::mt19937 rng(20261207);
     for (auto [w, h] : {std::pair{1, 1}, {3, 2}, {4, 4}, {17, 5}}) {
         TBitmap32 src(w, h);
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) src.SetPixel(x, y, rng() | 0xFF000000u);
+            for (int x = 0; x < w; ++x)
+                src.SetPixel(x, y, rng() | 0xFF000000u);
         auto file = WriteBmp24(src);
         Keep("w" + std::to_string(w) + "x" + std::to_string(h), file);
         EXPECT_EQ(Read(file), src) << w << "x" << h;
@@ -304,7 +324,8 @@ TEST(BmpRead, MutationsNeverCrash) {
             EXPECT_TRUE(Read(cut).Empty()) << "truncated to " << n;
         }
         for (std::size_t i = 0; i < seed.size(); ++i) {
-            for (std::uint8_t v : {std::uint8_t(0), std::uint8_t(0xFF), std::uint8_t(seed[i] ^ 0x80), std::uint8_t(rng())}) {
+            for (std::uint8_t v :
+                 {std::uint8_t(0), std::uint8_t(0xFF), std::uint8_t(seed[i] ^ 0x80), std::uint8_t(rng())}) {
                 auto f = seed;
                 f[i] = v;
                 TBitmap32 b = Read(f);

@@ -8,11 +8,14 @@ namespace {
 TBitmap32 Numbered(int w, int h) {
     TBitmap32 b(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, PixelRGB(std::uint8_t(x), std::uint8_t(y), 7, std::uint8_t(x * 16 + y)));
+        for (int x = 0; x < w; ++x)
+            b.SetPixel(x, y, PixelRGB(std::uint8_t(x), std::uint8_t(y), 7, std::uint8_t(x * 16 + y)));
     return b;
 }
 
-TPixel At(int x, int y) { return PixelRGB(std::uint8_t(x), std::uint8_t(y), 7, std::uint8_t(x * 16 + y)); }
+TPixel At(int x, int y) {
+    return PixelRGB(std::uint8_t(x), std::uint8_t(y), 7, std::uint8_t(x * 16 + y));
+}
 
 } // namespace
 
@@ -77,7 +80,8 @@ TEST(ImgUtil, QuarterTurns) {
     ASSERT_EQ(b.Width(), 3);
     ASSERT_EQ(b.Height(), 4);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) ASSERT_EQ(b.Pixel(3 - 1 - y, x), At(x, y));
+        for (int x = 0; x < 4; ++x)
+            ASSERT_EQ(b.Pixel(3 - 1 - y, x), At(x, y));
 
     Drehen270Grad(b);
     EXPECT_EQ(b, src);

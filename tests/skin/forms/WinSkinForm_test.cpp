@@ -7,12 +7,15 @@
 namespace {
 
 // An image whose pixel (x, y) encodes its own position, so every drawn pixel tells where it came from.
-TPixel Src(int x, int y) { return PixelRGB(std::uint8_t(x), std::uint8_t(y), 100); }
+TPixel Src(int x, int y) {
+    return PixelRGB(std::uint8_t(x), std::uint8_t(y), 100);
+}
 
 TBitmap32 Numbered(int w, int h) {
     TBitmap32 b(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b.SetPixel(x, y, Src(x, y));
+        for (int x = 0; x < w; ++x)
+            b.SetPixel(x, y, Src(x, y));
     return b;
 }
 
@@ -92,7 +95,8 @@ TEST(NineSlice, TiledMiddleOverrunIsCoveredByRightAndBottomPieces) {
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 12; ++x) {
             const bool midRow = y >= 2 && y < 10, midCol = x >= 2 && x < 10;
-            ASSERT_EQ(m.Pixel(x, y), Src(midRow ? tiled[x] : stretched[x], midCol ? tiled[y] : stretched[y])) << x << "," << y;
+            ASSERT_EQ(m.Pixel(x, y), Src(midRow ? tiled[x] : stretched[x], midCol ? tiled[y] : stretched[y]))
+                << x << "," << y;
         }
 
     // With only a right margin, the single column of tiles runs one pixel under the right edge and
@@ -131,9 +135,9 @@ TEST(NineSlice, DegenerateSizes) {
 
 TEST(NineSlice, TransparentDrawLeavesKeyColourPixelsOut) {
     TBitmap32 img = Numbered(4, 4);
-    img.SetPixel(0, 0, kMagenta);                     // a corner pixel
-    img.SetPixel(2, 2, PixelRGB(255, 0, 255, 0));     // alpha does not matter
-    img.SetPixel(3, 0, PixelRGB(254, 0, 255));        // near the key: drawn
+    img.SetPixel(0, 0, kMagenta);                 // a corner pixel
+    img.SetPixel(2, 2, PixelRGB(255, 0, 255, 0)); // alpha does not matter
+    img.SetPixel(3, 0, PixelRGB(254, 0, 255));    // near the key: drawn
     TBitmap32 target = Filled(10, 10);
     DrawRect2(target, Rect(3, 3, 7, 7), img, Rect(1, 1, 1, 1), 1, 1, true, false, false);
     EXPECT_EQ(target.Pixel(3, 3), kBack);
