@@ -11,6 +11,14 @@ int Margin(int m) {
     return std::clamp(m, 0, kCoordLimit);
 }
 
+// A scratch bitmap of dest's size, where only the size of dest matters. Empty for an inverted dest;
+// a size past the coordinate limit is refused as well (the bitmap could not be made anyway).
+TBitmap32 ScratchFor(const TRect& dest) {
+    const std::int64_t w = std::int64_t(dest.Right) - dest.Left, h = std::int64_t(dest.Bottom) - dest.Top;
+    if (w < 0 || h < 0 || w > kCoordLimit || h > kCoordLimit) return {};
+    return TBitmap32(int(w), int(h));
+}
+
 void DrawScratch(TBitmap32& target, int x, int y, const TBitmap32& scratch, bool transparent) {
     if (transparent)
         DrawBitmapKeyed(target, x, y, scratch, clSkinKey);
@@ -79,8 +87,7 @@ std::vector<TPiece> BorderPieces(const TRect& dest, const TBitmap32& image, cons
 
 TBitmap32 GetHMap(const TRect& dest, const TBitmap32& image, const TRect& margins, int frame, int frameCount, bool tile,
                   bool vertical) {
-    if (dest.IsInverted() || !InCoordRange(dest)) return {};
-    TBitmap32 out(dest.Width(), dest.Height());
+    TBitmap32 out = ScratchFor(dest);
     const TRect fr = FrameRect(image, frame, frameCount, vertical);
     for (const TPiece& p : NineSlicePieces(out.Width(), out.Height(), fr, margins, true, tile))
         PaintPiece(out, p, image);
@@ -89,7 +96,7 @@ TBitmap32 GetHMap(const TRect& dest, const TBitmap32& image, const TRect& margin
 
 void DrawRect2(TBitmap32& target, const TRect& dest, const TBitmap32& image, const TRect& margins, int frame,
                int frameCount, bool transparent, bool tile, bool vertical) {
-    if (dest.IsInverted() || image.Empty()) return;
+    if (dest.IsInverted() || !InCoordRange(dest) || image.Empty()) return;
     const TBitmap32 map = GetHMap(dest, image, margins, frame, frameCount, tile, vertical);
     DrawScratch(target, dest.Left, dest.Top, map, transparent);
 }
@@ -150,8 +157,7 @@ void DrawRect3(TBitmap32& target, const TRect& dest, const TBitmap32& image, int
 
 TBitmap32 GetThumbMap(const TRect& dest, const TBitmap32& image, const TRect& margins, int frame, int frameCount,
                       bool skip) {
-    if (dest.IsInverted() || !InCoordRange(dest)) return {};
-    TBitmap32 out(dest.Width(), dest.Height());
+    TBitmap32 out = ScratchFor(dest);
     if (skip || out.Empty()) return out;
     const TRect fr = FrameRect(image, frame, frameCount, false);
     if (fr.IsEmpty()) return out;
