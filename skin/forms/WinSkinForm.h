@@ -3,12 +3,15 @@
 // bitmap with nearest-neighbour scaling and optional key-colour transparency, and turn an image
 // into a region given as a list of rectangles.
 //
-// Every function is stateless: scratch bitmaps live only for the call. On Windows the target is
-// a DIB section over the same memory (see Bitmap_win), so what is drawn here reaches a window DC
-// in one blit. Nothing is drawn from an empty image. Functions that need a scratch bitmap of the
-// destination's size throw std::length_error, as a failed bitmap creation would, when it would
-// exceed TBitmap32::kMaxPixels; painters catch and drop such faults. The one primitive that paints a window DC
-// straight, DrawBorder, leaves the client area alone; the Windows side blits the pieces of BorderPieces itself.
+// Every function is stateless: scratch bitmaps live only for the call. Nothing is drawn from an
+// empty image. Functions that need a scratch bitmap of the destination's size throw
+// std::length_error when it would exceed TBitmap32::kMaxPixels, as a failed bitmap creation would;
+// painters catch and drop such faults.
+//
+// Windows side: a target bitmap can be attached to a DIB section's memory (TBitmap32::Attach), so
+// what is drawn here reaches a window DC in one blit. DrawBorder paints a window DC straight and
+// must leave the client area alone: the Windows side blits the pieces of BorderPieces itself.
+// BitmapToRegion's rectangles become a region there.
 #pragma once
 
 #include "skin/data/Bitmap.h"
