@@ -213,9 +213,10 @@ std::vector<TRect> BitmapToRegion(const TBitmap32& source, int xOffset, int yOff
         return rects;
     const int r0 = GetRValue(key), g0 = GetGValue(key), b0 = GetBValue(key);
     const int r1 = Min(255, r0 + redTolerance), g1 = Min(255, g0 + greenTolerance), b1 = Min(255, b0 + blueTolerance);
-    auto transparent = [&](TPixel p) {
-        const int r = PixelR(p), g = PixelG(p), b = PixelB(p);
-        return r >= r0 && r <= r1 && g >= g0 && g <= g1 && b >= b0 && b <= b1;
+    // c0 <= c <= c1 as one unsigned comparison per channel (c - c0 wraps round when c < c0).
+    const unsigned dr = unsigned(r1 - r0), dg = unsigned(g1 - g0), db = unsigned(b1 - b0);
+    auto transparent = [=](TPixel p) {
+        return (unsigned(PixelR(p) - r0) <= dr) & (unsigned(PixelG(p) - g0) <= dg) & (unsigned(PixelB(p) - b0) <= db);
     };
     const int w = source.Width();
     for (int y = 0; y < source.Height(); ++y) {
