@@ -216,7 +216,7 @@ std::vector<TRect> BitmapToRegion(const TBitmap32& source, int xOffset, int yOff
     // c0 <= c <= c1 as one unsigned comparison per channel (c - c0 wraps round when c < c0).
     const unsigned dr = unsigned(r1 - r0), dg = unsigned(g1 - g0), db = unsigned(b1 - b0);
     auto transparent = [=](TPixel p) {
-        return (unsigned(PixelR(p) - r0) <= dr) & (unsigned(PixelG(p) - g0) <= dg) & (unsigned(PixelB(p) - b0) <= db);
+        return unsigned(PixelR(p) - r0) <= dr && unsigned(PixelG(p) - g0) <= dg && unsigned(PixelB(p) - b0) <= db;
     };
     const int w = source.Width();
     for (int y = 0; y < source.Height(); ++y) {
