@@ -31,9 +31,10 @@ bool TryStrToInt(const std::string& s, int& value) {
         if (v > (negative ? 0x80000000ull : 0x7FFFFFFFull)) return false;
         value = negative ? int(-int64_t(v)) : int(v);
     } else {
-        // Hexadecimal may spell the full 32-bit pattern, as the framework's conversion allows.
-        int32_t bits = int32_t(uint32_t(v));
-        value = negative ? -bits : bits;
+        // Hexadecimal may spell the full 32-bit pattern, as the framework's conversion allows;
+        // negating wraps in 32 bits (done unsigned, so -$80000000 is no overflow).
+        uint32_t bits = uint32_t(v);
+        value = int32_t(negative ? 0u - bits : bits);
     }
     return true;
 }

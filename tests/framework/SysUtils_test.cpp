@@ -12,6 +12,8 @@ TEST(StrToInt, AcceptsWhatTheFrameworkAccepts) {
     EXPECT_EQ(StrToInt("2147483647"), 2147483647);
     EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
     EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
+    EXPECT_EQ(StrToInt("-$80000000"), -2147483647 - 1);
+    EXPECT_EQ(StrToInt("-$1"), -1);
 }
 
 TEST(StrToInt, RejectsTheRest) {
