@@ -375,6 +375,15 @@ TEST(SkinModel, RejectedPackageKeepsTheSkinLoading) {
     EXPECT_FALSE(skin.LoadSkin(garbage));
     EXPECT_TRUE(skin.Loading);
     EXPECT_TRUE(skin.Scrollbar); // the previous model is left as it was
+
+    // A package without a description loads as an empty one.
+    TSkinWriter writer;
+    writer.Add("a.bmp", "BM");
+    TMemoryStream imagesOnly;
+    imagesOnly.Assign(writer.Pack());
+    EXPECT_TRUE(skin.LoadSkin(imagesOnly));
+    EXPECT_FALSE(skin.Loading);
+    EXPECT_FALSE(skin.Scrollbar);
 }
 
 // Values no skin could mean are brought into range.
