@@ -128,10 +128,12 @@ struct TSkinDescription {
 
 // Values a description writes that no skin could mean are brought into range as the model is
 // read, so that nothing that draws from it divides by zero, overflows or cuts outside an image:
-// - margins are at least 0; against a non-empty image, Left and Right fit its width together
-//   (Right gives way first), Top and Bottom its height;
+// - margins of an image (every element's but the title's, whose Margins are text offsets) are at
+//   least 0; against a non-empty image, Left and Right fit its width together (Right gives way
+//   first), Top and Bottom its height;
 // - frame counts the description gives are at least 1 (a value below 1 counts as not given) and,
-//   for a non-empty image, no more than the image's length along its strip;
+//   for a non-empty image, no more than the image's length along its strip (the counts the
+//   engine fixes per element are kept as they are);
 // - positions and text offsets lie within +-kCoordLimit, and widths around the caption text are
 //   at least 0.
 class TSkinModel {
