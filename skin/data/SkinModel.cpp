@@ -83,6 +83,17 @@ template <class Record> void Renew(Record& r) {
 
 } // namespace
 
+int TSkinDescription::ReadInteger(const std::string& section, const std::string& key, int def) const {
+    // The framework's conversion negates a hexadecimal value in signed arithmetic, which overflows
+    // for "-$80000000"; negative hexadecimal is negated here, wrapping as the conversion means to.
+    const std::string s = ReadString(section, key);
+    if (s.size() > 2 && s[0] == '-' && (s[1] == '$' || (s[1] == '0' && (s[2] == 'x' || s[2] == 'X')))) {
+        int bits = 0;
+        return TryStrToInt(s.substr(1), bits) ? int(0u - unsigned(bits)) : def;
+    }
+    return Ini.ReadInteger(section, key, def);
+}
+
 void TSkinDescription::Readbmp(TBitmap32& bitmap, const std::string& fileName) const {
     bitmap = TBitmap32();
     const size_t slash = fileName.find_last_of("\\/:");

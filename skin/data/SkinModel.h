@@ -116,9 +116,8 @@ struct TSkinDescription {
     std::string ReadString(const std::string& section, const std::string& key) const {
         return Ini.ReadString(section, key, std::string());
     }
-    int ReadInteger(const std::string& section, const std::string& key, int def) const {
-        return Ini.ReadInteger(section, key, def);
-    }
+    // Decimal, or hexadecimal after "$" or "0x"; def when absent or not a number.
+    int ReadInteger(const std::string& section, const std::string& key, int def) const;
     // Loads one bitmap of the skin by the file name the description gives: any directory part is
     // dropped, the extension must be exactly ".bmp", and the package entry is looked up without
     // regard to case. Anything missing or undecodable gives the empty bitmap.

@@ -429,9 +429,10 @@ TEST(SkinModel, RandomDescriptionsLoadSoundly) {
                           "LeftFrame", "TopFrame",     "TopTopHeight", "TopBotHeight", "menuBar",     "TileLeftMenu",
                           "Action",    "CheckButton",  "Chunk",        "ButtonFace",   "color",       "FontHeight",
                           "TextBack",  "TXTBackRight", "ActiveTextR",  "ActiveTextG",  "ActiveTextB", "Xcoord"};
-    const char* values[] = {"0",   "1",   "-1",         "7",           "2147483647", "-2147483648", "a.bmp",
-                            "b\\", "$FF", "0x7FFFFFFF", "99999999999", "1 2 3",      "x",           "-0",
-                            "",    "3.8", "b.bmp",      "256 256 256", "1000000",    "c.bmp"};
+    const char* values[] = {"0",          "1",     "-1",         "7",           "2147483647", "-2147483648", "a.bmp",
+                            "b\\",        "$FF",   "0x7FFFFFFF", "99999999999", "1 2 3",      "x",           "-0",
+                            "-$80000000", "-0x10", "",           "3.8",         "b.bmp",      "256 256 256", "1000000",
+                            "c.bmp"};
     std::mt19937 rng(1234);
     auto pick = [&](auto& array) { return array[rng() % (sizeof(array) / sizeof(array[0]))]; };
     for (int round = 0; round < 80; ++round) {
