@@ -52,12 +52,12 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner, L"TForm2") {
     LUsername->SetCaption(L"Имя пользователя");
     LUsername->SetBounds(12, 57, LUsername->Width(), LUsername->Height());
     EUsername = new TEdit(this, GroupBox1);
-    EUsername->SetBounds(116, 53, 140, 21);
+    EUsername->SetBounds(124, 53, 132, 21);
     LPassword = new TLabel(this, GroupBox1);
     LPassword->SetCaption(L"Пароль");
     LPassword->SetBounds(12, 89, LPassword->Width(), LPassword->Height());
     EPassword = new TEdit(this, GroupBox1);
-    EPassword->SetBounds(116, 85, 140, 21);
+    EPassword->SetBounds(124, 85, 132, 21);
     EPassword->SetPasswordChar(L'*');
 
     BOk = new TBitBtn(this, this);

@@ -27,7 +27,9 @@ TForm4::TForm4(TComponent* AOwner) : TForm(AOwner, L"TForm4") {
     SetClientSize(276, 245);
     Position = TPosition::MainFormCenter;
 
-    Memo1 = new TMemo(this, this);
+    // With a vertical scroll bar: where the font is wider than the one the box was laid out
+    // for, the wrapped lines would otherwise hide the last ones.
+    Memo1 = new TMemo(this, this, true);
     Memo1->SetBounds(8, 8, 257, 185);
     Memo1->SetReadOnly(true);
     Memo1->SetLines(HelpLines());

@@ -37,8 +37,9 @@ HFONT TFont::Handle() const {
         lf.lfWeight = Has(TFontStyle::Bold) ? FW_BOLD : FW_NORMAL;
         lf.lfItalic = Has(TFontStyle::Italic);
         lf.lfUnderline = Has(TFontStyle::Underline);
-        // The default character set lets the font mapper pick a face that has the Cyrillic letters.
-        lf.lfCharSet = DEFAULT_CHARSET;
+        // The Cyrillic character set makes the font mapper pick a face that has the letters itself,
+        // rather than one that borrows them from another font (whose widths it then mismeasures).
+        lf.lfCharSet = RUSSIAN_CHARSET;
         lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
         lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
         lf.lfQuality = DEFAULT_QUALITY;

@@ -7,7 +7,7 @@
 // ---- TLabel
 
 TLabel::TLabel(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
-    CreateControl(AParent, L"STATIC", WS_VISIBLE | SS_LEFT | SS_NOPREFIX);
+    CreateControl(AParent, L"STATIC", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX);
 }
 
 void TLabel::SetCaption(const std::wstring& text) {
@@ -33,7 +33,9 @@ void TLabel::AdjustSize() {
     } else {
         DrawTextW(dc.Get(), text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
     }
-    SetWindowPos(hwnd_, nullptr, 0, 0, r.right, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Room for a last glyph drawn past its measured advance (seen with substituted fonts).
+    const int slack = text.empty() ? 0 : 2;
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right + slack, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- TEdit
@@ -113,6 +115,12 @@ std::vector<std::wstring> TMemo::Lines() const {
 }
 
 void TMemo::WndProc(TMessage& m) {
+    if (m.Msg == WM_SETTEXT) {
+        // A multi-line edit sends no change notification for a text set by the program.
+        TEdit::WndProc(m);
+        if (OnChange) OnChange(this);
+        return;
+    }
     if (m.Msg == WM_GETDLGCODE) {
         TEdit::WndProc(m);
         // A multi-line edit asks for every key; Tab and Escape go to dialog navigation instead.
