@@ -43,6 +43,7 @@ TForm::~TForm() {
     // Controls first (they live in this window), then the window.
     DestroyComponents();
     menu_ = nullptr;
+    Application->FormDestroyed(this);
 }
 
 LRESULT CALLBACK TForm::FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

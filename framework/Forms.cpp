@@ -44,6 +44,10 @@ bool TApplication::IsDialogKey(MSG& msg) {
     return IsDialogMessageW(root, &msg) != FALSE;
 }
 
+void TApplication::FormDestroyed(TForm* form) {
+    if (mainForm_ == form) mainForm_ = nullptr;
+}
+
 void TApplication::ProcessMessages() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -30,6 +30,8 @@ public:
         if (!mainForm_) mainForm_ = ref;
     }
     TForm* MainForm() const { return mainForm_; }
+    // Called by a form that goes away, so that MainForm never names a freed form.
+    void FormDestroyed(TForm* form);
 
     // Dispatches every message waiting in the thread's queue, then returns.
     void ProcessMessages();

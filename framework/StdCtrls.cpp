@@ -151,7 +151,8 @@ void TButton::Click() {
 
 void TButton::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
-        Click();
+        // Some systems click a disabled button on BM_CLICK; a user cannot.
+        if (Enabled()) Click();
         return;
     }
     TWinControl::WndProc(m);
@@ -175,7 +176,7 @@ void TCheckBox::WndProc(TMessage& m) {
     // The box is not automatic: a click toggles it through SetChecked, so a click and a program's
     // change of state run OnClick the same way, once.
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
-        SetChecked(!Checked());
+        if (Enabled()) SetChecked(!Checked());
         return;
     }
     TWinControl::WndProc(m);
