@@ -132,6 +132,15 @@ TEST_F(Send, TransportFailureIsReportedWithItsText) {
     EXPECT_TRUE(Form1->BSend->Enabled());
 }
 
+bool sawInFlight, enabledInFlight, progressShown;
+
+void CALLBACK LookWhileInFlight(HWND, UINT, UINT_PTR, DWORD) {
+    if (!Form1->InFlight()) return;
+    sawInFlight = true;
+    enabledInFlight |= Form1->BSend->Enabled();
+    progressShown |= IsWindowVisible(Form5->Handle()) != FALSE;
+}
+
 TEST_F(Send, ButtonIsDisabledWhileTheRequestRuns) {
     // The server holds the reply back for a moment; a timer looks at the button meanwhile.
     TestServer server([](TestConnection& c) {
@@ -141,14 +150,8 @@ TEST_F(Send, ButtonIsDisabledWhileTheRequestRuns) {
     });
     PointAt(server);
     MessageBoxWatcher boxes;
-    static bool sawInFlight, enabledInFlight, progressShown;
     sawInFlight = enabledInFlight = progressShown = false;
-    UINT_PTR t = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
-        if (!Form1->InFlight()) return;
-        sawInFlight = true;
-        enabledInFlight |= Form1->BSend->Enabled() != FALSE;
-        progressShown |= IsWindowVisible(Form5->Handle()) != FALSE;
-    });
+    UINT_PTR t = SetTimer(nullptr, 0, 30, LookWhileInFlight);
     Form1->SendSms(L"1234567", L"x");
     KillTimer(nullptr, t);
     EXPECT_TRUE(sawInFlight);

@@ -10,10 +10,12 @@
 
 #include <string>
 
+static void CALLBACK EndTour(HWND, UINT, UINT_PTR, DWORD) { Application->Terminate(); }
+
 int wmain(int argc, wchar_t** argv) {
     std::wstring which = argc > 1 ? argv[1] : L"main";
     // Ends by itself after a while, so scripts need not kill it.
-    SetTimer(nullptr, 0, 8000, [](HWND, UINT, UINT_PTR, DWORD) { Application->Terminate(); });
+    SetTimer(nullptr, 0, 8000, EndTour);
     Application->Initialize();
     Application->Title = L"Tellit";
     Application->CreateForm(Form1);
