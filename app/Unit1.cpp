@@ -71,6 +71,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     BSend = new TBitBtn(this, this);
     BSend->SetCaption(kSendCaption);
     BSend->SetBounds(8, 183, 315, 27);
+    // The program's own icon, small, as the button's glyph (absent where the executable has none).
+    BSend->SetGlyph(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
     BSend->OnClick = [this](TObject* s) { BSendClick(s); };
 
     CBNumber->SetTabOrder(0);
