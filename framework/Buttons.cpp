@@ -55,13 +55,13 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& di) {
         // Engraved text, as the system draws a disabled push button.
         OffsetRect(&textRect, 1, 1);
         SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-        DrawTextW(dc, text.c_str(), int(text.size()), &textRect, DT_SINGLELINE);
+        DrawTextW(dc, text.c_str(), int(text.size()), &textRect, DT_SINGLELINE | DT_NOCLIP);
         OffsetRect(&textRect, -1, -1);
         SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
     } else {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     }
-    DrawTextW(dc, text.c_str(), int(text.size()), &textRect, DT_SINGLELINE);
+    DrawTextW(dc, text.c_str(), int(text.size()), &textRect, DT_SINGLELINE | DT_NOCLIP);
     if (focused) {
         RECT fr = r;
         InflateRect(&fr, -4, -4);
