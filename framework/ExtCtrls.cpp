@@ -51,3 +51,7 @@ void TTimer::Fire() {
         Application->HandleException(this);
     }
 }
+
+TBevel::TBevel(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
+    CreateControl(AParent, L"STATIC", WS_VISIBLE | SS_ETCHEDHORZ);
+}

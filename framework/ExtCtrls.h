@@ -1,7 +1,8 @@
-// The timer component.
+// The timer component and the bevel.
 #pragma once
 
 #include "framework/Classes.h"
+#include "framework/Controls.h"
 #include "framework/HiddenWindow.h"
 
 #include <memory>
@@ -35,4 +36,10 @@ private:
     bool enabled_ = true;
     unsigned interval_ = 1000;
     TNotifyEvent onTimer_;
+};
+
+// A one-pixel etched line across its width (a separator), as a static control.
+class TBevel : public TWinControl {
+public:
+    TBevel(TComponent* AOwner, TWinControl* AParent);
 };

@@ -5,7 +5,11 @@ TApplication* Application = &theApplication;
 
 TApplication::TApplication() : TComponent(nullptr) {}
 
-TApplication::~TApplication() = default;
+TApplication::~TApplication() {
+    // Forms go first, while the application window they may refer to still exists.
+    DestroyComponents();
+    mainForm_ = nullptr;
+}
 
 void TApplication::Initialize() {
     if (!window_)
@@ -17,9 +21,31 @@ bool TApplication::DispatchOne(MSG& msg) {
         terminated_ = true;
         return false;
     }
+    if (IsDialogKey(msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;
+}
+
+bool TApplication::IsDialogKey(MSG& msg) {
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    if (!dynamic_cast<TForm*>(TWinControl::FromHandle(root))) return false;
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
+        // Enter presses the focused push button (a form is no dialog, so the system does not).
+        wchar_t cls[16] = {};
+        GetClassNameW(msg.hwnd, cls, 16);
+        LONG_PTR type = GetWindowLongPtrW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
+        if (lstrcmpiW(cls, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW)) {
+            SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
+    return IsDialogMessageW(root, &msg) != FALSE;
+}
+
+void TApplication::FormDestroyed(TForm* form) {
+    if (mainForm_ == form) mainForm_ = nullptr;
 }
 
 void TApplication::ProcessMessages() {
@@ -37,7 +63,23 @@ void TApplication::WaitForMessage(unsigned ms) {
     MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
 }
 
+void TApplication::HandleMessage() {
+    if (terminated_) return;
+    MSG msg;
+    BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+    if (r == 0 || r == -1) {
+        terminated_ = true;
+        return;
+    }
+    try {
+        DispatchOne(msg);
+    } catch (...) {
+        HandleException(this);
+    }
+}
+
 void TApplication::Run() {
+    if (mainForm_) mainForm_->Show();
     MSG msg;
     while (!terminated_) {
         BOOL r = GetMessageW(&msg, nullptr, 0, 0);
@@ -56,13 +98,19 @@ void TApplication::Terminate() {
     PostQuitMessage(0);
 }
 
+int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) {
+    HWND owner = GetActiveWindow();
+    if (!owner || !IsWindowVisible(owner)) owner = mainForm_ ? mainForm_->Handle() : nullptr;
+    return ::MessageBoxW(owner, text.c_str(), (caption.empty() ? Title : caption).c_str(), flags);
+}
+
 void TApplication::ShowException(const std::exception& e) {
     if (OnException) {
         OnException(this, e);
         return;
     }
     std::wstring text = Utf8ToWide(e.what());
-    MessageBoxW(nullptr, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ::MessageBoxW(nullptr, text.c_str(), Title.c_str(), MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 void TApplication::HandleException(TObject*) {

@@ -1,0 +1,241 @@
+#include "app/Unit1.h"
+
+#include "app/Gateway.h"
+#include "app/Settings.h"
+#include "app/Unit2.h"
+#include "app/Unit3.h"
+#include "app/Unit4.h"
+#include "app/Unit5.h"
+#include "framework/CodePages.h"
+#include "framework/Dialogs.h"
+#include "framework/IniFiles.h"
+
+TForm1* Form1 = nullptr;
+uint16_t SendDelay = 0;
+
+namespace {
+const wchar_t kSendCaption[] = L"Послать SMS";
+const wchar_t kBadNumber[] = L"Ошибка отправки SMS!\nВведите корректный номер телефона.";
+const wchar_t kBadProxyPort[] = L"Error send message!\nCheck PhoneNumber and ProxyPort.";
+const wchar_t kSendFailed[] = L"Ошибка отправки SMS!\n";
+const wchar_t kRefused[] = L"Ошибка отправки SMS!\nОтказ сервера.";
+const wchar_t kSent[] = L"SMS отправлена!";
+constexpr int kMessageLimit = 160;
+
+// Text that goes on the wire or into the transport as 8-bit Windows-1251.
+std::string Bytes(const std::wstring& text) { return WideToCodePage(text, CP_RUSSIAN); }
+} // namespace
+
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
+    SetCaption(L"Tellit");
+    SetBorderStyle(TFormBorderStyle::Single);
+    Position = TPosition::ScreenCenter;
+    OnClose = [this](TObject* s, TCloseAction& a) { FormClose(s, a); };
+
+    MainMenu1 = new TMainMenu(this);
+    File1 = MainMenu1->Items->Add(L"Файл");
+    Exit1 = File1->Add(L"Выход", [this](TObject* s) { Exit1Click(s); });
+    Settings1 = MainMenu1->Items->Add(L"Настройки");
+    Proxy1 = Settings1->Add(L"Прокси", [this](TObject* s) { Proxy1Click(s); });
+    Help1 = MainMenu1->Items->Add(L"Помощь");
+    ForWath1 = Help1->Add(L"Для чего?", [this](TObject* s) { ForWath1Click(s); });
+    About1 = Help1->Add(L"О программе", [this](TObject* s) { About1Click(s); });
+    SetMenu(MainMenu1);
+    SetClientSize(331, 216);
+
+    LNumber = new TLabel(this, this);
+    LNumber->SetCaption(L"Номер телефона\r\n(7 цифр)");
+    LNumber->SetBounds(8, 8, LNumber->Width(), LNumber->Height());
+    CBNumber = new TEdit(this, this);
+    CBNumber->SetBounds(120, 10, 203, 21);
+
+    LMessage = new TLabel(this, this);
+    LMessage->SetCaption(L"Текст сообщения\r\n(макс. 160 знаков)");
+    LMessage->SetBounds(8, 42, LMessage->Width(), LMessage->Height());
+    MMessage = new TMemo(this, this);
+    MMessage->SetBounds(120, 42, 203, 105);
+    MMessage->SetMaxLength(kMessageLimit);
+    MMessage->OnChange = [this](TObject* s) { MMessageChange(s); };
+
+    Label1 = new TLabel(this, this);
+    Label1->SetCaption(L"Знаков осталось:");
+    Label1->SetBounds(120, 158, Label1->Width(), Label1->Height());
+    LRemain = new TLabel(this, this);
+    LRemain->SetCaption(L"160");
+    LRemain->SetBounds(Label1->Left() + Label1->Width() + 6, 158, LRemain->Width(), LRemain->Height());
+    BClear = new TButton(this, this);
+    BClear->SetCaption(L"Очистить");
+    BClear->SetBounds(259, 153, 64, 22);
+    BClear->OnClick = [this](TObject* s) { BClearClick(s); };
+
+    BSend = new TBitBtn(this, this);
+    BSend->SetCaption(kSendCaption);
+    BSend->SetBounds(8, 183, 315, 27);
+    // The program's own icon, small, as the button's glyph (absent where the executable has none).
+    BSend->SetGlyph(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, 0)));
+    BSend->OnClick = [this](TObject* s) { BSendClick(s); };
+
+    CBNumber->SetTabOrder(0);
+    MMessage->SetTabOrder(1);
+    BSend->SetTabOrder(2);
+    BClear->SetTabOrder(3);
+
+    NMHTTP1 = new TNMHTTP(this);
+    NMHTTP1->Name = "NMHTTP1";
+    NMHTTP1->Port = 0;
+    NMHTTP1->ReportLevel = 0;
+    NMHTTP1->Body = "Default.htm";
+    NMHTTP1->Header = "Head.txt";
+    NMHTTP1->InputFileMode = false;
+    NMHTTP1->OutputFileMode = false;
+    NMHTTP1->ProxyPort = 0;
+    NMHTTP1->OnInvalidHost = [this](TObject* s, bool& h) { NMHTTP1InvalidHost(s, h); };
+    NMHTTP1->OnConnectionFailed = [this](TObject* s) { NMHTTP1ConnectionFailed(s); };
+    NMHTTP1->OnPacketRecvd = [this](TObject* s) { NMHTTP1PacketRecvd(s); };
+    NMHTTP1->OnFailure = [this](CmdType c) { NMHTTP1Failure(c); };
+    NMURL1 = new TNMURL(this);
+    NMURL1->Name = "NMURL1";
+
+    // Enabled from creation with a 1000 ms interval; the first tick leaves the button ready.
+    Timer1 = new TTimer(this);
+    Timer1->Name = "Timer1";
+    Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
+
+    TIniFile ini(SettingsFileName());
+    CBNumber->SetText(ini.ReadString(L"Main", L"Number", L""));
+}
+
+bool TForm1::SendSms(const std::wstring& number, const std::wstring& message) {
+    if (number.size() != 7) {
+        ShowMessage(kBadNumber);
+        return false;
+    }
+    int value = 0;
+    if (!TryStrToInt(Bytes(number), value)) {
+        ShowMessage(kBadNumber);
+        return false;
+    }
+
+    // The button stays disabled while the request runs (a second request on the busy client
+    // would break the first), unless a success has locked it for the countdown meanwhile.
+    struct InFlight {
+        TForm1* f;
+        explicit InFlight(TForm1* form) : f(form) {
+            f->inFlight_ = true;
+            f->verdictGiven_ = false;
+            f->BSend->SetEnabled(false);
+        }
+        ~InFlight() {
+            f->inFlight_ = false;
+            if (!f->countingDown_) f->BSend->SetEnabled(true);
+        }
+    } inFlight(this);
+
+    try {
+        NMHTTP1->TimeOut = 5000;
+        NMHTTP1->InputFileMode = false;
+        NMHTTP1->OutputFileMode = false;
+        NMHTTP1->ReportLevel = 2;
+        if (Form2->CheckBox1->Checked()) {
+            NMHTTP1->Proxy = Bytes(Form2->EHost->Text());
+            try {
+                NMHTTP1->ProxyPort = StrToInt(Bytes(Form2->EPort->Text()));
+                StrToInt(Bytes(number));
+            } catch (const Exception&) {
+                ShowMessage(kBadProxyPort);
+                return false;
+            }
+            if (Form2->CheckBox2->Checked()) {
+                NMHTTP1->HeaderInfo->UserId = Bytes(Form2->EUsername->Text());
+                NMHTTP1->HeaderInfo->Password = Bytes(Form2->EPassword->Text());
+            } else {
+                NMHTTP1->HeaderInfo->UserId.clear();
+                NMHTTP1->HeaderInfo->Password.clear();
+            }
+        } else {
+            NMHTTP1->Proxy.clear();
+            NMHTTP1->ProxyPort = 0;
+        }
+
+        NMURL1->InputString = Bytes(message);
+        const std::string encoded = NMURL1->Encode();
+        const std::string url = GatewayUrl(GatewayHostSetting(), Bytes(number), encoded, GatewayYear());
+
+        Form5->ProgressBar1->SetPosition(0);
+        Form5->Show();
+        NMHTTP1->Get(url);
+        // A reply that never brought more than 20 bytes of body is judged whole now, so that the
+        // user always learns the outcome.
+        if (!verdictGiven_) GiveVerdict(JudgeReply(NMHTTP1->Body, NMHTTP1->ReplyNumber, true));
+    } catch (const Exception& e) {
+        Form5->Hide();
+        // After a verdict the request is over for the user; what the transport reports while
+        // winding down (its time-out ran on while the verdict's box was open) is not news.
+        if (!verdictGiven_) ShowMessage(kSendFailed + Utf8ToWide(e.Message) + L".");
+    }
+    return true;
+}
+
+void TForm1::GiveVerdict(TVerdict verdict) {
+    verdictGiven_ = true;
+    Form5->Hide();
+    if (verdict == TVerdict::Refused) {
+        ShowMessage(kRefused);
+        return;
+    }
+    SendDelay = 60;
+    countingDown_ = true;
+    BSend->SetEnabled(false);
+    Timer1->SetEnabled(true);
+    ShowMessage(kSent);
+}
+
+void TForm1::NMHTTP1PacketRecvd(TObject*) {
+    Form5->ProgressBar1->SetPosition(int(NMHTTP1->BytesRecvd / 8084) * 100);
+    if (verdictGiven_) return;
+    const std::string body = NMHTTP1->Body;
+    TVerdict verdict = JudgeReply(body, NMHTTP1->ReplyNumber, false);
+    if (verdict == TVerdict::None) return;
+    NMHTTP1->Disconnect();
+    GiveVerdict(verdict);
+}
+
+void TForm1::Timer1Timer(TObject*) {
+    if (SendDelay != 0) {
+        BSend->SetCaption(L"Отправка возможна через " + std::to_wstring(SendDelay) + L" сек.");
+        --SendDelay;
+        return;
+    }
+    Timer1->SetEnabled(false);
+    SendDelay = 60;
+    countingDown_ = false;
+    BSend->SetCaption(kSendCaption);
+    if (!inFlight_) BSend->SetEnabled(true);
+}
+
+void TForm1::BSendClick(TObject*) { SendSms(CBNumber->Text(), MMessage->Text()); }
+
+void TForm1::BClearClick(TObject*) {
+    MMessage->Clear();
+    LRemain->SetCaption(L"160");
+    MMessage->SetFocus();
+}
+
+void TForm1::MMessageChange(TObject*) {
+    LRemain->SetCaption(std::to_wstring(kMessageLimit - int(MMessage->Text().size())));
+}
+
+void TForm1::FormClose(TObject*, TCloseAction&) {
+    TIniFile ini(SettingsFileName());
+    ini.WriteString(L"Main", L"Number", CBNumber->Text());
+}
+
+// The transport's failure events carry nothing the send routine does not learn otherwise.
+void TForm1::NMHTTP1Failure(CmdType) {}
+void TForm1::NMHTTP1InvalidHost(TObject*, bool&) {}
+void TForm1::NMHTTP1ConnectionFailed(TObject*) {}
+
+void TForm1::Exit1Click(TObject*) { Close(); }
+void TForm1::Proxy1Click(TObject*) { Form2->ShowModal(); }
+void TForm1::ForWath1Click(TObject*) { Form4->ShowModal(); }
+void TForm1::About1Click(TObject*) { Form3->ShowModal(); }

@@ -1,0 +1,73 @@
+// The main window: number, message, the send button with its countdown, and the send flow.
+#pragma once
+
+#include "app/Verdict.h"
+#include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+#include "net/NMHttp.h"
+#include "net/NMURL.h"
+
+#include <cstdint>
+#include <string>
+
+class TForm1 : public TForm {
+public:
+    explicit TForm1(TComponent* AOwner);
+
+    TLabel* LNumber;
+    TEdit* CBNumber;
+    TLabel* LMessage;
+    TMemo* MMessage;
+    TLabel* Label1;
+    TLabel* LRemain;
+    TButton* BClear;
+    TBitBtn* BSend;
+    TMainMenu* MainMenu1;
+    TMenuItem* File1;
+    TMenuItem* Exit1;
+    TMenuItem* Settings1;
+    TMenuItem* Proxy1;
+    TMenuItem* Help1;
+    TMenuItem* ForWath1;
+    TMenuItem* About1;
+    TNMHTTP* NMHTTP1;
+    TNMURL* NMURL1;
+    TTimer* Timer1;
+
+    // Validates the number, sends one request to the gateway and reports the outcome in a message
+    // box. True when a request was issued, false when it stopped before.
+    bool SendSms(const std::wstring& number, const std::wstring& message);
+
+    void BSendClick(TObject* Sender);
+    void BClearClick(TObject* Sender);
+    void MMessageChange(TObject* Sender);
+    void Timer1Timer(TObject* Sender);
+    void NMHTTP1PacketRecvd(TObject* Sender);
+    void NMHTTP1Failure(CmdType Cmd);
+    void NMHTTP1InvalidHost(TObject* Sender, bool& Handled);
+    void NMHTTP1ConnectionFailed(TObject* Sender);
+    void FormClose(TObject* Sender, TCloseAction& Action);
+    void Exit1Click(TObject* Sender);
+    void Proxy1Click(TObject* Sender);
+    void ForWath1Click(TObject* Sender);
+    void About1Click(TObject* Sender);
+
+    // True from the moment a request is issued until Get returns.
+    bool InFlight() const { return inFlight_; }
+
+private:
+    // Hides the progress window and tells the user; a success locks the send button.
+    void GiveVerdict(TVerdict verdict);
+
+    bool inFlight_ = false;
+    bool verdictGiven_ = false;
+    bool countingDown_ = false;
+};
+
+// The send countdown: seconds left before the next message may go.
+extern uint16_t SendDelay;
+
+extern TForm1* Form1;

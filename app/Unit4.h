@@ -1,0 +1,21 @@
+// The help window ("Для чего?").
+#pragma once
+
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+
+#include <string>
+#include <vector>
+
+class TForm4 : public TForm {
+public:
+    explicit TForm4(TComponent* AOwner);
+
+    TMemo* Memo1;
+    TButton* Button1;
+};
+
+// The help text, line by line.
+const std::vector<std::wstring>& HelpLines();
+
+extern TForm4* Form4;

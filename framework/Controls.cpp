@@ -1,0 +1,271 @@
+#include "framework/Controls.h"
+
+#include "framework/Forms.h"
+#include "framework/SysUtils.h"
+
+#include <algorithm>
+
+namespace {
+// The window property that links a window to its control object.
+const wchar_t kControlProp[] = L"TellitControl";
+} // namespace
+
+TWinControl::TWinControl(TComponent* AOwner) : TComponent(AOwner) {
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+}
+
+TWinControl::~TWinControl() {
+    for (TWinControl* c : children_) c->parent_ = nullptr;
+    children_.clear();
+    if (parent_) {
+        auto& list = parent_->children_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        parent_ = nullptr;
+    }
+    if (hwnd_) DestroyWindow(hwnd_); // WM_NCDESTROY detaches
+    if (hwnd_) Detach();
+}
+
+TWinControl* TWinControl::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<TWinControl*>(GetPropW(hwnd, kControlProp)) : nullptr;
+}
+
+void TWinControl::CreateControl(TWinControl* parent, const wchar_t* className, DWORD style, DWORD exStyle) {
+    parent_ = parent;
+    if (parent_) parent_->children_.push_back(this);
+    // Child ids start above the dialog command ids (IDOK..IDCONTINUE) that IsDialogMessage sends.
+    static int nextId = 100;
+    HWND hwnd = CreateWindowExW(exStyle, className, L"", style | WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 0, 0,
+                                parent ? parent->Handle() : nullptr, reinterpret_cast<HMENU>(INT_PTR(nextId++)),
+                                GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) throw Exception("Cannot create a window of class " + WideToUtf8(className));
+    hwnd_ = hwnd;
+    SetPropW(hwnd, kControlProp, this);
+    oldProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
+    FontChanged();
+}
+
+void TWinControl::AttachHandle(HWND hwnd) {
+    hwnd_ = hwnd;
+    SetPropW(hwnd, kControlProp, this);
+}
+
+void TWinControl::Detach() {
+    if (!hwnd_) return;
+    if (oldProc_) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+    }
+    RemovePropW(hwnd_, kControlProp);
+    hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinControl* self = FromHandle(hwnd);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return Dispatch(self, hwnd, msg, wParam, lParam);
+}
+
+LRESULT TWinControl::Dispatch(TWinControl* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    if (msg == WM_NCDESTROY) {
+        // The last message: let the class finish, then undo the subclassing.
+        WNDPROC old = self->oldProc_;
+        LRESULT r = old ? CallWindowProcW(old, hwnd, msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
+        self->Detach();
+        return r;
+    }
+    try {
+        self->WindowProc(m);
+    } catch (...) {
+        Application->HandleException(self);
+    }
+    return m.Result;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (Reflect(m)) return;
+        break;
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+        m.Result = CtlColor(reinterpret_cast<HDC>(m.WParam));
+        return;
+    default:
+        break;
+    }
+    DefaultHandler(m);
+}
+
+bool TWinControl::Reflect(TMessage& m) {
+    HWND child = nullptr;
+    if (m.Msg == WM_COMMAND) child = reinterpret_cast<HWND>(m.LParam);
+    else if (m.Msg == WM_NOTIFY) child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
+    else if (m.Msg == WM_DRAWITEM) child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+    else child = reinterpret_cast<HWND>(m.LParam);
+    TWinControl* c = FromHandle(child);
+    if (!c || c == this) return false;
+    m.Result = c->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+    return true;
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+    if (!hwnd_) return;
+    m.Result = oldProc_ ? CallWindowProcW(oldProc_, hwnd_, m.Msg, m.WParam, m.LParam)
+                        : DefWindowProcW(hwnd_, m.Msg, m.WParam, m.LParam);
+}
+
+LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+    TMessage m{msg, wParam, lParam, 0};
+    WindowProc(m);
+    return m.Result;
+}
+
+LRESULT TWinControl::CtlColor(HDC dc) {
+    SetTextColor(dc, GetSysColor(Enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
+    SetBkColor(dc, ColorToRGB(Color));
+    if (Color & clSystemColor) return reinterpret_cast<LRESULT>(GetSysColorBrush(int(Color & 0xFF)));
+    if (!brush_ || brushColor_ != Color) {
+        brush_.Reset(CreateSolidBrush(ColorToRGB(Color)));
+        brushColor_ = Color;
+    }
+    return reinterpret_cast<LRESULT>(brush_.Get());
+}
+
+namespace {
+RECT WindowRectIn(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    HWND parent = GetParent(hwnd);
+    if (parent && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+} // namespace
+
+int TWinControl::Left() const { return WindowRectIn(hwnd_).left; }
+int TWinControl::Top() const { return WindowRectIn(hwnd_).top; }
+int TWinControl::Width() const {
+    RECT r = WindowRectIn(hwnd_);
+    return r.right - r.left;
+}
+int TWinControl::Height() const {
+    RECT r = WindowRectIn(hwnd_);
+    return r.bottom - r.top;
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+    SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int TWinControl::ClientWidth() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.right;
+}
+
+int TWinControl::ClientHeight() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return r.bottom;
+}
+
+std::wstring TWinControl::Text() const {
+    int n = GetWindowTextLengthW(hwnd_);
+    std::wstring s(size_t(n) + 1, L'\0');
+    n = GetWindowTextW(hwnd_, s.data(), n + 1);
+    s.resize(size_t(n > 0 ? n : 0));
+    return s;
+}
+
+void TWinControl::SetText(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
+
+bool TWinControl::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+
+void TWinControl::SetEnabled(bool value) {
+    if (value == Enabled()) return;
+    // A window that loses its enabled state with the focus would keep a focus no key can move.
+    if (!value && Focused()) {
+        TWinControl* top = TopParent();
+        HWND next = GetNextDlgTabItem(top->Handle(), hwnd_, FALSE);
+        EnableWindow(hwnd_, FALSE);
+        if (next && next != hwnd_) ::SetFocus(next);
+        return;
+    }
+    EnableWindow(hwnd_, value);
+}
+
+bool TWinControl::Visible() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+
+void TWinControl::SetVisible(bool value) { ShowWindow(hwnd_, value ? SW_SHOWNA : SW_HIDE); }
+
+int TWinControl::TabOrder() const {
+    if (!parent_) return -1;
+    auto& list = parent_->children_;
+    return int(std::find(list.begin(), list.end(), this) - list.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+    if (!parent_) return;
+    auto& list = parent_->children_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    order = std::clamp(order, 0, int(list.size()));
+    list.insert(list.begin() + order, this);
+    parent_->ApplyTabOrder();
+}
+
+void TWinControl::ApplyTabOrder() {
+    // Dialog navigation follows the window order, so the windows are stacked in tab order.
+    HWND after = HWND_TOP;
+    for (TWinControl* c : children_) {
+        if (!c->hwnd_) continue;
+        SetWindowPos(c->hwnd_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = c->hwnd_;
+    }
+}
+
+bool TWinControl::TabStop() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_TABSTOP) != 0; }
+
+void TWinControl::SetTabStop(bool value) {
+    LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, value ? (style | WS_TABSTOP) : (style & ~LONG_PTR(WS_TABSTOP)));
+}
+
+bool TWinControl::CanFocus() const {
+    for (HWND w = hwnd_; w; w = (GetWindowLongPtrW(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr)
+        if (!IsWindowVisible(w) || !IsWindowEnabled(w)) return false;
+    return hwnd_ != nullptr;
+}
+
+void TWinControl::SetFocus() { ::SetFocus(hwnd_); }
+
+bool TWinControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
+
+const TFont& TWinControl::Font() const {
+    if (parentFont_ && parent_) return parent_->Font();
+    return font_;
+}
+
+void TWinControl::SetFont(const TFont& font) {
+    font_ = font;
+    parentFont_ = false;
+    FontChanged();
+}
+
+void TWinControl::FontChanged() {
+    if (hwnd_) SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    for (TWinControl* c : children_)
+        if (c->parentFont_) c->FontChanged();
+}
+
+TWinControl* TWinControl::TopParent() {
+    TWinControl* c = this;
+    while (c->parent_) c = c->parent_;
+    return c;
+}

@@ -1,0 +1,124 @@
+// Windowed controls: one Win32 window per control, its messages routed through a replaceable
+// WindowProc, its geometry, text, state, font, colour and tab order read from and written to the
+// window itself.
+#pragma once
+
+#include "framework/Classes.h"
+#include "framework/Graphics.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A window message on its way through WindowProc; handlers set Result.
+struct TMessage {
+    UINT Msg;
+    WPARAM WParam;
+    LPARAM LParam;
+    LRESULT Result;
+};
+
+using TWndMethod = std::function<void(TMessage& Message)>;
+
+// Notifications a parent receives about a child, handed back to the child's own WindowProc as
+// these control notification messages (same parameters as the original).
+constexpr UINT CN_BASE = 0xBC00;
+constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
+constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
+constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
+constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
+constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+
+// Modal results: what a button press gives its modal form.
+enum : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+
+class TWinControl : public TComponent {
+public:
+    explicit TWinControl(TComponent* AOwner);
+    // Destroys the window (and with it the windows of the child controls).
+    ~TWinControl() override;
+
+    HWND Handle() const { return hwnd_; }
+    bool HandleAllocated() const { return hwnd_ != nullptr; }
+    TWinControl* Parent() const { return parent_; }
+    // The control that owns this window, or nullptr for windows not made by the framework.
+    static TWinControl* FromHandle(HWND hwnd);
+
+    // Every message of the window passes through WindowProc. It starts as WndProc; whoever
+    // replaces it keeps the previous value and passes on what it does not handle.
+    TWndMethod WindowProc;
+    // The control's own handling: reflects child notifications, then calls DefaultHandler.
+    virtual void WndProc(TMessage& Message);
+    // The window class's own procedure (the system class's for subclassed standard controls).
+    virtual void DefaultHandler(TMessage& Message);
+    LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // Position relative to the parent's client area; size of the whole window.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetBounds(int left, int top, int width, int height);
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    std::wstring Text() const;
+    void SetText(const std::wstring& text);
+    std::wstring Caption() const { return Text(); }
+    void SetCaption(const std::wstring& text) { SetText(text); }
+
+    bool Enabled() const;
+    void SetEnabled(bool value);
+    bool Visible() const;
+    void SetVisible(bool value);
+
+    // Keyboard order among the siblings, from 0; TabStop controls take part in Tab navigation.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    bool TabStop() const;
+    void SetTabStop(bool value);
+    bool CanFocus() const;
+    void SetFocus();
+    bool Focused() const;
+
+    // The control's font; ParentFont (the default) uses the parent's.
+    const TFont& Font() const;
+    void SetFont(const TFont& font);
+    bool ParentFont() const { return parentFont_; }
+    // The background colour of the control, answered to the control's colour messages.
+    TColor Color = clBtnFace;
+
+    // The window's owning form (the top of the parent chain).
+    TWinControl* TopParent();
+
+protected:
+    // Creates the window of a system class as a child of parent and subclasses it.
+    void CreateControl(TWinControl* parent, const wchar_t* className, DWORD style, DWORD exStyle = 0);
+    // Adopts a window just created by a class of the framework's own (forms).
+    void AttachHandle(HWND hwnd);
+    // Colours for the control's colour message; returns the background brush.
+    virtual LRESULT CtlColor(HDC dc);
+    virtual void FontChanged();
+    // Reorders the windows of the tab list by tab order.
+    void ApplyTabOrder();
+
+    HWND hwnd_ = nullptr;
+
+private:
+    friend class TForm;
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT Dispatch(TWinControl* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    void Detach();
+    bool Reflect(TMessage& m);
+
+    WNDPROC oldProc_ = nullptr;
+    TWinControl* parent_ = nullptr;
+    std::vector<TWinControl*> children_; // in tab order
+    TFont font_;
+    bool parentFont_ = true;
+    TBrushHandle brush_; // for a plain RGB Color
+    TColor brushColor_ = 0;
+};

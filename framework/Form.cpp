@@ -1,0 +1,254 @@
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+
+namespace {
+constexpr DWORD kSingleStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN | DS_MODALFRAME;
+constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+
+void RegisterFormClass(const wchar_t* className, WNDPROC proc) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(inst, className, &wc)) return;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = inst;
+    wc.hIcon = LoadIconW(inst, L"MAINICON");
+    if (!wc.hIcon) wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className;
+    if (!RegisterClassExW(&wc)) throw Exception("Cannot register window class " + WideToUtf8(className));
+}
+
+RECT WorkArea() {
+    RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+    return r;
+}
+} // namespace
+
+TForm::TForm(TComponent* AOwner, const wchar_t* className) : TWinControl(AOwner) {
+    RegisterFormClass(className, &TForm::FormWndProc);
+    TForm* main = Application->MainForm();
+    HWND owner = main && main != this ? main->Handle() : nullptr;
+    HWND hwnd = CreateWindowExW(0, className, L"", kSingleStyle | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, 320,
+                                240, owner, nullptr, GetModuleHandleW(nullptr), this);
+    if (!hwnd) throw Exception("Cannot create a window of class " + WideToUtf8(className));
+    SetFont(TFont());
+}
+
+TForm::~TForm() {
+    // Controls first (they live in this window), then the window.
+    DestroyComponents();
+    menu_ = nullptr;
+    Application->FormDestroyed(this);
+}
+
+LRESULT CALLBACK TForm::FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        static_cast<TForm*>(cs->lpCreateParams)->AttachHandle(hwnd);
+    }
+    TWinControl* self = TWinControl::FromHandle(hwnd);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return Dispatch(self, hwnd, msg, wParam, lParam);
+}
+
+void TForm::UpdateStyle(DWORD style, DWORD exStyle) {
+    const int cw = ClientWidth(), ch = ClientHeight();
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, LONG_PTR(style | (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE)));
+    LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST;
+    SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, LONG_PTR(exStyle) | ex);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetClientSize(cw, ch);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    borderStyle_ = style;
+    if (style == TFormBorderStyle::Dialog) UpdateStyle(kDialogStyle, kDialogExStyle);
+    else UpdateStyle(kSingleStyle | WS_MINIMIZEBOX, 0);
+}
+
+void TForm::SetMinimizeBox(bool value) {
+    LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, value ? (style | WS_MINIMIZEBOX) : (style & ~LONG_PTR(WS_MINIMIZEBOX)));
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TForm::SetClientSize(int width, int height) {
+    RECT r{0, 0, width, height};
+    DWORD style = DWORD(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+    DWORD ex = DWORD(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+    AdjustWindowRectEx(&r, style, GetMenu(hwnd_) != nullptr, ex);
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A menu bar that wraps takes more height than one row; correct by what the window reports.
+    const int dw = width - ClientWidth(), dh = height - ClientHeight();
+    if (dw || dh) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, Width() + dw, Height() + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+void TForm::SetStayOnTop(bool value) {
+    SetWindowPos(hwnd_, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+bool TForm::StayOnTop() const { return (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+void TForm::SetMenu(TMainMenu* menu) {
+    const int cw = ClientWidth(), ch = ClientHeight();
+    menu_ = menu;
+    ::SetMenu(hwnd_, menu ? menu->Handle() : nullptr);
+    SetClientSize(cw, ch);
+}
+
+void TForm::ApplyPosition() {
+    if (Position == TPosition::Designed) return;
+    RECT area = WorkArea();
+    RECT around = area;
+    TForm* main = Application->MainForm();
+    if (Position == TPosition::MainFormCenter && main && main != this && IsWindowVisible(main->Handle()))
+        GetWindowRect(main->Handle(), &around);
+    const int w = Width(), h = Height();
+    int x = (around.left + around.right - w) / 2;
+    int y = (around.top + around.bottom - h) / 2;
+    // Keep the whole window on the screen.
+    if (x + w > area.right) x = area.right - w;
+    if (y + h > area.bottom) y = area.bottom - h;
+    if (x < area.left) x = area.left;
+    if (y < area.top) y = area.top;
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::Show() {
+    if (!IsWindowVisible(hwnd_)) ApplyPosition();
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
+void TForm::Hide() {
+    const bool wasActive = GetActiveWindow() == hwnd_;
+    ShowWindow(hwnd_, SW_HIDE);
+    // Hand the activation back to the owner, so the keyboard keeps working there.
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if (wasActive && owner && IsWindowVisible(owner) && IsWindowEnabled(owner)) SetActiveWindow(owner);
+}
+
+namespace {
+struct DisabledWindows {
+    HWND except;
+    std::vector<HWND> list;
+};
+
+BOOL CALLBACK DisableOne(HWND hwnd, LPARAM param) {
+    auto* d = reinterpret_cast<DisabledWindows*>(param);
+    if (hwnd != d->except && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) {
+        EnableWindow(hwnd, FALSE);
+        d->list.push_back(hwnd);
+    }
+    return TRUE;
+}
+} // namespace
+
+int TForm::ShowModal() {
+    if (modal_ || IsWindowVisible(hwnd_)) throw Exception("Cannot make a visible window modal");
+    if (GetCapture()) ReleaseCapture();
+    DisabledWindows disabled{hwnd_, {}};
+    EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
+    auto enableAll = [&] {
+        for (HWND w : disabled.list)
+            if (IsWindow(w)) EnableWindow(w, TRUE);
+    };
+    modal_ = true;
+    ModalResult = mrNone;
+    try {
+        Show();
+        for (;;) {
+            Application->HandleMessage();
+            if (Application->Terminated()) ModalResult = mrCancel;
+            if (ModalResult != mrNone && CloseModal()) break;
+        }
+    } catch (...) {
+        enableAll();
+        modal_ = false;
+        Hide();
+        throw;
+    }
+    // Enabled again before hiding, so that the activation returns to the window below.
+    enableAll();
+    Hide();
+    modal_ = false;
+    return ModalResult;
+}
+
+bool TForm::CloseModal() {
+    TCloseAction action = caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone && !Application->Terminated()) {
+        ModalResult = mrNone;
+        return false;
+    }
+    return true;
+}
+
+void TForm::Close() {
+    if (modal_) {
+        ModalResult = mrCancel;
+        return;
+    }
+    const bool isMain = Application->MainForm() == this;
+    TCloseAction action = isMain ? caFree : caHide;
+    if (OnClose) OnClose(this, action);
+    if (action == caNone) return;
+    if (isMain) Application->Terminate();
+    else if (action == caMinimize) ShowWindow(hwnd_, SW_MINIMIZE);
+    else Hide();
+}
+
+TWinControl* TForm::ActiveControl() const {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) return TWinControl::FromHandle(focus);
+    return TWinControl::FromHandle(savedFocus_);
+}
+
+void TForm::RestoreFocus() {
+    HWND target = savedFocus_;
+    if (!target || !IsWindow(target) || !IsChild(hwnd_, target) || !IsWindowEnabled(target) || !IsWindowVisible(target))
+        target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (target) ::SetFocus(target);
+}
+
+void TForm::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_CLOSE:
+        Close();
+        m.Result = 0;
+        return;
+    case WM_COMMAND:
+        if (m.LParam == 0) {
+            // Menu commands; the dialog commands IsDialogMessage sends (Enter, Escape) have no item.
+            if (menu_ && HIWORD(m.WParam) == 0) menu_->DispatchCommand(LOWORD(m.WParam));
+            m.Result = 0;
+            return;
+        }
+        break;
+    case WM_ACTIVATE:
+        // A form is no dialog: the system does not keep its focused control across activations.
+        if (LOWORD(m.WParam) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) savedFocus_ = focus;
+        } else if (!HIWORD(m.WParam)) {
+            RestoreFocus();
+        }
+        m.Result = 0;
+        return;
+    case WM_SETFOCUS:
+        RestoreFocus();
+        m.Result = 0;
+        return;
+    default:
+        break;
+    }
+    TWinControl::WndProc(m);
+}

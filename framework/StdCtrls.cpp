@@ -1,0 +1,209 @@
+#include "framework/StdCtrls.h"
+
+#include "framework/Forms.h"
+
+#include <windowsx.h>
+
+// ---- TLabel
+
+TLabel::TLabel(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
+    CreateControl(AParent, L"STATIC", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+}
+
+void TLabel::SetCaption(const std::wstring& text) {
+    SetText(text);
+    AdjustSize();
+}
+
+void TLabel::FontChanged() {
+    TWinControl::FontChanged();
+    AdjustSize();
+}
+
+void TLabel::AdjustSize() {
+    if (!AutoSize || !hwnd_) return;
+    std::wstring text = Text();
+    TWindowDC dc(hwnd_);
+    TSelectObject font(dc.Get(), Font().Handle());
+    RECT r{0, 0, 0, 0};
+    if (text.empty()) {
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc.Get(), &tm);
+        r.bottom = tm.tmHeight;
+    } else {
+        DrawTextW(dc.Get(), text.c_str(), int(text.size()), &r, DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS);
+    }
+    // Room for a last glyph drawn past its measured advance (seen with substituted fonts).
+    const int slack = text.empty() ? 0 : 2;
+    SetWindowPos(hwnd_, nullptr, 0, 0, r.right + slack, r.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- TEdit
+
+TEdit::TEdit(TComponent* AOwner, TWinControl* AParent)
+    : TEdit(AOwner, AParent, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL) {}
+
+TEdit::TEdit(TComponent* AOwner, TWinControl* AParent, DWORD style) : TWinControl(AOwner) {
+    Color = clWindow;
+    CreateControl(AParent, L"EDIT", style, WS_EX_CLIENTEDGE);
+    // The system's default limit (30000) is not the framework's "no limit".
+    SendMessageW(hwnd_, EM_LIMITTEXT, 0, 0);
+}
+
+int TEdit::MaxLength() const {
+    int n = int(SendMessageW(hwnd_, EM_GETLIMITTEXT, 0, 0));
+    return n >= 0x7FFFFFFE ? 0 : n;
+}
+
+void TEdit::SetMaxLength(int n) { SendMessageW(hwnd_, EM_LIMITTEXT, WPARAM(n > 0 ? n : 0), 0); }
+
+void TEdit::SetPasswordChar(wchar_t c) {
+    SendMessageW(hwnd_, EM_SETPASSWORDCHAR, WPARAM(c), 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+bool TEdit::ReadOnly() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & ES_READONLY) != 0; }
+
+void TEdit::SetReadOnly(bool value) { SendMessageW(hwnd_, EM_SETREADONLY, value, 0); }
+
+void TEdit::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
+        if (OnChange) OnChange(this);
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+LRESULT TEdit::CtlColor(HDC dc) {
+    // A disabled edit takes the face colour, as the system draws it; read-only ones stay white.
+    if (!Enabled()) {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    return TWinControl::CtlColor(dc);
+}
+
+// ---- TMemo
+
+TMemo::TMemo(TComponent* AOwner, TWinControl* AParent, bool vertScrollBar)
+    : TEdit(AOwner, AParent,
+            WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | (vertScrollBar ? WS_VSCROLL : 0)) {}
+
+void TMemo::SetLines(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i) text += L"\r\n";
+        text += lines[i];
+    }
+    SetText(text);
+}
+
+std::vector<std::wstring> TMemo::Lines() const {
+    std::vector<std::wstring> out;
+    int n = int(SendMessageW(hwnd_, EM_GETLINECOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        int start = int(SendMessageW(hwnd_, EM_LINEINDEX, WPARAM(i), 0));
+        int len = int(SendMessageW(hwnd_, EM_LINELENGTH, WPARAM(start), 0));
+        std::wstring line(size_t(len) + 1, L'\0');
+        *reinterpret_cast<WORD*>(line.data()) = WORD(len + 1);
+        int got = int(SendMessageW(hwnd_, EM_GETLINE, WPARAM(i), reinterpret_cast<LPARAM>(line.data())));
+        line.resize(size_t(got));
+        out.push_back(line);
+    }
+    return out;
+}
+
+void TMemo::WndProc(TMessage& m) {
+    if (m.Msg == WM_SETTEXT) {
+        // A multi-line edit sends no change notification for a text set by the program.
+        TEdit::WndProc(m);
+        if (OnChange) OnChange(this);
+        return;
+    }
+    if (m.Msg == WM_GETDLGCODE) {
+        TEdit::WndProc(m);
+        // A multi-line edit asks for every key; Tab and Escape go to dialog navigation instead.
+        auto* msg = reinterpret_cast<MSG*>(m.LParam);
+        if (msg && (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) &&
+            (msg->wParam == VK_TAB || msg->wParam == VK_ESCAPE))
+            m.Result &= ~LRESULT(DLGC_WANTALLKEYS | DLGC_WANTTAB | DLGC_WANTMESSAGE);
+        return;
+    }
+    TEdit::WndProc(m);
+}
+
+// ---- TButton
+
+TButton::TButton(TComponent* AOwner, TWinControl* AParent)
+    : TButton(AOwner, AParent, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON) {}
+
+TButton::TButton(TComponent* AOwner, TWinControl* AParent, DWORD style) : TWinControl(AOwner) {
+    CreateControl(AParent, L"BUTTON", style);
+}
+
+void TButton::Click() {
+    if (OnClick) OnClick(this);
+    if (ModalResult != mrNone) {
+        if (auto* form = dynamic_cast<TForm*>(TopParent())) form->ModalResult = ModalResult;
+    }
+}
+
+void TButton::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+        // Some systems click a disabled button on BM_CLICK; a user cannot.
+        if (Enabled()) Click();
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+// ---- TCheckBox
+
+TCheckBox::TCheckBox(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
+    CreateControl(AParent, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX);
+}
+
+bool TCheckBox::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void TCheckBox::SetChecked(bool value) {
+    if (value == Checked()) return;
+    SendMessageW(hwnd_, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (OnClick) OnClick(this);
+}
+
+void TCheckBox::WndProc(TMessage& m) {
+    // The box is not automatic: a click toggles it through SetChecked, so a click and a program's
+    // change of state run OnClick the same way, once.
+    if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+        if (Enabled()) SetChecked(!Checked());
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+// ---- TGroupBox
+
+TGroupBox::TGroupBox(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
+    // A control parent, so that Tab moves into the controls inside.
+    CreateControl(AParent, L"BUTTON", WS_VISIBLE | BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+}
+
+void TGroupBox::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_ERASEBKGND: {
+        // The system's group box paints only its frame; the inside is the form's face colour.
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        m.Result = 1;
+        return;
+    }
+    case WM_NCHITTEST:
+        // Clicks inside the frame reach the group (the system's group box is transparent to them).
+        m.Result = HTCLIENT;
+        return;
+    default:
+        TWinControl::WndProc(m);
+    }
+}

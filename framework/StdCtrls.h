@@ -1,0 +1,84 @@
+// The standard controls over the system's window classes: labels (STATIC), edits and memos (EDIT),
+// push buttons, check boxes and group boxes (BUTTON).
+#pragma once
+
+#include "framework/Controls.h"
+
+// Static text. With AutoSize (the default) the label takes the size of its text, line breaks
+// ("\r\n") included.
+class TLabel : public TWinControl {
+public:
+    TLabel(TComponent* AOwner, TWinControl* AParent);
+    void SetCaption(const std::wstring& text);
+    bool AutoSize = true;
+    void AdjustSize();
+
+protected:
+    void FontChanged() override;
+};
+
+// Single-line edit.
+class TEdit : public TWinControl {
+public:
+    TEdit(TComponent* AOwner, TWinControl* AParent);
+    // 0: no limit of the control's own.
+    int MaxLength() const;
+    void SetMaxLength(int n);
+    // Shows this character in place of each typed one (0: plain text).
+    void SetPasswordChar(wchar_t c);
+    bool ReadOnly() const;
+    void SetReadOnly(bool value);
+    void Clear() { SetText(L""); }
+    TNotifyEvent OnChange;
+
+    void WndProc(TMessage& m) override;
+
+protected:
+    TEdit(TComponent* AOwner, TWinControl* AParent, DWORD style);
+    LRESULT CtlColor(HDC dc) override;
+};
+
+// Multi-line edit. Its text separates lines with CR LF, and its length (also for MaxLength)
+// counts each line break as two characters. Tab and Escape move on rather than being typed.
+class TMemo : public TEdit {
+public:
+    TMemo(TComponent* AOwner, TWinControl* AParent, bool vertScrollBar = false);
+    // Replaces the text with these lines, each followed by a line break but the last.
+    void SetLines(const std::vector<std::wstring>& lines);
+    std::vector<std::wstring> Lines() const;
+
+    void WndProc(TMessage& m) override;
+};
+
+// Push button. A press fires OnClick, then closes a modal parent form with ModalResult (when set).
+class TButton : public TWinControl {
+public:
+    TButton(TComponent* AOwner, TWinControl* AParent);
+    int ModalResult = mrNone;
+    TNotifyEvent OnClick;
+    // Presses the button as a mouse click would.
+    virtual void Click();
+
+    void WndProc(TMessage& m) override;
+
+protected:
+    TButton(TComponent* AOwner, TWinControl* AParent, DWORD style);
+};
+
+// Check box. Setting Checked to a different value fires OnClick, as a click does.
+class TCheckBox : public TWinControl {
+public:
+    TCheckBox(TComponent* AOwner, TWinControl* AParent);
+    bool Checked() const;
+    void SetChecked(bool value);
+    TNotifyEvent OnClick;
+
+    void WndProc(TMessage& m) override;
+};
+
+// A framed group with a caption; the controls inside are its child windows.
+class TGroupBox : public TWinControl {
+public:
+    TGroupBox(TComponent* AOwner, TWinControl* AParent);
+    void WndProc(TMessage& m) override;
+};

@@ -1,0 +1,305 @@
+// The window framework under Wine: message routing through WindowProc, subclassing and its undoing,
+// check boxes, memos, forms (sizes, modal loop), keyboard navigation, menus and INI files.
+#include "framework/Buttons.h"
+#include "framework/Dialogs.h"
+#include "framework/Forms.h"
+#include "framework/IniFiles.h"
+#include "framework/Menus.h"
+#include "framework/StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct TestForm : TForm {
+    explicit TestForm(TComponent* owner) : TForm(owner, L"TTestForm") {}
+};
+
+struct Framework : ::testing::Test {
+    void SetUp() override {
+        Application->Initialize();
+        form = std::make_unique<TestForm>(nullptr);
+        form->SetClientSize(300, 200);
+    }
+    std::unique_ptr<TestForm> form;
+};
+
+void PostKey(HWND hwnd, WPARAM vk) {
+    PostMessageW(hwnd, WM_KEYDOWN, vk, 1);
+    PostMessageW(hwnd, WM_KEYUP, vk, 0xC0000001);
+}
+
+TEST_F(Framework, WindowProcCanBeReplacedAndPassesOn) {
+    auto* edit = new TEdit(form.get(), form.get());
+    std::vector<UINT> seen;
+    TWndMethod previous = edit->WindowProc;
+    edit->WindowProc = [&](TMessage& m) {
+        seen.push_back(m.Msg);
+        if (m.Msg == WM_GETTEXTLENGTH) {
+            m.Result = 42;
+            return;
+        }
+        previous(m);
+    };
+    edit->SetText(L"abc");
+    EXPECT_EQ(SendMessageW(edit->Handle(), WM_GETTEXTLENGTH, 0, 0), 42);
+    edit->WindowProc = previous;
+    EXPECT_EQ(edit->Text(), L"abc");
+    EXPECT_NE(std::find(seen.begin(), seen.end(), UINT(WM_SETTEXT)), seen.end());
+    EXPECT_EQ(TWinControl::FromHandle(edit->Handle()), edit);
+}
+
+TEST_F(Framework, SubclassingIsUndoneWhenTheWindowGoes) {
+    auto* button = new TButton(form.get(), form.get());
+    HWND hwnd = button->Handle();
+    WNDCLASSW wc{};
+    ASSERT_TRUE(GetClassInfoW(nullptr, L"BUTTON", &wc));
+    EXPECT_NE(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)), wc.lpfnWndProc);
+    // Watch the last message: by then the class's own procedure must be back.
+    WNDPROC atNcDestroy = nullptr;
+    TWndMethod previous = button->WindowProc;
+    button->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_DESTROY) atNcDestroy = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+        previous(m);
+    };
+    DestroyWindow(hwnd);
+    EXPECT_NE(atNcDestroy, nullptr);
+    EXPECT_EQ(button->Handle(), nullptr);
+    EXPECT_EQ(TWinControl::FromHandle(hwnd), nullptr);
+    delete button; // a control whose window is gone can still be freed
+}
+
+TEST_F(Framework, CheckBoxClickAndCheckedFireOnClickOnce) {
+    auto* box = new TCheckBox(form.get(), form.get());
+    box->SetBounds(10, 10, 120, 17); // a click lands inside the button
+    int clicks = 0;
+    box->OnClick = [&](TObject* sender) {
+        EXPECT_EQ(sender, box);
+        ++clicks;
+    };
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, 0);
+    box->SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(box->Checked());
+    box->SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+    SendMessageW(box->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(box->Checked());
+    box->SetEnabled(false);
+    SendMessageW(box->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_FALSE(box->Checked());
+}
+
+TEST_F(Framework, MemoLimitAndChangeEvents) {
+    auto* memo = new TMemo(form.get(), form.get());
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
+    memo->SetMaxLength(5);
+    for (wchar_t c : std::wstring(L"ab\rcdef")) SendMessageW(memo->Handle(), WM_CHAR, c, 1);
+    // The line break takes two of the five places.
+    EXPECT_EQ(memo->Text(), L"ab\r\nc");
+    EXPECT_GE(changes, 4);
+    memo->SetMaxLength(0);
+    int before = changes;
+    memo->SetLines({L"one", L"", L"three"});
+    EXPECT_EQ(memo->Text(), L"one\r\n\r\nthree");
+    EXPECT_EQ(changes, before + 1);
+    EXPECT_EQ(memo->Lines(), (std::vector<std::wstring>{L"one", L"", L"three"}));
+}
+
+TEST_F(Framework, ClientSizeWithAndWithoutMenuAndBorders) {
+    auto* menu = new TMainMenu(form.get());
+    menu->Items->Add(L"File")->Add(L"Exit");
+    form->SetMenu(menu);
+    form->SetClientSize(331, 216);
+    EXPECT_EQ(form->ClientWidth(), 331);
+    EXPECT_EQ(form->ClientHeight(), 216);
+    form->SetBorderStyle(TFormBorderStyle::Dialog);
+    EXPECT_EQ(form->ClientWidth(), 331);
+    EXPECT_EQ(form->ClientHeight(), 216);
+    EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+}
+
+TEST_F(Framework, MenuCommandsAndHotkeys) {
+    auto* menu = new TMainMenu(form.get());
+    int exits = 0;
+    TMenuItem* file = menu->Items->Add(L"Файл");
+    TMenuItem* exit = file->Add(L"Выход", [&](TObject*) { ++exits; });
+    file->Add(L"Вставить");
+    file->Add(L"&Save as");
+    form->SetMenu(menu);
+    HMENU popup = GetSubMenu(GetMenu(form->Handle()), 0);
+    wchar_t text[32];
+    GetMenuStringW(popup, 1, text, 32, MF_BYPOSITION);
+    // "В" is taken by the first item, so the second gets its next free letter.
+    EXPECT_STREQ(text, L"В&ставить");
+    GetMenuStringW(popup, 2, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"&Save as");
+    SendMessageW(form->Handle(), WM_COMMAND, exit->Command(), 0);
+    EXPECT_EQ(exits, 1);
+    // Dialog commands from the keyboard (Enter, Escape) reach no item.
+    SendMessageW(form->Handle(), WM_COMMAND, IDOK, 0);
+    SendMessageW(form->Handle(), WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(exits, 1);
+    std::wstring used;
+    EXPECT_EQ(AddHotkey(L"a&&b", used), L"&a&&b");
+    EXPECT_EQ(AddHotkey(L"!?", used), L"!?");
+}
+
+TEST_F(Framework, TabEnterAndMemoKeys) {
+    auto* edit = new TEdit(form.get(), form.get());
+    auto* memo = new TMemo(form.get(), form.get());
+    auto* ok = new TButton(form.get(), form.get());
+    auto* other = new TButton(form.get(), form.get());
+    ok->SetBounds(0, 90, 80, 25);
+    other->SetBounds(100, 90, 80, 25);
+    memo->SetBounds(0, 30, 100, 50);
+    int okClicks = 0, otherClicks = 0;
+    ok->OnClick = [&](TObject*) { ++okClicks; };
+    other->OnClick = [&](TObject*) { ++otherClicks; };
+    other->SetTabOrder(0);
+    form->Show();
+    other->SetFocus();
+    // Tab follows the tab order: other, edit, memo, ok; Tab in the memo moves on.
+    PostKey(GetFocus(), VK_TAB);
+    Application->ProcessMessages();
+    EXPECT_TRUE(edit->Focused());
+    PostKey(GetFocus(), VK_TAB);
+    Application->ProcessMessages();
+    EXPECT_TRUE(memo->Focused());
+    PostMessageW(memo->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(memo->Text(), L"\r\n");
+    PostKey(GetFocus(), VK_TAB);
+    Application->ProcessMessages();
+    EXPECT_TRUE(ok->Focused());
+    EXPECT_EQ(memo->Text(), L"\r\n");
+    // Enter presses the focused button, and only that one.
+    PostMessageW(ok->Handle(), WM_KEYDOWN, VK_RETURN, 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(okClicks, 1);
+    EXPECT_EQ(otherClicks, 0);
+    form->Hide();
+}
+
+TEST_F(Framework, ShowModalRunsUntilAModalResult) {
+    auto owner = std::make_unique<TestForm>(nullptr);
+    owner->Show();
+    auto* ok = new TBitBtn(form.get(), form.get());
+    ok->SetBounds(10, 10, 80, 25);
+    ok->ModalResult = mrOk;
+    bool ownerDisabled = false, closeCalled = false;
+    ok->OnClick = [&](TObject*) { ownerDisabled = !IsWindowEnabled(owner->Handle()); };
+    form->OnClose = [&](TObject*, TCloseAction& a) {
+        closeCalled = true;
+        EXPECT_EQ(a, caHide);
+    };
+    PostMessageW(ok->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_TRUE(ownerDisabled);
+    EXPECT_TRUE(closeCalled);
+    EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
+    EXPECT_FALSE(IsWindowVisible(form->Handle()));
+    // The close box ends it with mrCancel; OnClose may refuse.
+    int refusals = 1;
+    form->OnClose = [&](TObject*, TCloseAction& a) {
+        if (refusals-- > 0) a = caNone;
+    };
+    PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(refusals, -1);
+}
+
+TEST_F(Framework, GlyphButtonDrawsItselfAndStillClicks) {
+    auto* b = new TBitBtn(form.get(), form.get());
+    b->SetBounds(10, 10, 100, 30);
+    b->SetCaption(L"Ok");
+    b->SetGlyph(static_cast<HICON>(CopyImage(LoadIconW(nullptr, IDI_INFORMATION), IMAGE_ICON, 16, 16, 0)));
+    EXPECT_EQ(GetWindowLongPtrW(b->Handle(), GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    int clicks = 0;
+    b->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    UpdateWindow(form->Handle());
+    SendMessageW(b->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+    form->Hide();
+}
+
+// ---- INI files.
+
+struct Ini : ::testing::Test {
+    std::wstring path;
+    void SetUp() override {
+        wchar_t dir[MAX_PATH];
+        GetTempPathW(MAX_PATH, dir);
+        path = std::wstring(dir) + L"tellit_ini_test.ini";
+        _wremove(path.c_str());
+    }
+    void TearDown() override {
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, path.c_str());
+        _wremove(path.c_str());
+    }
+    std::string FileText() {
+        FILE* f = _wfopen(path.c_str(), L"rb");
+        if (!f) return "";
+        std::string s;
+        char buf[4096];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+        fclose(f);
+        return s;
+    }
+};
+
+TEST_F(Ini, MissingFileGivesDefaults) {
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString(L"Main", L"Number", L"def"), L"def");
+    EXPECT_EQ(ini.ReadInteger(L"Main", L"N", -5), -5);
+    EXPECT_TRUE(ini.ReadBool(L"Main", L"B", true));
+    EXPECT_FALSE(ini.ReadBool(L"Main", L"B", false));
+}
+
+TEST_F(Ini, RoundTripsAndTheFileItWrites) {
+    {
+        TIniFile ini(path);
+        ini.WriteString(L"Main", L"Number", L"1234567");
+        ini.WriteBool(L"ProxySettings", L"UseProxy", true);
+        ini.WriteBool(L"ProxySettings", L"Authentication", false);
+        ini.WriteInteger(L"ProxySettings", L"Count", -42);
+        ini.WriteString(L"ProxySettings", L"Empty", L"");
+        ini.WriteString(L"ProxySettings", L"Long", std::wstring(1000, L'z'));
+    }
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString(L"Main", L"Number", L""), L"1234567");
+    EXPECT_TRUE(ini.ReadBool(L"ProxySettings", L"UseProxy", false));
+    EXPECT_FALSE(ini.ReadBool(L"ProxySettings", L"Authentication", true));
+    EXPECT_EQ(ini.ReadInteger(L"ProxySettings", L"Count", 0), -42);
+    EXPECT_EQ(ini.ReadString(L"ProxySettings", L"Empty", L"x"), L"");
+    EXPECT_EQ(ini.ReadString(L"ProxySettings", L"Long", L""), std::wstring(1000, L'z'));
+    EXPECT_EQ(FileText().substr(0, 69), "[Main]\r\nNumber=1234567\r\n[ProxySettings]\r\nUseProxy=1\r\nAuthentication=0");
+}
+
+TEST_F(Ini, BooleansAndIntegersAsStoredByHand) {
+    {
+        FILE* f = _wfopen(path.c_str(), L"wb");
+        ASSERT_TRUE(f);
+        fputs("[S]\r\nTwo=2\r\nZero=0\r\nWord=yes\r\nHex=$1F\r\nSpaced= 7\r\n", f);
+        fclose(f);
+    }
+    TIniFile ini(path);
+    EXPECT_TRUE(ini.ReadBool(L"S", L"Two", false));
+    EXPECT_FALSE(ini.ReadBool(L"S", L"Zero", true));
+    EXPECT_TRUE(ini.ReadBool(L"S", L"Word", true));
+    EXPECT_FALSE(ini.ReadBool(L"S", L"Word", false));
+    EXPECT_EQ(ini.ReadInteger(L"S", L"Hex", 0), 31);
+    EXPECT_EQ(ini.ReadInteger(L"S", L"Spaced", 0), 7);
+}
+
+} // namespace
