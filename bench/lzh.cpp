@@ -9,11 +9,12 @@
 namespace {
 
 std::string Text(size_t n) {
-    static const char* words[] = {"skin", "button", "caption", "frame", "=", "\r\n", "[", "]", " ", "0x00FF00FF",
-                                  "bmp", "border", "menu", "item", "active", "12", "345", "colour"};
+    static const char* words[] = {"skin",       "button", "caption", "frame", "=",    "\r\n",   "[",  "]",   " ",
+                                  "0x00FF00FF", "bmp",    "border",  "menu",  "item", "active", "12", "345", "colour"};
     std::mt19937 rng(1);
     std::string s;
-    while (s.size() < n) s += words[rng() % (sizeof words / sizeof *words)];
+    while (s.size() < n)
+        s += words[rng() % (sizeof words / sizeof *words)];
     s.resize(n);
     return s;
 }
@@ -37,13 +38,15 @@ std::string Bitmap(size_t n) {
 std::string Random(size_t n) {
     std::mt19937 rng(3);
     std::string s(n, '\0');
-    for (char& c : s) c = char(rng());
+    for (char& c : s)
+        c = char(rng());
     return s;
 }
 
 template <class F> double Seconds(F&& f, int repeat) {
     auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < repeat; ++i) f();
+    for (int i = 0; i < repeat; ++i)
+        f();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / repeat;
 }
 
