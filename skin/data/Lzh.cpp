@@ -45,7 +45,12 @@ constexpr PositionCode MakePositionCode() {
 }
 
 constexpr PositionCode kPos = MakePositionCode();
-static_assert(kPos.p_code[63] == 0xFF && kPos.d_code[255] == 63, "position code must fill the byte space");
+static_assert(kPos.p_code[1] == 0x20 && kPos.p_code[4] == 0x50 && kPos.p_code[12] == 0x90 && kPos.p_code[24] == 0xC0 &&
+                  kPos.p_code[48] == 0xF0 && kPos.p_code[63] == 0xFF,
+              "first code of each length");
+static_assert(kPos.d_code[0x1F] == 0 && kPos.d_len[0x1F] == 3 && kPos.d_code[0xBF] == 23 && kPos.d_len[0xEF] == 7 &&
+                  kPos.d_code[255] == 63,
+              "the inverse tables fill the byte space");
 
 // The codec's state for one call. Tables are zero-filled on construction, as every call starts.
 class LzhCoder {
