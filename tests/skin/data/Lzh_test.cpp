@@ -128,6 +128,9 @@ TEST(LzhKnownAnswer, HandDerivedCodes) {
     // Seventy spaces match the space-filled ring: symbol 313 (length 60, code 11000101), position 59
     // (000 111011), then symbol 263 (length 10, code 10010011), position 49 (000 110001).
     EXPECT_EQ(Hex(LzhPack(std::string(70, ' '))), "C51DC98C40");
+    // And the decoder reads them back on its own.
+    EXPECT_EQ(LzhUnpack(std::string("\xE6\x80", 2), 1), "A");
+    EXPECT_EQ(LzhUnpack(std::string("\xC5\x1D\xC9\x8C\x40", 5), 70), std::string(70, ' '));
 }
 
 TEST(LzhKnownAnswer, MatchStructure) {
