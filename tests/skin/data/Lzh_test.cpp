@@ -204,11 +204,20 @@ TEST(LzhRoundTrip, SizesAroundTheWindowAndLookAhead) {
         }
 }
 
-TEST(LzhRoundTrip, LargeInputsRebuildTheTree) {
-    // Several MiB: random (literals), text (mixed) and skewed matches; each passes 0x8000 symbols.
-    ExpectRoundTrip(RandomBytes(256 << 10, 3));
+// Several MiB of each kind; each passes 0x8000 symbols, so the Huffman tree is rebuilt many times.
+TEST(LzhRoundTrip, LargeText) {
     ExpectRoundTrip(Words(3 << 20, 4));
+}
+
+TEST(LzhRoundTrip, LargeRandomLiterals) {
+    ExpectRoundTrip(RandomBytes(256 << 10, 3));
+}
+
+TEST(LzhRoundTrip, LargeSkewedMatches) {
     ExpectRoundTrip(SkewedMatches(1 << 20, 5));
+}
+
+TEST(LzhRoundTrip, MixedKinds) {
     std::string mixed = RandomBytes(100000, 6, 2) + std::string(100000, 'z') + Words(100000, 7);
     ExpectRoundTrip(mixed);
 }
