@@ -6,13 +6,13 @@
 
 namespace {
 
-constexpr int N = 4096;          // ring size
-constexpr int F = 60;            // look-ahead = longest match
-constexpr int THRESHOLD = 2;     // matches this long or shorter go out as literals
-constexpr int NIL = N;           // absent tree node
+constexpr int N = 4096;                     // ring size
+constexpr int F = 60;                       // look-ahead = longest match
+constexpr int THRESHOLD = 2;                // matches this long or shorter go out as literals
+constexpr int NIL = N;                      // absent tree node
 constexpr int N_CHAR = 256 - THRESHOLD + F; // literals and match lengths 3..60
-constexpr int T = N_CHAR * 2 - 1; // Huffman tree nodes
-constexpr int R = T - 1;          // root
+constexpr int T = N_CHAR * 2 - 1;           // Huffman tree nodes
+constexpr int R = T - 1;                    // root
 constexpr unsigned MAX_FREQ = 0x8000;
 
 // Prefix code of the upper six position bits: 1 code of 3 bits, 3 of 4, 8 of 5, 12 of 6, 24 of 7
@@ -45,7 +45,12 @@ constexpr PositionCode MakePositionCode() {
 }
 
 constexpr PositionCode kPos = MakePositionCode();
-static_assert(kPos.p_code[63] == 0xFF && kPos.d_code[255] == 63, "position code must fill the byte space");
+static_assert(kPos.p_code[1] == 0x20 && kPos.p_code[4] == 0x50 && kPos.p_code[12] == 0x90 && kPos.p_code[24] == 0xC0 &&
+                  kPos.p_code[48] == 0xF0 && kPos.p_code[63] == 0xFF,
+              "first code of each length");
+static_assert(kPos.d_code[0x1F] == 0 && kPos.d_len[0x1F] == 3 && kPos.d_code[0xBF] == 23 && kPos.d_len[0xEF] == 7 &&
+                  kPos.d_code[255] == 63,
+              "the inverse tables fill the byte space");
 
 // The codec's state for one call. Tables are zero-filled on construction, as every call starts.
 class LzhCoder {
@@ -104,8 +109,10 @@ private:
 };
 
 void LzhCoder::InitTree() {
-    for (int i = N + 1; i <= N + 256; i++) rson[i] = NIL;
-    for (int i = 0; i < N; i++) dad[i] = NIL;
+    for (int i = N + 1; i <= N + 256; i++)
+        rson[i] = NIL;
+    for (int i = 0; i < N; i++)
+        dad[i] = NIL;
 }
 
 // Inserts the string at r into the tree of its first byte and leaves the longest match (nearest on
@@ -217,7 +224,8 @@ void LzhCoder::reconst() {
         unsigned f = unsigned(freq[i]) + freq[i + 1];
         freq[jj] = uint16_t(f);
         int k = jj - 1;
-        while (f < freq[k]) k--;
+        while (f < freq[k])
+            k--;
         k++;
         size_t moved = size_t(jj - k) * sizeof(uint16_t);
         std::memmove(&freq[k + 1], &freq[k], moved);
@@ -343,7 +351,8 @@ template <class Reader> int LzhCoder::DecodePosition(Reader& reader) {
     unsigned i = unsigned(GetByte(reader));
     unsigned c = unsigned(kPos.d_code[i]) << 6;
     int j = kPos.d_len[i] - 2;
-    while (j--) i = (i << 1) + unsigned(GetBit(reader));
+    while (j--)
+        i = (i << 1) + unsigned(GetBit(reader));
     return int(c | (i & 0x3F));
 }
 
@@ -352,11 +361,14 @@ template <class Reader, class Writer> int32_t LzhCoder::Pack(Reader& reader, Wri
     InitTree();
     int s = 0;
     int r = N - F;
-    for (int i = s; i < r; i++) text_buf[i] = ' ';
+    for (int i = s; i < r; i++)
+        text_buf[i] = ' ';
     int len = 0;
-    for (int c; len < F && (c = reader()) >= 0; len++) text_buf[r + len] = uint8_t(c);
+    for (int c; len < F && (c = reader()) >= 0; len++)
+        text_buf[r + len] = uint8_t(c);
     int32_t textsize = len;
-    for (int i = 1; i <= F; i++) InsertNode(r - i);
+    for (int i = 1; i <= F; i++)
+        InsertNode(r - i);
     InsertNode(r);
     while (len > 0) {
         if (match_length > len) match_length = int16_t(len);
@@ -389,11 +401,11 @@ template <class Reader, class Writer> int32_t LzhCoder::Pack(Reader& reader, Wri
     return textsize;
 }
 
-template <class Reader, class Writer>
-bool LzhCoder::Unpack(int32_t size, Reader& reader, Writer& writer, bool strict) {
+template <class Reader, class Writer> bool LzhCoder::Unpack(int32_t size, Reader& reader, Writer& writer, bool strict) {
     if (size <= 0) return true;
     StartHuff();
-    for (int i = 0; i < N - F; i++) text_buf[i] = ' ';
+    for (int i = 0; i < N - F; i++)
+        text_buf[i] = ' ';
     int r = N - F;
     // Truncated: the decoder has used bits beyond the last byte the reader delivered.
     auto ranOut = [&] { return strict && zeroFills > 0 && zeroFills * 8 > getlen; };
@@ -470,10 +482,13 @@ struct StringWriter {
 
 void PutLE32(std::string& out, int32_t v) {
     uint32_t u = uint32_t(v);
-    for (int i = 0; i < 4; i++) out.push_back(char(uint8_t(u >> (8 * i))));
+    for (int i = 0; i < 4; i++)
+        out.push_back(char(uint8_t(u >> (8 * i))));
 }
 
-int32_t GetLE32(const uint8_t* p) { return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24); }
+int32_t GetLE32(const uint8_t* p) {
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
 
 // Each 60-byte match costs at least 10 bits (a 1-bit symbol, a 9-bit position) and each literal at
 // least 1 bit, so no code yields more than 6 bytes per bit.

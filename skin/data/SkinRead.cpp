@@ -125,7 +125,8 @@ bool TSkinReader::Open(const std::string& package) {
 
     storedNames_ = stored;
     names_ = stored;
-    for (int i = 0; i < names_.Count(); ++i) names_[i] = LowerCase(names_[i]);
+    for (int i = 0; i < names_.Count(); ++i)
+        names_[i] = LowerCase(names_[i]);
     sizes_ = std::move(sizes);
     offsets_ = std::move(offsets);
     data_.Assign(package.substr(size_t(tableEnd)));

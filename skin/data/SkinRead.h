@@ -53,7 +53,7 @@ public:
     void readIni(const std::string& pattern, TMemoryStream& stream, std::string& name) const;
 
     int Count() const { return int(sizes_.size()); }
-    const TStringList& Names() const { return names_; }            // lower case
+    const TStringList& Names() const { return names_; }             // lower case
     const TStringList& StoredNames() const { return storedNames_; } // as written in the package
     int32_t EntrySize(int index) const { return sizes_.at(size_t(index)); }
     // False when the entry's stated bytes run past the package's data.

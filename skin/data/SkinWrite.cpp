@@ -7,7 +7,8 @@ namespace {
 
 void PutLE32(std::string& out, int32_t v) {
     uint32_t u = uint32_t(v);
-    for (int i = 0; i < 4; i++) out.push_back(char(uint8_t(u >> (8 * i))));
+    for (int i = 0; i < 4; i++)
+        out.push_back(char(uint8_t(u >> (8 * i))));
 }
 
 } // namespace
@@ -21,7 +22,9 @@ void TSkinWriter::Add(const std::string& name, std::string data) {
     entries_.push_back({name, std::move(data)});
 }
 
-void TSkinWriter::AddFile(const std::string& name, const std::string& fileName) { Add(name, ReadFileBytes(fileName)); }
+void TSkinWriter::AddFile(const std::string& name, const std::string& fileName) {
+    Add(name, ReadFileBytes(fileName));
+}
 
 std::string TSkinWriter::Build() const {
     std::string names;
@@ -39,16 +42,22 @@ std::string TSkinWriter::Build() const {
     PutLE32(out, 0);
     PutLE32(out, 0);
     out += names;
-    for (const Entry& e : entries_) PutLE32(out, int32_t(e.data.size()));
-    for (const Entry& e : entries_) out += e.data;
+    for (const Entry& e : entries_)
+        PutLE32(out, int32_t(e.data.size()));
+    for (const Entry& e : entries_)
+        out += e.data;
     return out;
 }
 
-std::string TSkinWriter::Pack() const { return LzhCompress(Build()); }
+std::string TSkinWriter::Pack() const {
+    return LzhCompress(Build());
+}
 
 void TSkinWriter::SaveToStream(TStream& stream) const {
     std::string bytes = Pack();
     stream.WriteBuffer(bytes.data(), int64_t(bytes.size()));
 }
 
-void TSkinWriter::SaveToFile(const std::string& fileName) const { WriteFileBytes(fileName, Pack()); }
+void TSkinWriter::SaveToFile(const std::string& fileName) const {
+    WriteFileBytes(fileName, Pack());
+}

@@ -69,14 +69,19 @@ void TMemoryStream::Assign(std::string bytes) {
     pos_ = 0;
 }
 
-void TMemoryStream::LoadFromFile(const std::string& fileName) { Assign(ReadFileBytes(fileName)); }
+void TMemoryStream::LoadFromFile(const std::string& fileName) {
+    Assign(ReadFileBytes(fileName));
+}
 
-void TMemoryStream::SaveToFile(const std::string& fileName) const { WriteFileBytes(fileName, data_); }
+void TMemoryStream::SaveToFile(const std::string& fileName) const {
+    WriteFileBytes(fileName, data_);
+}
 
 void TMemoryStream::LoadFromStream(TStream& source) {
     std::string bytes;
     char chunk[16384];
-    for (int64_t n; (n = source.Read(chunk, sizeof chunk)) > 0;) bytes.append(chunk, size_t(n));
+    for (int64_t n; (n = source.Read(chunk, sizeof chunk)) > 0;)
+        bytes.append(chunk, size_t(n));
     Assign(std::move(bytes));
 }
 
@@ -113,7 +118,8 @@ bool TryReadFileBytes(const std::string& fileName, std::string& bytes) {
     if (!f) return false;
     std::string out;
     char chunk[65536];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;) out.append(chunk, n);
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, f.get())) > 0;)
+        out.append(chunk, n);
     if (std::ferror(f.get())) return false;
     bytes = std::move(out);
     return true;

@@ -5,16 +5,22 @@
 
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b])) ++b;
-    while (e > b && IsBlank(s[e - 1])) --e;
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
     return s.substr(b, e - b);
 }
 
-bool IsHeaderText(const std::string& s) { return !s.empty() && s.front() == '[' && s.back() == ']'; }
+bool IsHeaderText(const std::string& s) {
+    return !s.empty() && s.front() == '[' && s.back() == ']';
+}
 
 } // namespace
 
@@ -30,7 +36,8 @@ void TQuickIni::LoadFromStream(TStream* stream) {
     size_t i = 0;
     while (i < end) {
         size_t e = i;
-        while (e < end && all[e] != '\r' && all[e] != '\n') ++e;
+        while (e < end && all[e] != '\r' && all[e] != '\n')
+            ++e;
         std::string line = Trim(all.substr(i, e - i));
         if (!line.empty() && line[0] != ';') {
             int index = lines_.Add(line);
@@ -53,7 +60,9 @@ void TQuickIni::SaveToStream(TStream* stream) const {
     stream->WriteBuffer(text.data(), int64_t(text.size()));
 }
 
-void TQuickIni::SaveToFile(const std::string& fileName) const { WriteFileBytes(fileName, lines_.Text()); }
+void TQuickIni::SaveToFile(const std::string& fileName) const {
+    WriteFileBytes(fileName, lines_.Text());
+}
 
 void TQuickIni::SetIniFile(const TStringList& strings) {
     lines_ = strings;
@@ -75,7 +84,9 @@ void TQuickIni::SetFileName(const std::string& name) {
     if (name != fileName_) fileName_ = name;
 }
 
-void TQuickIni::Compress(TStream& source, TStream& destination) { LzhCompressStream(source, destination); }
+void TQuickIni::Compress(TStream& source, TStream& destination) {
+    LzhCompressStream(source, destination);
+}
 
 bool TQuickIni::Decompress(TStream& source, TMemoryStream& destination) {
     return LzhDecompressStream(source, destination) == TLzhStatus::Ok;
@@ -103,7 +114,9 @@ int TQuickIni::GetSectionIndex(const std::string& section) const {
     return -1;
 }
 
-bool TQuickIni::IsSection(const std::string& line) { return IsHeaderText(Trim(line)); }
+bool TQuickIni::IsSection(const std::string& line) {
+    return IsHeaderText(Trim(line));
+}
 
 std::string TQuickIni::GetName(const std::string& line) {
     size_t eq = line.find('=');
@@ -120,7 +133,8 @@ std::string TQuickIni::GetValue(const std::string& line, const std::string& name
 
 int TQuickIni::SectionEnd(int header) const {
     int i = header + 1;
-    while (i < lines_.Count() && !IsSection(lines_[i])) ++i;
+    while (i < lines_.Count() && !IsSection(lines_[i]))
+        ++i;
     return i;
 }
 
@@ -168,7 +182,8 @@ void TQuickIni::ReadSectionValues(const std::string& section, TStringList& list)
     list.Clear();
     int header = GetSectionIndex(section);
     if (header < 0) return;
-    for (int i = header + 1, end = SectionEnd(header); i < end; ++i) list.Add(lines_[i]);
+    for (int i = header + 1, end = SectionEnd(header); i < end; ++i)
+        list.Add(lines_[i]);
 }
 
 void TQuickIni::ShiftSections(int line, int delta) {
@@ -231,7 +246,8 @@ void TQuickIni::EraseSection(const std::string& section) {
             break;
         }
     }
-    for (int i = end - 1; i >= header; --i) lines_.Delete(i);
+    for (int i = end - 1; i >= header; --i)
+        lines_.Delete(i);
     int removed = end - header;
     if (header > 0) {
         lines_.Insert(header, ""); // keeps the sections apart when saved

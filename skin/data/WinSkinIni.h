@@ -52,8 +52,8 @@ public:
     // Decimal, or hexadecimal after "$" or "0x"; def when absent or not a number.
     int ReadInteger(const std::string& section, const std::string& key, int def) const;
     bool ReadBool(const std::string& section, const std::string& key, bool def) const;
-    void ReadSection(const std::string& section, TStringList& list) const; // lower-cased key names
-    void ReadSections(TStringList& list) const;                            // section names in order
+    void ReadSection(const std::string& section, TStringList& list) const;       // lower-cased key names
+    void ReadSections(TStringList& list) const;                                  // section names in order
     void ReadSectionValues(const std::string& section, TStringList& list) const; // lines as stored
 
     // Replaces the section's first line named key, or adds key=value at the section's end (a missing

@@ -14,8 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path Path(const std::string& utf8) { return fs::u8path(utf8); }
-std::string Utf8(const fs::path& p) { return p.u8string(); }
+fs::path Path(const std::string& utf8) {
+    return fs::u8path(utf8);
+}
+std::string Utf8(const fs::path& p) {
+    return p.u8string();
+}
 
 bool EndsWithIni(const std::string& name) {
     std::string lower = LowerCase(name);
@@ -28,7 +32,8 @@ TSkinReader OpenPackage(const std::string& fileName) {
     stream.Assign(bytes);
     TSkinReader reader;
     if (!reader.Loadfromstream(stream))
-        throw ESkinpackError("\"" + fileName + "\" is not a usable skin package: " + SkinReadStatusText(reader.Status()));
+        throw ESkinpackError("\"" + fileName +
+                             "\" is not a usable skin package: " + SkinReadStatusText(reader.Status()));
     return reader;
 }
 
@@ -53,14 +58,17 @@ int RunPack(const Args& args) {
     if (description == names.end()) throw ESkinpackError("no skin description (*.ini) in \"" + dir + "\"");
     std::rotate(names.begin(), description, description + 1);
     if (std::count_if(names.begin() + 1, names.end(), EndsWithIni) > 0)
-        std::fprintf(stderr, "skinpack pack: using \"%s\" as the description; the other .ini files are packed as plain entries\n",
-                     names[0].c_str());
+        std::fprintf(
+            stderr,
+            "skinpack pack: using \"%s\" as the description; the other .ini files are packed as plain entries\n",
+            names[0].c_str());
 
     TSkinWriter writer;
     std::set<std::string> seen;
     for (const std::string& name : names) {
         if (!seen.insert(LowerCase(name)).second)
-            std::fprintf(stderr, "skinpack pack: \"%s\" differs from an earlier name only in case; readers will not find it\n",
+            std::fprintf(stderr,
+                         "skinpack pack: \"%s\" differs from an earlier name only in case; readers will not find it\n",
                          name.c_str());
         writer.Add(name, ReadInput(Utf8(Path(dir) / Path(name))));
     }
@@ -113,8 +121,9 @@ int RunList(const Args& args) {
     return 0;
 }
 
-const bool registered = RegisterCommand({"pack", "DIR OUT", "pack a folder into a skin package", 2, RunPack}) &&
-                        RegisterCommand({"unpack", "PKG DIR", "write a package's entries into a folder", 2, RunUnpack}) &&
-                        RegisterCommand({"list", "PKG", "list a package's entries and sizes", 1, RunList});
+const bool registered =
+    RegisterCommand({"pack", "DIR OUT", "pack a folder into a skin package", 2, RunPack}) &&
+    RegisterCommand({"unpack", "PKG DIR", "write a package's entries into a folder", 2, RunUnpack}) &&
+    RegisterCommand({"list", "PKG", "list a package's entries and sizes", 1, RunList});
 
 } // namespace

@@ -18,7 +18,8 @@ bool RegisterCommand(const Command& command) {
 
 const std::vector<Command>& CommandTable() {
     std::vector<Command>& table = MutableTable();
-    std::sort(table.begin(), table.end(), [](const Command& a, const Command& b) { return std::string(a.name) < b.name; });
+    std::sort(table.begin(), table.end(),
+              [](const Command& a, const Command& b) { return std::string(a.name) < b.name; });
     return table;
 }
 
@@ -75,9 +76,12 @@ int Run(const Args& argv) {
 #ifdef _WIN32
 int wmain(int argc, wchar_t** argv) {
     Args args;
-    for (int i = 0; i < argc; ++i) args.push_back(WideToUtf8(argv[i]));
+    for (int i = 0; i < argc; ++i)
+        args.push_back(WideToUtf8(argv[i]));
     return Run(args);
 }
 #else
-int main(int argc, char** argv) { return Run(Args(argv, argv + argc)); }
+int main(int argc, char** argv) {
+    return Run(Args(argv, argv + argc));
+}
 #endif

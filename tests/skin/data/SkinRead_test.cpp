@@ -11,7 +11,8 @@
 namespace {
 
 void PutLE32(std::string& out, int32_t v) {
-    for (int i = 0; i < 4; i++) out.push_back(char(uint8_t(uint32_t(v) >> (8 * i))));
+    for (int i = 0; i < 4; i++)
+        out.push_back(char(uint8_t(uint32_t(v) >> (8 * i))));
 }
 
 // An uncompressed package built by hand, so the reader is checked against the layout itself.
@@ -23,7 +24,8 @@ std::string RawPackage(const std::string& nameList, const std::vector<int32_t>& 
     PutLE32(p, 0x11111111); // reserved fields carry anything
     PutLE32(p, -1);
     p += nameList;
-    for (int32_t s : sizes) PutLE32(p, s);
+    for (int32_t s : sizes)
+        PutLE32(p, s);
     return p + data;
 }
 
@@ -136,7 +138,8 @@ TEST(SkinReader, SizesAreNotTrusted) {
 
 TEST(SkinReader, ManyEntriesGrowTheTable) {
     TSkinWriter writer;
-    for (int i = 0; i < 3000; ++i) writer.Add("e" + std::to_string(i) + ".bmp", std::string(size_t(i % 7), char('a' + i % 26)));
+    for (int i = 0; i < 3000; ++i)
+        writer.Add("e" + std::to_string(i) + ".bmp", std::string(size_t(i % 7), char('a' + i % 26)));
     TMemoryStream s;
     writer.SaveToStream(s);
     TSkinReader reader;
@@ -190,8 +193,10 @@ TEST(SkinReader, MutatedPackagesNeverCrash) {
         for (int i = 0; i < reader.Count(); ++i) {
             TMemoryStream s;
             reader.readfile(reader.Names()[i], s);
-            if (reader.EntryComplete(i)) sum += s.Size();
-            else EXPECT_EQ(s.Size(), 0);
+            if (reader.EntryComplete(i))
+                sum += s.Size();
+            else
+                EXPECT_EQ(s.Size(), 0);
         }
         TMemoryStream ini;
         std::string name;

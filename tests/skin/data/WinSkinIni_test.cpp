@@ -23,7 +23,9 @@ std::string Saved(const TQuickIni& ini) {
     return s.Bytes();
 }
 
-std::vector<std::string> Items(const TStringList& list) { return std::vector<std::string>(list.begin(), list.end()); }
+std::vector<std::string> Items(const TStringList& list) {
+    return std::vector<std::string>(list.begin(), list.end());
+}
 
 const char* kSkin = "; a comment\r\n"
                     "\r\n"
@@ -140,13 +142,14 @@ TEST(QuickIniHelpers, NamesAndValues) {
 
 TEST(QuickIniWrite, KeepsSectionIndexInStep) {
     TQuickIni ini = Load("[A]\r\na=1\r\n[B]\r\nb=2\r\n[C]\r\nc=3\r\n");
-    ini.WriteString("B", "New", "x");  // inserted before [C]
-    ini.WriteString("A", "A", "9");    // replaces a=1 with the caller's spelling
-    ini.WriteInteger("A", "n", -42);   // inserted before [B]
-    ini.WriteBool("C", "flag", true);  // appended at the end
-    ini.WriteString("D", "d", "4");    // new section
-    ini.WriteString("E", "", "none");  // header only
-    EXPECT_EQ(Saved(ini), "[A]\r\nA=9\r\nn=-42\r\n[B]\r\nb=2\r\nNew=x\r\n[C]\r\nc=3\r\nflag=1\r\n[D]\r\nd=4\r\n[E]\r\n");
+    ini.WriteString("B", "New", "x"); // inserted before [C]
+    ini.WriteString("A", "A", "9");   // replaces a=1 with the caller's spelling
+    ini.WriteInteger("A", "n", -42);  // inserted before [B]
+    ini.WriteBool("C", "flag", true); // appended at the end
+    ini.WriteString("D", "d", "4");   // new section
+    ini.WriteString("E", "", "none"); // header only
+    EXPECT_EQ(Saved(ini),
+              "[A]\r\nA=9\r\nn=-42\r\n[B]\r\nb=2\r\nNew=x\r\n[C]\r\nc=3\r\nflag=1\r\n[D]\r\nd=4\r\n[E]\r\n");
     EXPECT_EQ(ini.ReadString("B", "b", ""), "2");
     EXPECT_EQ(ini.ReadString("C", "c", ""), "3");
     EXPECT_EQ(ini.ReadString("B", "NEW", ""), "x");
