@@ -34,7 +34,7 @@ constexpr TPixel kMenuGutter = Hex(0xE6EBF2), kMenuEdge = Hex(0x6A7A94), kScroll
 constexpr TPixel kCloseHot = Hex(0xC0392B), kCloseDown = Hex(0x962D22);
 
 // Frame geometry: side and bottom borders, caption height, rounded top corners.
-constexpr int kBorder = 4, kCaption = 26, kCornerRadius = 7;
+constexpr int kBorder = 4, kCaption = 26, kCornerRadius = 8;
 // Caption buttons: frame size and where they sit.
 constexpr int kCapButton = 18, kCapButtonTop = 4;
 

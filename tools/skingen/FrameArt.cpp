@@ -46,12 +46,12 @@ void AddBorders(SkinImages& images) {
     images.push_back({"bottom.bmp", Strip({bottom(on), bottom(off)}, true)});
 }
 
-// Drawn behind the caption text: a short underline, transparent elsewhere.
+// Drawn behind the caption text: a short underline below the text, transparent elsewhere.
 void AddTitleBack(SkinImages& images) {
     auto frame = [](TPixel accent) {
         TBitmap32 f = Canvas(24, kCaption);
-        HLine(f, 3, 21, kCaption - 5, accent);
-        HLine(f, 4, 20, kCaption - 4, accent);
+        HLine(f, 3, 21, kCaption - 4, accent);
+        HLine(f, 4, 20, kCaption - 3, accent);
         return f;
     };
     images.push_back({"titleback.bmp", Strip({frame(kTitleAccent), frame(kTitleAccentOff)}, true)});
@@ -73,8 +73,9 @@ void DrawGlyph(TBitmap32& f, Glyph g, TPixel ink, TPixel paper, int size) {
         break;
     }
     case Glyph::Restore: {
-        int s = int(b - a) - 2;
-        TRect back = Bounds(int(a) + 3, int(a) - 1, s, s), front = Bounds(int(a), int(a) + 2, s, s);
+        // Two overlapping windows, the front one hiding part of the back one.
+        int s = int(b - a) - 1, x = int(a), y = int(a);
+        TRect back = Bounds(x + 2, y - 1, s, s), front = Bounds(x - 1, y + 2, s, s);
         FrameRect(f, back, ink);
         HLine(f, back.Left, back.Right, back.Top + 1, ink);
         f.FillRect(front, paper);
