@@ -1,8 +1,9 @@
 // skingen: writes the skin Tellit ships (its description and 24-bit BMP images) into a folder,
-// ready for "skinpack pack".
+// ready for "skinpack pack"; "skingen preview DIR OUT.bmp" draws a skin folder as windows.
 #include "skin/data/BmpCodec.h"
 #include "skin/data/Streams.h"
 #include "tools/skingen/Design.h"
+#include "tools/skingen/Preview.h"
 
 #include <cstdio>
 #include <exception>
@@ -10,12 +11,26 @@
 #include <set>
 #include <string>
 
+namespace {
+
+void WriteBmpFile(const std::string& fileName, const TBitmap32& bitmap) {
+    std::vector<std::uint8_t> bmp = WriteBmp24(bitmap);
+    WriteFileBytes(fileName, std::string(bmp.begin(), bmp.end()));
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: skingen OUTDIR\n");
+    bool preview = argc == 4 && std::string(argv[1]) == "preview";
+    if (argc != 2 && !preview) {
+        std::fprintf(stderr, "usage: skingen OUTDIR\n       skingen preview SKINDIR OUT.bmp\n");
         return 2;
     }
     try {
+        if (preview) {
+            WriteBmpFile(argv[3], RenderPreview(argv[2]));
+            return 0;
+        }
         std::filesystem::path dir = std::filesystem::u8path(argv[1]);
         std::filesystem::create_directories(dir);
         SkinImages images;
@@ -24,8 +39,7 @@ int main(int argc, char** argv) {
         std::set<std::string> names;
         for (const SkinImage& image : images) {
             if (!names.insert(image.name).second) throw std::logic_error("two images named " + image.name);
-            std::vector<std::uint8_t> bmp = WriteBmp24(image.bitmap);
-            WriteFileBytes((dir / image.name).u8string(), std::string(bmp.begin(), bmp.end()));
+            WriteBmpFile((dir / image.name).u8string(), image.bitmap);
         }
         WriteFileBytes((dir / "tellit.ini").u8string(), SkinDescription());
         return 0;
