@@ -3,6 +3,8 @@
 #include "skin/data/BmpCodec.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
+#include "tools/skingen/Paint.h"
+#include "tools/skingen/Preview.h"
 
 #include <gtest/gtest.h>
 
@@ -416,6 +418,68 @@ TEST(ShippedSkin, TextIsReadableOnItsBackground) {
             EXPECT_FALSE(p.area.IsEmpty()) << p.what;
         }
     }
+}
+
+// The generator's drawing helpers: the shapes the skin's key colour depends on.
+TEST(SkingenPaint, RoundedBoxKeysItsCornersOnly) {
+    TBitmap32 b = Canvas(12, 10, Hex(0x123456));
+    Box(b, Rect(0, 0, 12, 10), {Hex(0x000000), Hex(0xFFFFFF), Hex(0xFFFFFF), 4, kTopLeft | kTopRight});
+    EXPECT_EQ(b.Pixel(0, 0), kKey);
+    EXPECT_EQ(b.Pixel(11, 0), kKey);
+    EXPECT_EQ(b.Pixel(0, 9), Hex(0x000000)) << "square bottom corners keep their border";
+    EXPECT_EQ(b.Pixel(11, 9), Hex(0x000000));
+    EXPECT_EQ(b.Pixel(6, 0), Hex(0x000000));
+    EXPECT_EQ(b.Pixel(6, 5), Hex(0xFFFFFF));
+    // Each key pixel lies outside the curve, so the outline stays closed: every keyed pixel of a
+    // row sits left of (or right of) every drawn one.
+    for (int y = 0; y < 4; ++y) {
+        int firstDrawn = 0;
+        while (b.Pixel(firstDrawn, y) == kKey) ++firstDrawn;
+        EXPECT_EQ(b.Pixel(firstDrawn, y), Hex(0x000000)) << "row " << y;
+        EXPECT_EQ(b.Pixel(11 - firstDrawn, y), Hex(0x000000)) << "row " << y;
+    }
+}
+
+TEST(SkingenPaint, StripsAndSlices) {
+    TBitmap32 a = Canvas(3, 2, Hex(0x010203)), c = Canvas(3, 2, Hex(0x0A0B0C));
+    TBitmap32 across = Strip({a, c}), down = Strip({a, c}, true);
+    EXPECT_EQ(across.Width(), 6);
+    EXPECT_EQ(across.Height(), 2);
+    EXPECT_EQ(across.Pixel(3, 1), Hex(0x0A0B0C));
+    EXPECT_EQ(down.Height(), 4);
+    EXPECT_EQ(down.Pixel(2, 1), Hex(0x010203));
+    EXPECT_EQ(down.Pixel(2, 2), Hex(0x0A0B0C));
+    EXPECT_THROW(Strip({a, Canvas(2, 2)}), std::logic_error);
+    EXPECT_EQ(Columns(across, 3, 3), c);
+    EXPECT_EQ(Rows(down, 2, 2), c);
+    EXPECT_TRUE(Strip({}).Empty());
+}
+
+TEST(SkingenPaint, ArrowPointsWhereItSays) {
+    TBitmap32 b = Canvas(9, 9);
+    Arrow(b, 4, 4, 4, Dir::Up, Hex(0xFFFFFF));
+    // Tip one pixel wide at the top, base seven pixels wide at the bottom.
+    EXPECT_EQ(b.Pixel(4, 2), Hex(0xFFFFFF));
+    EXPECT_EQ(b.Pixel(3, 2), kKey);
+    EXPECT_EQ(b.Pixel(1, 5), Hex(0xFFFFFF));
+    EXPECT_EQ(b.Pixel(7, 5), Hex(0xFFFFFF));
+    EXPECT_EQ(b.Pixel(4, 6), kKey);
+}
+
+// The preview draws the generated folder with the engine's primitives: the rounded corner must
+// show what lies behind the window, the caption must be the caption.
+TEST(ShippedSkin, PreviewShowsTheShapedFrame) {
+    TBitmap32 p = RenderPreview(TELLIT_SKIN_DIR "/tellit");
+    ASSERT_FALSE(p.Empty());
+    // The active window sits at (16, 20) on a desktop of two greens.
+    auto desktop = [](TPixel px) { return PixelG(px) == 0x7F || PixelG(px) == 0x89; };
+    EXPECT_TRUE(desktop(p.Pixel(16, 20))) << "the rounded top-left corner is cut away";
+    EXPECT_TRUE(desktop(p.Pixel(16 + 449, 20))) << "the rounded top-right corner is cut away";
+    EXPECT_FALSE(desktop(p.Pixel(16, 20 + 359))) << "the bottom corners are square";
+    TPixel caption = p.Pixel(16 + 200, 20 + 12);
+    EXPECT_LT(Luminance(caption), 0.2) << "a deep caption";
+    EXPECT_GT(PixelB(caption), PixelR(caption)) << "a blue caption";
+    EXPECT_EQ(p.Pixel(16 + 440, 20 + 300), Colour(Value("Colours", "ButtonFace"))) << "the client area is the face";
 }
 
 // skins/tellit in the source tree is the generated folder, kept for reading; it must not go stale.
