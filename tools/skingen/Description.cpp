@@ -76,7 +76,7 @@ std::string SkinDescription() {
     ini.Key("SkinName", "Tellit");
 
     ini.Section("Personality");
-    ini.Comment("Side borders keep the caption rows and the bottom corner; top and bottom keep their ends.");
+    ini.Comment("Fixed parts: the side borders keep their caption rows and bottom rows, top and bottom their ends.");
     Border(ini, "Left", kCaption, kBorder, 1);
     Border(ini, "Right", kCaption, kBorder, 1);
     Border(ini, "Top", 2 * kCornerRadius, 2 * kCornerRadius, 1);
