@@ -61,10 +61,11 @@ enum class Glyph { Close, Maximize, Restore, Minimize };
 
 void DrawGlyph(TBitmap32& f, Glyph g, TPixel ink, TPixel paper, int size) {
     const double a = size * 0.30, b = size * 0.70; // the glyph's box
+    const bool small = size < 16;                   // the MDI buttons: thinner strokes, roomier restore
     switch (g) {
     case Glyph::Close:
-        Line(f, a, a, b, b, 1.7, ink);
-        Line(f, a, b, b, a, 1.7, ink);
+        Line(f, a, a, b, b, small ? 1.3 : 1.7, ink);
+        Line(f, a, b, b, a, small ? 1.3 : 1.7, ink);
         break;
     case Glyph::Maximize: {
         TRect r = Rect(int(a), int(a), int(b) + 1, int(b) + 1);
@@ -74,7 +75,7 @@ void DrawGlyph(TBitmap32& f, Glyph g, TPixel ink, TPixel paper, int size) {
     }
     case Glyph::Restore: {
         // Two overlapping windows, the front one hiding part of the back one.
-        int s = int(b - a) - 1, x = int(a), y = int(a);
+        int s = int(b - a) + (small ? 1 : -1), x = int(a), y = int(a);
         TRect back = Bounds(x + 2, y - 1, s, s), front = Bounds(x - 1, y + 2, s, s);
         FrameRect(f, back, ink);
         HLine(f, back.Left, back.Right, back.Top + 1, ink);
