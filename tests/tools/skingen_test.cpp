@@ -42,14 +42,18 @@ const Skin& Shipped() {
 std::string Value(const std::string& section, const std::string& key) {
     return Shipped().ini.ReadString(section, key, "");
 }
-int Int(const std::string& section, const std::string& key) { return Shipped().ini.ReadInteger(section, key, -9999); }
+int Int(const std::string& section, const std::string& key) {
+    return Shipped().ini.ReadInteger(section, key, -9999);
+}
 
 std::string EntryBytes(const std::string& name) {
     TMemoryStream s;
     Shipped().reader.readfile(name, s);
     return s.Bytes();
 }
-TBitmap32 Image(const std::string& section, const std::string& key) { return ReadBmp(EntryBytes(Value(section, key))); }
+TBitmap32 Image(const std::string& section, const std::string& key) {
+    return ReadBmp(EntryBytes(Value(section, key)));
+}
 
 // Three decimal numbers, red first, as the description writes colours.
 TPixel Colour(const std::string& text) {
@@ -93,7 +97,9 @@ double WorstContrast(TPixel text, const TBitmap32& image, const TRect& area) {
     return worst;
 }
 
-TRect Shrink(const TRect& r, int l, int t, int rr, int b) { return Rect(r.Left + l, r.Top + t, r.Right - rr, r.Bottom - b); }
+TRect Shrink(const TRect& r, int l, int t, int rr, int b) {
+    return Rect(r.Left + l, r.Top + t, r.Right - rr, r.Bottom - b);
+}
 
 // Sections whose name starts with "Button" other than the ones the engine reads otherwise: the
 // caption buttons.
@@ -103,7 +109,8 @@ std::vector<std::string> CaptionButtonSections() {
     std::vector<std::string> out;
     for (const std::string& s : sections) {
         std::string upper = s;
-        for (char& c : upper) c = char(std::toupper(static_cast<unsigned char>(c)));
+        for (char& c : upper)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
         if (upper.rfind("BUTTON", 0) == 0 && upper != "BUTTONS" && upper != "BUTTON.RADIO" &&
             upper != "BUTTON.CHECKBOX" && upper != "BUTTON")
             out.push_back(s);
@@ -112,11 +119,12 @@ std::vector<std::string> CaptionButtonSections() {
 }
 
 const char* const kElementSections[] = {
-    "GroupBoxEdge",       "GroupBox",           "Toolbars",           "Tabs",          "StatusBarEdges",
-    "ComboButton",        "SunkEdge",           "ExtraImages",        "Headerbar",     "MenuItem",
-    "MenuBackground",     "Scrollbar",          "HorzScroll",         "VertScroll",    "HorzScrollThumb",
-    "VertScrollThumb",    "Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
-    "Trackbar.ThumbRight", "Trackbar.ThumbUp",  "Trackbar.ThumbDown", "UpDown.Horz",   "UpDown.Vert"};
+    "GroupBoxEdge",       "GroupBox",           "Toolbars",           "Tabs",
+    "StatusBarEdges",     "ComboButton",        "SunkEdge",           "ExtraImages",
+    "Headerbar",          "MenuItem",           "MenuBackground",     "Scrollbar",
+    "HorzScroll",         "VertScroll",         "HorzScrollThumb",    "VertScrollThumb",
+    "Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft", "Trackbar.ThumbRight",
+    "Trackbar.ThumbUp",   "Trackbar.ThumbDown", "UpDown.Horz",        "UpDown.Vert"};
 
 TEST(ContrastHelper, KnownRatios) {
     EXPECT_NEAR(Contrast(PixelRGB(0, 0, 0), PixelRGB(255, 255, 255)), 21.0, 1e-9);
@@ -147,7 +155,8 @@ TEST(ShippedSkin, SkinStreamIsThePackageAfterItsSize) {
     const Skin& skin = Shipped();
     ASSERT_EQ(skin.stream.size(), skin.package.size() + 4);
     std::uint32_t size = 0;
-    for (int i = 0; i < 4; ++i) size |= std::uint32_t(std::uint8_t(skin.stream[size_t(i)])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        size |= std::uint32_t(std::uint8_t(skin.stream[size_t(i)])) << (8 * i);
     EXPECT_EQ(size, skin.package.size());
     EXPECT_EQ(skin.stream.substr(4), skin.package);
 }
@@ -169,7 +178,8 @@ TEST(ShippedSkin, EveryKeyTheEngineReadsIsGiven) {
          {"Bitmap", "CheckButton", "RadioButton", "LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Trans",
           "Tile", "NormalColour", "MouseOverColour", "PressedColour", "NormalColour2", "MouseOverColour2",
           "PressedColour2", "RadioButtonFrame", "CheckButtonFrame"}},
-        {"Progress", {"Bitmap", "Chunk", "Style", "LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Trans", "Tile"}},
+        {"Progress",
+         {"Bitmap", "Chunk", "Style", "LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Trans", "Tile"}},
         {"GroupBox", {"BackgroundAlignment", "BackgroundLeftShift", "BackgroundRightShift"}},
         {"Tabs", {"Border"}},
         {"UpDown.Horz", {"GlyphImage"}},
@@ -178,21 +188,22 @@ TEST(ShippedSkin, EveryKeyTheEngineReadsIsGiven) {
         {"VertScrollThumb", {"FrameCount"}},
     };
     for (const auto& [section, names] : keys)
-        for (const std::string& key : names) EXPECT_NE(Value(section, key), "") << "[" << section << "] " << key;
+        for (const std::string& key : names)
+            EXPECT_NE(Value(section, key), "") << "[" << section << "] " << key;
     for (const char* border : {"Left", "Right", "Top", "Bottom"})
         for (const char* suffix : {"", "TopHeight", "BotHeight", "Frame", "Stretch", "Trans"})
             EXPECT_NE(Value("Personality", std::string(border) + suffix), "") << border << suffix;
     std::vector<std::string> buttons = CaptionButtonSections();
     EXPECT_GE(buttons.size(), 5u);
     for (const std::string& b : buttons)
-        for (const char* key : {"Action", "Align", "Xcoord", "Ycoord", "Visibility", "Visibility1", "CombineOp",
-                                "frame", "ButtonImage"})
+        for (const char* key :
+             {"Action", "Align", "Xcoord", "Ycoord", "Visibility", "Visibility1", "CombineOp", "frame", "ButtonImage"})
             EXPECT_NE(Value(b, key), "") << "[" << b << "] " << key;
     const std::set<std::string> noStyle = {"Tabs", "ComboButton", "UpDown.Horz", "UpDown.Vert"};
     for (const char* section : kElementSections)
-        for (const char* key : {"Image", "Style", "LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Trans",
-                                "Tile", "NormalColour", "MouseOverColour", "PressedColour", "NormalColour2",
-                                "MouseOverColour2", "PressedColour2"})
+        for (const char* key :
+             {"Image", "Style", "LeftWidth", "RightWidth", "TopHeight", "BottomHeight", "Trans", "Tile", "NormalColour",
+              "MouseOverColour", "PressedColour", "NormalColour2", "MouseOverColour2", "PressedColour2"})
             if (std::string(key) != "Style" || !noStyle.count(section)) {
                 EXPECT_NE(Value(section, key), "") << "[" << section << "] " << key;
             }
@@ -204,7 +215,8 @@ TEST(ShippedSkin, EveryImageNameResolvesAndEveryImageIsNamed) {
         size_t eq = line.find('=');
         if (eq == std::string::npos) continue;
         std::string value = line.substr(eq + 1);
-        while (!value.empty() && value.back() == ' ') value.pop_back();
+        while (!value.empty() && value.back() == ' ')
+            value.pop_back();
         if (value.size() < 4 || LowerCase(value.substr(value.size() - 4)) != ".bmp") continue;
         // The engine matches the extension exactly in lower case and ignores any folder part.
         EXPECT_EQ(value.substr(value.size() - 4), ".bmp") << line;
@@ -241,17 +253,23 @@ std::vector<StripSpec> Strips() {
         {"UpDown.Horz", "GlyphImage", 8, false},
         {"UpDown.Vert", "GlyphImage", 8, false},
     };
-    const std::map<std::string, int> counts = {
-        {"GroupBoxEdge", 2},       {"GroupBox", 1},           {"Toolbars", 5},           {"Tabs", 5},
-        {"StatusBarEdges", 3},     {"ComboButton", 4},        {"SunkEdge", 4},           {"ExtraImages", 5},
-        {"Headerbar", 5},          {"MenuItem", 5},           {"MenuBackground", 1},     {"Scrollbar", 23},
-        {"HorzScroll", 4},         {"VertScroll", 4},         {"Trackbar.ThumbHorz", 5}, {"Trackbar.ThumbVert", 5},
-        {"Trackbar.ThumbLeft", 5}, {"Trackbar.ThumbRight", 5}, {"Trackbar.ThumbUp", 5},  {"Trackbar.ThumbDown", 5},
-        {"UpDown.Horz", 8},        {"UpDown.Vert", 8}};
-    for (const auto& [section, n] : counts) s.push_back({section, "Image", n, false});
+    const std::map<std::string, int> counts = {{"GroupBoxEdge", 2},       {"GroupBox", 1},
+                                               {"Toolbars", 5},           {"Tabs", 5},
+                                               {"StatusBarEdges", 3},     {"ComboButton", 4},
+                                               {"SunkEdge", 4},           {"ExtraImages", 5},
+                                               {"Headerbar", 5},          {"MenuItem", 5},
+                                               {"MenuBackground", 1},     {"Scrollbar", 23},
+                                               {"HorzScroll", 4},         {"VertScroll", 4},
+                                               {"Trackbar.ThumbHorz", 5}, {"Trackbar.ThumbVert", 5},
+                                               {"Trackbar.ThumbLeft", 5}, {"Trackbar.ThumbRight", 5},
+                                               {"Trackbar.ThumbUp", 5},   {"Trackbar.ThumbDown", 5},
+                                               {"UpDown.Horz", 8},        {"UpDown.Vert", 8}};
+    for (const auto& [section, n] : counts)
+        s.push_back({section, "Image", n, false});
     s.push_back({"HorzScrollThumb", "Image", Int("HorzScrollThumb", "FrameCount"), false});
     s.push_back({"VertScrollThumb", "Image", Int("VertScrollThumb", "FrameCount"), false});
-    for (const std::string& b : CaptionButtonSections()) s.push_back({b, "ButtonImage", Int(b, "frame"), false});
+    for (const std::string& b : CaptionButtonSections())
+        s.push_back({b, "ButtonImage", Int(b, "frame"), false});
     return s;
 }
 
@@ -318,8 +336,8 @@ TEST(ShippedSkin, KeyColourShapesOnlyWhereItShould) {
     EXPECT_FALSE(HasKey(Image("Personality", "Bottom"), Image("Personality", "Bottom").BoundsRect()));
 
     // Rounded controls leave their corners to the background.
-    for (auto [section, key] : {std::pair{"Buttons", "Bitmap"}, {"Buttons", "CheckButton"}, {"Buttons", "RadioButton"},
-                                {"Tabs", "Image"}}) {
+    for (auto [section, key] :
+         {std::pair{"Buttons", "Bitmap"}, {"Buttons", "CheckButton"}, {"Buttons", "RadioButton"}, {"Tabs", "Image"}}) {
         TBitmap32 image = Image(section, key);
         EXPECT_TRUE(PixelIs(image.Pixel(0, 0), clSkinKey)) << section << " " << key;
     }
@@ -434,7 +452,8 @@ TEST(SkingenPaint, RoundedBoxKeysItsCornersOnly) {
     // row sits left of (or right of) every drawn one.
     for (int y = 0; y < 4; ++y) {
         int firstDrawn = 0;
-        while (b.Pixel(firstDrawn, y) == kKey) ++firstDrawn;
+        while (b.Pixel(firstDrawn, y) == kKey)
+            ++firstDrawn;
         EXPECT_EQ(b.Pixel(firstDrawn, y), Hex(0x000000)) << "row " << y;
         EXPECT_EQ(b.Pixel(11 - firstDrawn, y), Hex(0x000000)) << "row " << y;
     }

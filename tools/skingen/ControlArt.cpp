@@ -12,10 +12,18 @@ namespace {
 const TPixel kDisabledBorder = Hex(0xC2C8D0), kDisabledFace = Hex(0xEEF0F3);
 
 // The four faces most controls share, in the order normal, pressed, disabled, hot.
-BoxStyle NormalFace(int radius) { return {kShadow, kFaceLight, kFaceDark, radius}; }
-BoxStyle PressedFace(int radius) { return {Hex(0x6F7B8E), kPressedFace, Hex(0xD8DEE7), radius}; }
-BoxStyle DisabledFace(int radius) { return {kDisabledBorder, kDisabledFace, kDisabledFace, radius}; }
-BoxStyle HotFace(int radius) { return {kFocus, kWhite, kHotTint, radius}; }
+BoxStyle NormalFace(int radius) {
+    return {kShadow, kFaceLight, kFaceDark, radius};
+}
+BoxStyle PressedFace(int radius) {
+    return {Hex(0x6F7B8E), kPressedFace, Hex(0xD8DEE7), radius};
+}
+BoxStyle DisabledFace(int radius) {
+    return {kDisabledBorder, kDisabledFace, kDisabledFace, radius};
+}
+BoxStyle HotFace(int radius) {
+    return {kFocus, kWhite, kHotTint, radius};
+}
 
 TBitmap32 Face(int w, int h, const BoxStyle& style) {
     TBitmap32 f = Canvas(w, h);
@@ -46,7 +54,8 @@ void AddCheck(SkinImages& images) {
         }
         return f;
     };
-    images.push_back({"check.bmp", Strip({frame(false, true), frame(true, true), frame(false, false), frame(true, false)})});
+    images.push_back(
+        {"check.bmp", Strip({frame(false, true), frame(true, true), frame(false, false), frame(true, false)})});
 }
 
 // Radio glyphs in the same order.
@@ -59,7 +68,8 @@ void AddRadio(SkinImages& images) {
         if (checked) Disc(f, 6.5, 6.5, 2.7, enabled ? kHilight : kDisabled);
         return f;
     };
-    images.push_back({"radio.bmp", Strip({frame(false, true), frame(true, true), frame(false, false), frame(true, false)})});
+    images.push_back(
+        {"radio.bmp", Strip({frame(false, true), frame(true, true), frame(false, false), frame(true, false)})});
 }
 
 // Scroll bar arrows, 16 x 16 each: left, right, up, down, four faces each (normal, pressed, hot,
@@ -78,7 +88,8 @@ void AddScrollbar(SkinImages& images) {
         frames.push_back(Face(s, s, DisabledFace(2)));
         Arrow(frames.back(), 8, 8, 4, d, kDisabled);
     }
-    while (frames.size() < 23) frames.push_back(Face(s, s, base));
+    while (frames.size() < 23)
+        frames.push_back(Face(s, s, base));
     images.push_back({"scrollbar.bmp", Strip(frames)});
 }
 
@@ -163,9 +174,9 @@ void AddHeader(SkinImages& images) {
         HLine(f, 0, 20, 19, kShadow);
         return f;
     };
-    images.push_back({"header.bmp", Strip({frame(kWhite, kFaceDark), frame(kPressedFace, kFaceDark),
-                                           frame(kWhite, kHotTint), frame(kDisabledFace, kDisabledFace),
-                                           frame(kWhite, kFaceDark)})});
+    images.push_back(
+        {"header.bmp", Strip({frame(kWhite, kFaceDark), frame(kPressedFace, kFaceDark), frame(kWhite, kHotTint),
+                              frame(kDisabledFace, kDisabledFace), frame(kWhite, kFaceDark)})});
 }
 
 // Tabs: 1 unselected, 2 selected (open into the page below), 3 hot, 4 disabled, 5 selected; and
@@ -248,9 +259,7 @@ void AddTrackbarThumbs(SkinImages& images) {
     };
     // Bars: rounded-off rectangles. Pointers: a rectangle ending in a 5-pixel point.
     auto inRect = [](int x, int y, int w, int h) { return x >= 0 && y >= 0 && x < w && y < h; };
-    Shape horz = [&](int x, int y) {
-        return inRect(x, y, 11, 20) && !((x == 0 || x == 10) && (y == 0 || y == 19));
-    };
+    Shape horz = [&](int x, int y) { return inRect(x, y, 11, 20) && !((x == 0 || x == 10) && (y == 0 || y == 19)); };
     Shape vert = [&](int x, int y) { return horz(y, x); };
     Shape down = [&](int x, int y) { return inRect(x, y, 11, 20) && (y < 14 || std::abs(x - 5) <= 19 - y); };
     Shape up = [&](int x, int y) { return down(x, 19 - y); };
@@ -266,8 +275,8 @@ void AddTrackbarThumbs(SkinImages& images) {
 
 // Group box: its rounded edge (enabled, disabled) and the plate behind its caption.
 void AddGroupBox(SkinImages& images) {
-    images.push_back({"groupedge.bmp", Strip({Face(16, 16, {kShadow, kKey, kKey, 4}),
-                                              Face(16, 16, {kDisabledBorder, kKey, kKey, 4})})});
+    images.push_back({"groupedge.bmp",
+                      Strip({Face(16, 16, {kShadow, kKey, kKey, 4}), Face(16, 16, {kDisabledBorder, kKey, kKey, 4})})});
     images.push_back({"grouplabel.bmp", Face(24, 18, {Hex(0xC9D0DA), kFaceLight, kFace, 4})});
 }
 

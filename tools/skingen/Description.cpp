@@ -54,7 +54,10 @@ void Element(IniText& ini, const std::string& section, const std::string& image,
 }
 
 void Border(IniText& ini, const std::string& name, int fixedStart, int fixedEnd, int trans) {
-    ini.Key(name, name == "Left" ? "left.bmp" : name == "Right" ? "right.bmp" : name == "Top" ? "top.bmp" : "bottom.bmp");
+    ini.Key(name, name == "Left"    ? "left.bmp"
+                  : name == "Right" ? "right.bmp"
+                  : name == "Top"   ? "top.bmp"
+                                    : "bottom.bmp");
     ini.Key(name + "TopHeight", fixedStart);
     ini.Key(name + "BotHeight", fixedEnd);
     ini.Key(name + "Frame", 2);

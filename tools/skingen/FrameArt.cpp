@@ -36,7 +36,9 @@ void AddBorders(SkinImages& images) {
                                    kFrameOutlineOff, kFrameBodyOff, kFrameInnerOff});
     const int inner = kTemplateWidth - 2 * kBorder;
     auto top = [&](const TBitmap32& t) { return Rows(Columns(t, kBorder, inner), 0, kCaption); };
-    auto bottom = [&](const TBitmap32& t) { return Rows(Columns(t, kBorder, inner), kTemplateHeight - kBorder, kBorder); };
+    auto bottom = [&](const TBitmap32& t) {
+        return Rows(Columns(t, kBorder, inner), kTemplateHeight - kBorder, kBorder);
+    };
     auto left = [&](const TBitmap32& t) { return Columns(t, 0, kBorder); };
     auto right = [&](const TBitmap32& t) { return Columns(t, kTemplateWidth - kBorder, kBorder); };
     // Side borders hold their two frames side by side, top and bottom borders stacked.
@@ -61,7 +63,7 @@ enum class Glyph { Close, Maximize, Restore, Minimize };
 
 void DrawGlyph(TBitmap32& f, Glyph g, TPixel ink, TPixel paper, int size) {
     const double a = size * 0.30, b = size * 0.70; // the glyph's box
-    const bool small = size < 16;                   // the MDI buttons: thinner strokes, roomier restore
+    const bool small = size < 16;                  // the MDI buttons: thinner strokes, roomier restore
     switch (g) {
     case Glyph::Close:
         Line(f, a, a, b, b, small ? 1.3 : 1.7, ink);
@@ -84,7 +86,9 @@ void DrawGlyph(TBitmap32& f, Glyph g, TPixel ink, TPixel paper, int size) {
         HLine(f, front.Left, front.Right, front.Top + 1, ink);
         break;
     }
-    case Glyph::Minimize: f.FillRect(Rect(int(a), int(b) - 1, int(b) + 1, int(b) + 1), ink); break;
+    case Glyph::Minimize:
+        f.FillRect(Rect(int(a), int(b) - 1, int(b) + 1, int(b) + 1), ink);
+        break;
     }
 }
 
@@ -142,7 +146,8 @@ void AddMenuBar(SkinImages& images) {
         HLine(f, 0, 40, 19, Hex(0xC2CAD6));
         return f;
     };
-    images.push_back({"menubar.bmp", Strip({frame(Hex(0xE6EAF1), kMenuBar), frame(Hex(0xE8EAEE), Hex(0xE0E3E8))}, true)});
+    images.push_back(
+        {"menubar.bmp", Strip({frame(Hex(0xE6EAF1), kMenuBar), frame(Hex(0xE8EAEE), Hex(0xE0E3E8))}, true)});
 }
 
 // Menu items: 1 normal (transparent: the menu background shows), 2 separator (drawn from its

@@ -15,8 +15,12 @@ TBitmap32 Canvas(int width, int height, TPixel fill) {
     return b;
 }
 
-void HLine(TBitmap32& b, int x0, int x1, int y, TPixel p) { b.FillRect(Rect(x0, y, x1, y + 1), p); }
-void VLine(TBitmap32& b, int x, int y0, int y1, TPixel p) { b.FillRect(Rect(x, y0, x + 1, y1), p); }
+void HLine(TBitmap32& b, int x0, int x1, int y, TPixel p) {
+    b.FillRect(Rect(x0, y, x1, y + 1), p);
+}
+void VLine(TBitmap32& b, int x, int y0, int y1, TPixel p) {
+    b.FillRect(Rect(x, y0, x + 1, y1), p);
+}
 
 void FrameRect(TBitmap32& b, const TRect& r, TPixel p) {
     HLine(b, r.Left, r.Right, r.Top, p);
@@ -121,10 +125,18 @@ void Arrow(TBitmap32& b, int cx, int cy, int depth, Dir dir, TPixel p) {
     for (int i = 0; i < depth; ++i) {
         int along = tip + i;
         switch (dir) {
-        case Dir::Up: HLine(b, cx - i, cx + i + 1, cy + along, p); break;
-        case Dir::Down: HLine(b, cx - i, cx + i + 1, cy - along, p); break;
-        case Dir::Left: VLine(b, cx + along, cy - i, cy + i + 1, p); break;
-        case Dir::Right: VLine(b, cx - along, cy - i, cy + i + 1, p); break;
+        case Dir::Up:
+            HLine(b, cx - i, cx + i + 1, cy + along, p);
+            break;
+        case Dir::Down:
+            HLine(b, cx - i, cx + i + 1, cy - along, p);
+            break;
+        case Dir::Left:
+            VLine(b, cx + along, cy - i, cy + i + 1, p);
+            break;
+        case Dir::Right:
+            VLine(b, cx - along, cy - i, cy + i + 1, p);
+            break;
         }
     }
 }
@@ -136,7 +148,8 @@ TBitmap32 Strip(const std::vector<TBitmap32>& frames, bool vertical) {
         if (f.Width() != fw || f.Height() != fh) throw std::logic_error("frames of a strip differ in size");
     int n = int(frames.size());
     TBitmap32 strip = vertical ? TBitmap32(fw, fh * n) : TBitmap32(fw * n, fh);
-    for (int i = 0; i < n; ++i) DrawBitmap(strip, vertical ? 0 : i * fw, vertical ? i * fh : 0, frames[size_t(i)]);
+    for (int i = 0; i < n; ++i)
+        DrawBitmap(strip, vertical ? 0 : i * fw, vertical ? i * fh : 0, frames[size_t(i)]);
     return strip;
 }
 

@@ -102,8 +102,8 @@ void DrawFrame(SkinFolder& s, TBitmap32& w, bool active, int menuHeight) {
     // Menu bar with three items.
     if (menuHeight > 0) {
         TRect bar = Rect(lw, ch, W - rw, ch + menuHeight);
-        DrawRectTile(w, bar, s.Image(p, "menuBar"), Rect(s.Int(p, "TileLeftMenu", 1), 0, s.Int(p, "TileRightMenu", 1), 0),
-                     f, 2, false, true);
+        DrawRectTile(w, bar, s.Image(p, "menuBar"),
+                     Rect(s.Int(p, "TileLeftMenu", 1), 0, s.Int(p, "TileRightMenu", 1), 0), f, 2, false, true);
         int x = bar.Left + s.Int(p, "TileLeftMenu", 1) + 4;
         for (int width : {28, 40, 34}) {
             TextBars(w, Rect(x + 5, bar.Top, x + 5 + width, bar.Bottom - 1), width, s.Colour("Colours", "MenuBarText"));
@@ -224,15 +224,16 @@ TBitmap32 PopupMenu(SkinFolder& s) {
             TRect f = FrameRect(item, 2, 5, false);
             TBitmap32 sep(f.Width(), 8);
             StretchCopy(sep, sep.BoundsRect(), item, Rect(f.Left, f.Bottom - 8, f.Right, f.Bottom));
-            DrawRect2(m, Rect(3, y, W - 3, y + 8), sep, Rect(s.Int("MenuItem", "LeftWidth"), 0,
-                                                                s.Int("MenuItem", "RightWidth"), 0),
-                      1, 1, true, false, false);
+            DrawRect2(m, Rect(3, y, W - 3, y + 8), sep,
+                      Rect(s.Int("MenuItem", "LeftWidth"), 0, s.Int("MenuItem", "RightWidth"), 0), 1, 1, true, false,
+                      false);
             y += 8;
             continue;
         }
         TRect r = Rect(3, y, W - 3, y + itemH);
         bool selected = i == 1;
-        DrawRect2(m, r, item, s.Margins("MenuItem"), selected ? 4 : 1, 5, s.Int("MenuItem", "Trans") == 1, false, false);
+        DrawRect2(m, r, item, s.Margins("MenuItem"), selected ? 4 : 1, 5, s.Int("MenuItem", "Trans") == 1, false,
+                  false);
         TextBars(m, Rect(r.Left + 24, r.Top, r.Right, r.Bottom), 70,
                  s.Colour("Colours", selected ? "HilightText" : "MenuText"));
         y += itemH;

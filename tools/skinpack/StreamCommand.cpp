@@ -14,11 +14,13 @@ int RunSkinStream(const Args& args) {
     stream.Assign(package);
     TSkinReader reader;
     if (!reader.Loadfromstream(stream))
-        throw ESkinpackError("\"" + args[0] + "\" is not a usable skin package: " + SkinReadStatusText(reader.Status()));
+        throw ESkinpackError("\"" + args[0] +
+                             "\" is not a usable skin package: " + SkinReadStatusText(reader.Status()));
     if (package.size() > INT32_MAX) throw ESkinpackError("\"" + args[0] + "\" is too large for a SkinStream");
     std::uint32_t size = std::uint32_t(package.size());
     std::string framed;
-    for (int i = 0; i < 4; ++i) framed += char((size >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        framed += char((size >> (8 * i)) & 0xFF);
     WriteOutput(args[1], framed + package);
     return 0;
 }
