@@ -36,7 +36,7 @@ void AddButtons(SkinImages& images) {
     const int s = 20;
     TBitmap32 def = Face(s, s, NormalFace(3));
     Box(def, Rect(0, 0, s, s), {Hex(0x21457F), kKey, kKey, 3});
-    FrameRect(def, Rect(1, 1, s - 1, s - 1), Hex(0x8FAAD6));
+    Outline(def, Rect(1, 1, s - 1, s - 1), Hex(0x8FAAD6));
     CutCorners(def, Rect(0, 0, s, s), 3, kAllCorners);
     images.push_back({"button.bmp", Strip({Face(s, s, NormalFace(3)), Face(s, s, PressedFace(3)),
                                            Face(s, s, DisabledFace(3)), Face(s, s, HotFace(3)), def})});
@@ -140,8 +140,8 @@ void AddCombo(SkinImages& images) {
                                                 Face(18, 20, DisabledFace(2)), Face(18, 20, HotFace(2))})});
     auto edge = [](TPixel border, TPixel fill) {
         TBitmap32 f = Canvas(12, 12, fill);
-        FrameRect(f, Rect(0, 0, 12, 12), border);
-        FrameRect(f, Rect(1, 1, 11, 11), Mix(fill, kShadow, 0.12));
+        Outline(f, Rect(0, 0, 12, 12), border);
+        Outline(f, Rect(1, 1, 11, 11), Mix(fill, kShadow, 0.12));
         return f;
     };
     images.push_back({"sunkedge.bmp", Strip({edge(kShadow, kWhite), edge(kFocus, kWhite),
@@ -194,7 +194,7 @@ void AddTabs(SkinImages& images) {
                                          tab(kWhite, kHotTint, kFocus, false),
                                          tab(kDisabledFace, kDisabledFace, kDisabledBorder, false), selected})});
     TBitmap32 border = Canvas(16, 16, kFace);
-    FrameRect(border, Rect(0, 0, 16, 16), kShadow);
+    Outline(border, Rect(0, 0, 16, 16), kShadow);
     HLine(border, 1, 15, 1, kWhite);
     VLine(border, 1, 1, 15, kWhite);
     images.push_back({"tabborder.bmp", border});

@@ -71,7 +71,7 @@ void DrawGlyph(TBitmap32& f, Glyph g, TPixel ink, TPixel paper, int size) {
         break;
     case Glyph::Maximize: {
         TRect r = Rect(int(a), int(a), int(b) + 1, int(b) + 1);
-        FrameRect(f, r, ink);
+        Outline(f, r, ink);
         HLine(f, r.Left, r.Right, r.Top + 1, ink);
         break;
     }
@@ -79,10 +79,10 @@ void DrawGlyph(TBitmap32& f, Glyph g, TPixel ink, TPixel paper, int size) {
         // Two overlapping windows, the front one hiding part of the back one.
         int s = int(b - a) + (small ? 1 : -1), x = int(a), y = int(a);
         TRect back = Bounds(x + 2, y - 1, s, s), front = Bounds(x - 1, y + 2, s, s);
-        FrameRect(f, back, ink);
+        Outline(f, back, ink);
         HLine(f, back.Left, back.Right, back.Top + 1, ink);
         f.FillRect(front, paper);
-        FrameRect(f, front, ink);
+        Outline(f, front, ink);
         HLine(f, front.Left, front.Right, front.Top + 1, ink);
         break;
     }
@@ -168,7 +168,7 @@ void AddMenuBackground(SkinImages& images) {
     TBitmap32 f = Canvas(40, 16, kMenuBg);
     f.FillRect(Rect(3, 3, 26, 13), kMenuGutter);
     VLine(f, 26, 3, 13, Hex(0xD5DCE6));
-    FrameRect(f, Rect(0, 0, 40, 16), kMenuEdge);
+    Outline(f, Rect(0, 0, 40, 16), kMenuEdge);
     images.push_back({"menubg.bmp", f});
 }
 

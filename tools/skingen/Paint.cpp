@@ -22,7 +22,7 @@ void VLine(TBitmap32& b, int x, int y0, int y1, TPixel p) {
     b.FillRect(Rect(x, y0, x + 1, y1), p);
 }
 
-void FrameRect(TBitmap32& b, const TRect& r, TPixel p) {
+void Outline(TBitmap32& b, const TRect& r, TPixel p) {
     HLine(b, r.Left, r.Right, r.Top, p);
     HLine(b, r.Left, r.Right, r.Bottom - 1, p);
     VLine(b, r.Left, r.Top, r.Bottom, p);

@@ -21,7 +21,7 @@ TBitmap32 Canvas(int width, int height, TPixel fill = kKey);
 
 void HLine(TBitmap32& b, int x0, int x1, int y, TPixel p); // columns [x0, x1)
 void VLine(TBitmap32& b, int x, int y0, int y1, TPixel p); // rows [y0, y1)
-void FrameRect(TBitmap32& b, const TRect& r, TPixel p);
+void Outline(TBitmap32& b, const TRect& r, TPixel p);
 // Top row `top`, bottom row `bottom`, every row between them mixed.
 void VGradient(TBitmap32& b, const TRect& r, TPixel top, TPixel bottom);
 void HGradient(TBitmap32& b, const TRect& r, TPixel left, TPixel right);

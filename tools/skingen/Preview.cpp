@@ -4,6 +4,8 @@
 // contrast can be judged without a font.
 #include "tools/skingen/Preview.h"
 
+#include "tools/skingen/Paint.h"
+
 #include "skin/data/BmpCodec.h"
 #include "skin/data/Streams.h"
 #include "skin/data/WinSkinIni.h"
@@ -175,7 +177,7 @@ void DrawControls(SkinFolder& s, TBitmap32& w, const TRect& client) {
     TextBars(w, Bounds(x + 62, y, 64, 22), 38, s.Colour("Tabs", "MouseOverColour2"), true);
     TRect memo = Rect(page.Left + 10, page.Top + 10, page.Left + 150, page.Bottom - 10);
     w.FillRect(memo, PixelRGB(255, 255, 255));
-    FrameRectPixels(w, memo, s.Colour("Colours", "ButtonShadow"));
+    Outline(w, memo, s.Colour("Colours", "ButtonShadow"));
     for (int line = 0; line < 3; ++line)
         TextBars(w, Bounds(memo.Left + 5, memo.Top + 4 + line * 13, 100, 13), 90 - line * 20,
                  s.Colour("Colours", "WindowText"));
@@ -242,13 +244,6 @@ TBitmap32 PopupMenu(SkinFolder& s) {
 }
 
 } // namespace
-
-void FrameRectPixels(TBitmap32& b, const TRect& r, TPixel p) {
-    b.FillRect(Rect(r.Left, r.Top, r.Right, r.Top + 1), p);
-    b.FillRect(Rect(r.Left, r.Bottom - 1, r.Right, r.Bottom), p);
-    b.FillRect(Rect(r.Left, r.Top, r.Left + 1, r.Bottom), p);
-    b.FillRect(Rect(r.Right - 1, r.Top, r.Right, r.Bottom), p);
-}
 
 TBitmap32 RenderPreview(const std::string& skinDir) {
     SkinFolder s(skinDir);

@@ -7,5 +7,3 @@
 
 // Windows, controls and a popup menu drawn from the folder's description and images.
 TBitmap32 RenderPreview(const std::string& skinDir);
-// A 1-pixel outline of r.
-void FrameRectPixels(TBitmap32& b, const TRect& r, TPixel p);
