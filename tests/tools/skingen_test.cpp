@@ -305,10 +305,35 @@ TEST(ShippedSkin, FrameGeometryAddsUp) {
     EXPECT_EQ(left.Width() / Int("Personality", "LeftFrame"), right.Width() / Int("Personality", "RightFrame"));
     EXPECT_LT(Int("Personality", "TopTopHeight") + Int("Personality", "TopBotHeight"), top.Width());
     EXPECT_EQ(Image("Personality", "TextBack").Height() / 2, caption);
+    // Caption buttons sit inside the caption, right-anchored ones (Align 1, left edge Xcoord from
+    // the right) do not overlap unless they share a place, and the title stays clear of them and
+    // of the window icon at the left.
+    int lw = left.Width() / Int("Personality", "LeftFrame"), rw = right.Width() / Int("Personality", "RightFrame");
+    std::map<int, int> rightAnchored; // Xcoord -> frame width
     for (const std::string& b : CaptionButtonSections()) {
+        SCOPED_TRACE(b);
         TBitmap32 face = Image(b, "ButtonImage");
-        EXPECT_GE(Int(b, "Ycoord"), 0) << b;
-        EXPECT_LE(Int(b, "Ycoord") + face.Height(), caption) << b;
+        int fw = face.Width() / Int(b, "frame"), x = Int(b, "Xcoord");
+        EXPECT_GE(Int(b, "Ycoord"), 0);
+        EXPECT_LE(Int(b, "Ycoord") + face.Height(), caption);
+        if (Int(b, "Align") == 1) {
+            EXPECT_GE(x - fw, rw) << "runs into the right border";
+            rightAnchored[x] = fw;
+        } else if (Int(b, "Align") == 0) {
+            EXPECT_GE(x, lw);
+            EXPECT_LE(x + fw, lw + Int("Personality", "TextShift")) << "under the title";
+        }
+    }
+    ASSERT_FALSE(rightAnchored.empty());
+    for (auto it = rightAnchored.begin(); std::next(it) != rightAnchored.end(); ++it)
+        EXPECT_LE(it->first, std::next(it)->first - std::next(it)->second) << "buttons at " << it->first << " overlap";
+    EXPECT_GE(Int("Personality", "TextRightClip") + rw, rightAnchored.rbegin()->first) << "title under a button";
+    // Glyph strips state their frame counts; they agree with what the engine would derive from
+    // the cell size (13 pixels below 16 high, else 16).
+    for (const char* key : {"CheckButton", "RadioButton"}) {
+        TBitmap32 strip = Image("Buttons", key);
+        int cell = strip.Height() < 16 ? 13 : 16;
+        EXPECT_EQ(Int("Buttons", std::string(key) + "Frame"), std::max(4, strip.Width() / cell)) << key;
     }
 }
 
