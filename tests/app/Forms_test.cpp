@@ -130,6 +130,57 @@ TEST_F(Windows, MenuCaptionsHotkeysAndCommands) {
     Form1->Hide();
 }
 
+// Keys for the menu loop, posted one per timer tick once the loop runs (the loop dispatches timer
+// messages); a last tick ends any menu still open, so a test cannot hang in it.
+std::vector<std::pair<UINT, WPARAM>> pendingKeys;
+size_t nextKey;
+
+void CALLBACK FeedKey(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND main = Form1->Handle();
+    if (nextKey < pendingKeys.size()) {
+        auto [msg, key] = pendingKeys[nextKey++];
+        PostMessageW(main, msg, key, msg == WM_KEYDOWN ? 1 : 0);
+        if (msg == WM_KEYDOWN) PostMessageW(main, WM_KEYUP, key, 0xC0000001);
+    } else if (nextKey++ > pendingKeys.size() + 20) {
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+}
+
+// Opens the menu (SC_KEYMENU with hotkey letter or 0), feeds the keys and reports whether the
+// proxy dialog came up; the dialog closes itself at once.
+bool ProxyDialogFromKeys(wchar_t letter, std::vector<std::pair<UINT, WPARAM>> keys) {
+    bool opened = false;
+    auto old = Form2->WindowProc;
+    Form2->WindowProc = [&, old](TMessage& m) {
+        old(m);
+        if (m.Msg == WM_SHOWWINDOW && m.WParam && Form2->Modal()) {
+            opened = true;
+            PostMessageW(Form2->Handle(), WM_CLOSE, 0, 0);
+        }
+    };
+    pendingKeys = std::move(keys);
+    nextKey = 0;
+    UINT_PTR t = SetTimer(nullptr, 0, 50, FeedKey);
+    SendMessageW(Form1->Handle(), WM_SYSCOMMAND, SC_KEYMENU, letter);
+    for (int i = 0; i < 40 && !opened; ++i) {
+        Application->ProcessMessages();
+        Sleep(20);
+    }
+    KillTimer(nullptr, t);
+    Form2->WindowProc = old;
+    return opened;
+}
+
+TEST_F(Windows, MenuFromTheKeyboard) {
+    Form1->Show();
+    // Into the menu bar, right to "Настройки", open it, choose "Прокси".
+    EXPECT_TRUE(ProxyDialogFromKeys(0, {{WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_RETURN}}));
+    // Alt with the underlined letters: Н opens "Настройки", П chooses "Прокси".
+    EXPECT_TRUE(ProxyDialogFromKeys(L'н', {{WM_CHAR, L'п'}}));
+    Form1->Hide();
+}
+
 TEST_F(Windows, HelpTextAndAbout) {
     std::vector<std::wstring> lines = Form4->Memo1->Lines();
     // Lines as the memo wraps them are not the text's lines; compare the whole text.
