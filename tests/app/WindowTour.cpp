@@ -10,7 +10,9 @@
 
 #include <string>
 
-static void CALLBACK EndTour(HWND, UINT, UINT_PTR, DWORD) { Application->Terminate(); }
+static void CALLBACK EndTour(HWND, UINT, UINT_PTR, DWORD) {
+    Application->Terminate();
+}
 
 static void CALLBACK ShowProgress(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
