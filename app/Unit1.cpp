@@ -23,7 +23,9 @@ const wchar_t kSent[] = L"SMS отправлена!";
 constexpr int kMessageLimit = 160;
 
 // Text that goes on the wire or into the transport as 8-bit Windows-1251.
-std::string Bytes(const std::wstring& text) { return WideToCodePage(text, CP_RUSSIAN); }
+std::string Bytes(const std::wstring& text) {
+    return WideToCodePage(text, CP_RUSSIAN);
+}
 } // namespace
 
 TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
@@ -213,7 +215,9 @@ void TForm1::Timer1Timer(TObject*) {
     if (!inFlight_) BSend->SetEnabled(true);
 }
 
-void TForm1::BSendClick(TObject*) { SendSms(CBNumber->Text(), MMessage->Text()); }
+void TForm1::BSendClick(TObject*) {
+    SendSms(CBNumber->Text(), MMessage->Text());
+}
 
 void TForm1::BClearClick(TObject*) {
     MMessage->Clear();
@@ -235,7 +239,15 @@ void TForm1::NMHTTP1Failure(CmdType) {}
 void TForm1::NMHTTP1InvalidHost(TObject*, bool&) {}
 void TForm1::NMHTTP1ConnectionFailed(TObject*) {}
 
-void TForm1::Exit1Click(TObject*) { Close(); }
-void TForm1::Proxy1Click(TObject*) { Form2->ShowModal(); }
-void TForm1::ForWath1Click(TObject*) { Form4->ShowModal(); }
-void TForm1::About1Click(TObject*) { Form3->ShowModal(); }
+void TForm1::Exit1Click(TObject*) {
+    Close();
+}
+void TForm1::Proxy1Click(TObject*) {
+    Form2->ShowModal();
+}
+void TForm1::ForWath1Click(TObject*) {
+    Form4->ShowModal();
+}
+void TForm1::About1Click(TObject*) {
+    Form3->ShowModal();
+}

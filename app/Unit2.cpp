@@ -11,11 +11,13 @@ namespace {
 const wchar_t kSection[] = L"ProxySettings";
 
 void Invert(std::initializer_list<TWinControl*> controls) {
-    for (TWinControl* c : controls) c->SetEnabled(!c->Enabled());
+    for (TWinControl* c : controls)
+        c->SetEnabled(!c->Enabled());
 }
 
 void Enable(std::initializer_list<TWinControl*> controls, bool value) {
-    for (TWinControl* c : controls) c->SetEnabled(value);
+    for (TWinControl* c : controls)
+        c->SetEnabled(value);
 }
 } // namespace
 
@@ -66,11 +68,11 @@ TForm2::TForm2(TComponent* AOwner) : TForm(AOwner, L"TForm2") {
     BOk->ModalResult = mrOk;
     BOk->OnClick = [this](TObject* s) { BOkClick(s); };
 
-    for (TWinControl* c : {static_cast<TWinControl*>(LHost), static_cast<TWinControl*>(EHost),
-                           static_cast<TWinControl*>(LPort), static_cast<TWinControl*>(EPort),
-                           static_cast<TWinControl*>(CheckBox2), static_cast<TWinControl*>(LUsername),
-                           static_cast<TWinControl*>(EUsername), static_cast<TWinControl*>(LPassword),
-                           static_cast<TWinControl*>(EPassword)})
+    for (TWinControl* c :
+         {static_cast<TWinControl*>(LHost), static_cast<TWinControl*>(EHost), static_cast<TWinControl*>(LPort),
+          static_cast<TWinControl*>(EPort), static_cast<TWinControl*>(CheckBox2), static_cast<TWinControl*>(LUsername),
+          static_cast<TWinControl*>(EUsername), static_cast<TWinControl*>(LPassword),
+          static_cast<TWinControl*>(EPassword)})
         c->SetEnabled(false);
 
     {
@@ -92,7 +94,9 @@ void TForm2::CheckBox1Click(TObject*) {
     if (!CheckBox1->Checked()) Enable({LUsername, LPassword, EUsername, EPassword}, false);
 }
 
-void TForm2::CheckBox2Click(TObject*) { Invert({LUsername, LPassword, EUsername, EPassword}); }
+void TForm2::CheckBox2Click(TObject*) {
+    Invert({LUsername, LPassword, EUsername, EPassword});
+}
 
 void TForm2::BOkClick(TObject*) {
     TIniFile ini(SettingsFileName());

@@ -18,8 +18,18 @@ TProgressBar::TProgressBar(TComponent* AOwner, TWinControl* AParent, bool smooth
     SetRange(0, 100);
 }
 
-int TProgressBar::Min() const { return int(SendMessageW(hwnd_, PBM_GETRANGE, TRUE, 0)); }
-int TProgressBar::Max() const { return int(SendMessageW(hwnd_, PBM_GETRANGE, FALSE, 0)); }
-void TProgressBar::SetRange(int min, int max) { SendMessageW(hwnd_, PBM_SETRANGE32, WPARAM(min), LPARAM(max)); }
-int TProgressBar::Position() const { return int(SendMessageW(hwnd_, PBM_GETPOS, 0, 0)); }
-void TProgressBar::SetPosition(int value) { SendMessageW(hwnd_, PBM_SETPOS, WPARAM(value), 0); }
+int TProgressBar::Min() const {
+    return int(SendMessageW(hwnd_, PBM_GETRANGE, TRUE, 0));
+}
+int TProgressBar::Max() const {
+    return int(SendMessageW(hwnd_, PBM_GETRANGE, FALSE, 0));
+}
+void TProgressBar::SetRange(int min, int max) {
+    SendMessageW(hwnd_, PBM_SETRANGE32, WPARAM(min), LPARAM(max));
+}
+int TProgressBar::Position() const {
+    return int(SendMessageW(hwnd_, PBM_GETPOS, 0, 0));
+}
+void TProgressBar::SetPosition(int value) {
+    SendMessageW(hwnd_, PBM_SETPOS, WPARAM(value), 0);
+}

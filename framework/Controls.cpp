@@ -15,7 +15,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TWinControl::~TWinControl() {
-    for (TWinControl* c : children_) c->parent_ = nullptr;
+    for (TWinControl* c : children_)
+        c->parent_ = nullptr;
     children_.clear();
     if (parent_) {
         auto& list = parent_->children_;
@@ -106,10 +107,14 @@ void TWinControl::WndProc(TMessage& m) {
 
 bool TWinControl::Reflect(TMessage& m) {
     HWND child = nullptr;
-    if (m.Msg == WM_COMMAND) child = reinterpret_cast<HWND>(m.LParam);
-    else if (m.Msg == WM_NOTIFY) child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
-    else if (m.Msg == WM_DRAWITEM) child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
-    else child = reinterpret_cast<HWND>(m.LParam);
+    if (m.Msg == WM_COMMAND)
+        child = reinterpret_cast<HWND>(m.LParam);
+    else if (m.Msg == WM_NOTIFY)
+        child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom;
+    else if (m.Msg == WM_DRAWITEM)
+        child = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam)->hwndItem;
+    else
+        child = reinterpret_cast<HWND>(m.LParam);
     TWinControl* c = FromHandle(child);
     if (!c || c == this) return false;
     m.Result = c->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
@@ -144,13 +149,18 @@ RECT WindowRectIn(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
     HWND parent = GetParent(hwnd);
-    if (parent && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    if (parent && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD))
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return r;
 }
 } // namespace
 
-int TWinControl::Left() const { return WindowRectIn(hwnd_).left; }
-int TWinControl::Top() const { return WindowRectIn(hwnd_).top; }
+int TWinControl::Left() const {
+    return WindowRectIn(hwnd_).left;
+}
+int TWinControl::Top() const {
+    return WindowRectIn(hwnd_).top;
+}
 int TWinControl::Width() const {
     RECT r = WindowRectIn(hwnd_);
     return r.right - r.left;
@@ -184,9 +194,13 @@ std::wstring TWinControl::Text() const {
     return s;
 }
 
-void TWinControl::SetText(const std::wstring& text) { SetWindowTextW(hwnd_, text.c_str()); }
+void TWinControl::SetText(const std::wstring& text) {
+    SetWindowTextW(hwnd_, text.c_str());
+}
 
-bool TWinControl::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+bool TWinControl::Enabled() const {
+    return IsWindowEnabled(hwnd_) != FALSE;
+}
 
 void TWinControl::SetEnabled(bool value) {
     if (value == Enabled()) return;
@@ -201,9 +215,13 @@ void TWinControl::SetEnabled(bool value) {
     EnableWindow(hwnd_, value);
 }
 
-bool TWinControl::Visible() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+bool TWinControl::Visible() const {
+    return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
 
-void TWinControl::SetVisible(bool value) { ShowWindow(hwnd_, value ? SW_SHOWNA : SW_HIDE); }
+void TWinControl::SetVisible(bool value) {
+    ShowWindow(hwnd_, value ? SW_SHOWNA : SW_HIDE);
+}
 
 int TWinControl::TabOrder() const {
     if (!parent_) return -1;
@@ -230,7 +248,9 @@ void TWinControl::ApplyTabOrder() {
     }
 }
 
-bool TWinControl::TabStop() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_TABSTOP) != 0; }
+bool TWinControl::TabStop() const {
+    return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_TABSTOP) != 0;
+}
 
 void TWinControl::SetTabStop(bool value) {
     LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
@@ -243,9 +263,13 @@ bool TWinControl::CanFocus() const {
     return hwnd_ != nullptr;
 }
 
-void TWinControl::SetFocus() { ::SetFocus(hwnd_); }
+void TWinControl::SetFocus() {
+    ::SetFocus(hwnd_);
+}
 
-bool TWinControl::Focused() const { return hwnd_ && GetFocus() == hwnd_; }
+bool TWinControl::Focused() const {
+    return hwnd_ && GetFocus() == hwnd_;
+}
 
 const TFont& TWinControl::Font() const {
     if (parentFont_ && parent_) return parent_->Font();
@@ -266,6 +290,7 @@ void TWinControl::FontChanged() {
 
 TWinControl* TWinControl::TopParent() {
     TWinControl* c = this;
-    while (c->parent_) c = c->parent_;
+    while (c->parent_)
+        c = c->parent_;
     return c;
 }

@@ -2,4 +2,6 @@
 
 #include "framework/Forms.h"
 
-void ShowMessage(const std::wstring& text) { Application->MessageBox(text, Application->Title, MB_OK); }
+void ShowMessage(const std::wstring& text) {
+    Application->MessageBox(text, Application->Title, MB_OK);
+}

@@ -15,7 +15,9 @@ TTimer::TTimer(TComponent* AOwner, const wchar_t* windowClass, std::string failT
     });
 }
 
-TTimer::~TTimer() { KillTimer(window_->Handle(), 1); }
+TTimer::~TTimer() {
+    KillTimer(window_->Handle(), 1);
+}
 
 void TTimer::SetEnabled(bool value) {
     if (value == enabled_) return;

@@ -61,20 +61,24 @@ void TForm::UpdateStyle(DWORD style, DWORD exStyle) {
     SetWindowLongPtrW(hwnd_, GWL_STYLE, LONG_PTR(style | (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE)));
     LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST;
     SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, LONG_PTR(exStyle) | ex);
-    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     SetClientSize(cw, ch);
 }
 
 void TForm::SetBorderStyle(TFormBorderStyle style) {
     borderStyle_ = style;
-    if (style == TFormBorderStyle::Dialog) UpdateStyle(kDialogStyle, kDialogExStyle);
-    else UpdateStyle(kSingleStyle | WS_MINIMIZEBOX, 0);
+    if (style == TFormBorderStyle::Dialog)
+        UpdateStyle(kDialogStyle, kDialogExStyle);
+    else
+        UpdateStyle(kSingleStyle | WS_MINIMIZEBOX, 0);
 }
 
 void TForm::SetMinimizeBox(bool value) {
     LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
     SetWindowLongPtrW(hwnd_, GWL_STYLE, value ? (style | WS_MINIMIZEBOX) : (style & ~LONG_PTR(WS_MINIMIZEBOX)));
-    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TForm::SetClientSize(int width, int height) {
@@ -94,7 +98,9 @@ void TForm::SetStayOnTop(bool value) {
     SetWindowPos(hwnd_, value ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-bool TForm::StayOnTop() const { return (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+bool TForm::StayOnTop() const {
+    return (GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 void TForm::SetMenu(TMainMenu* menu) {
     const int cw = ClientWidth(), ch = ClientHeight();
@@ -201,9 +207,12 @@ void TForm::Close() {
     TCloseAction action = isMain ? caFree : caHide;
     if (OnClose) OnClose(this, action);
     if (action == caNone) return;
-    if (isMain) Application->Terminate();
-    else if (action == caMinimize) ShowWindow(hwnd_, SW_MINIMIZE);
-    else Hide();
+    if (isMain)
+        Application->Terminate();
+    else if (action == caMinimize)
+        ShowWindow(hwnd_, SW_MINIMIZE);
+    else
+        Hide();
 }
 
 TWinControl* TForm::ActiveControl() const {

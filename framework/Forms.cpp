@@ -13,7 +13,8 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
     if (!window_)
-        window_ = std::make_unique<THiddenWindow>(L"TApplication", [](UINT, WPARAM, LPARAM, LRESULT&) { return false; });
+        window_ =
+            std::make_unique<THiddenWindow>(L"TApplication", [](UINT, WPARAM, LPARAM, LRESULT&) { return false; });
 }
 
 bool TApplication::DispatchOne(MSG& msg) {
@@ -36,7 +37,8 @@ bool TApplication::IsDialogKey(MSG& msg) {
         wchar_t cls[16] = {};
         GetClassNameW(msg.hwnd, cls, 16);
         LONG_PTR type = GetWindowLongPtrW(msg.hwnd, GWL_STYLE) & BS_TYPEMASK;
-        if (lstrcmpiW(cls, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW)) {
+        if (lstrcmpiW(cls, L"Button") == 0 &&
+            (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW)) {
             SendMessageW(msg.hwnd, BM_CLICK, 0, 0);
             return true;
         }

@@ -49,8 +49,8 @@ public:
     void ShowException(const std::exception& e);
     void HandleException(TObject* Sender);
 
-    // (windows.h names this MessageBoxW.) The system's message box, owned by the active form (or the main form); caption defaults to
-    // Title. Returns the button pressed (IDOK...).
+    // (windows.h names this MessageBoxW.) The system's message box, owned by the active form (or the main form);
+    // caption defaults to Title. Returns the button pressed (IDOK...).
     int MessageBox(const std::wstring& text, const std::wstring& caption = L"", UINT flags = MB_OK);
 
     std::wstring Title;

@@ -8,7 +8,9 @@
 
 TIniFile::TIniFile(std::wstring fileName) : fileName_(std::move(fileName)) {}
 
-TIniFile::~TIniFile() { WritePrivateProfileStringW(nullptr, nullptr, nullptr, fileName_.c_str()); }
+TIniFile::~TIniFile() {
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, fileName_.c_str());
+}
 
 std::wstring TIniFile::ReadString(const std::wstring& section, const std::wstring& ident,
                                   const std::wstring& def) const {

@@ -1,6 +1,5 @@
 #include "framework/Menus.h"
 
-
 TMenuItem::TMenuItem(TComponent* AOwner, std::wstring caption) : TComponent(AOwner), Caption(std::move(caption)) {}
 
 TMenuItem* TMenuItem::Add(std::wstring caption, TNotifyEvent onClick) {

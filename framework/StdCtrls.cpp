@@ -55,16 +55,22 @@ int TEdit::MaxLength() const {
     return n >= 0x7FFFFFFE ? 0 : n;
 }
 
-void TEdit::SetMaxLength(int n) { SendMessageW(hwnd_, EM_LIMITTEXT, WPARAM(n > 0 ? n : 0), 0); }
+void TEdit::SetMaxLength(int n) {
+    SendMessageW(hwnd_, EM_LIMITTEXT, WPARAM(n > 0 ? n : 0), 0);
+}
 
 void TEdit::SetPasswordChar(wchar_t c) {
     SendMessageW(hwnd_, EM_SETPASSWORDCHAR, WPARAM(c), 0);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-bool TEdit::ReadOnly() const { return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & ES_READONLY) != 0; }
+bool TEdit::ReadOnly() const {
+    return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & ES_READONLY) != 0;
+}
 
-void TEdit::SetReadOnly(bool value) { SendMessageW(hwnd_, EM_SETREADONLY, value, 0); }
+void TEdit::SetReadOnly(bool value) {
+    SendMessageW(hwnd_, EM_SETREADONLY, value, 0);
+}
 
 void TEdit::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == EN_CHANGE) {
@@ -88,7 +94,8 @@ LRESULT TEdit::CtlColor(HDC dc) {
 
 TMemo::TMemo(TComponent* AOwner, TWinControl* AParent, bool vertScrollBar)
     : TEdit(AOwner, AParent,
-            WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | (vertScrollBar ? WS_VSCROLL : 0)) {}
+            WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL |
+                (vertScrollBar ? WS_VSCROLL : 0)) {}
 
 void TMemo::SetLines(const std::vector<std::wstring>& lines) {
     std::wstring text;
@@ -164,7 +171,9 @@ TCheckBox::TCheckBox(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOw
     CreateControl(AParent, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX);
 }
 
-bool TCheckBox::Checked() const { return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+bool TCheckBox::Checked() const {
+    return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 void TCheckBox::SetChecked(bool value) {
     if (value == Checked()) return;

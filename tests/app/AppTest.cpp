@@ -7,7 +7,9 @@
 #include <fstream>
 #include <sstream>
 
-std::wstring SettingsFile() { return SettingsFileName(); }
+std::wstring SettingsFile() {
+    return SettingsFileName();
+}
 
 void WriteSettings(const std::string& text) {
     // The profile functions cache files; flush before the file changes under them.
@@ -28,7 +30,8 @@ std::string ReadSettingsText() {
     std::string out;
     char buf[4096];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        out.append(buf, n);
     std::fclose(f);
     return out;
 }
@@ -71,7 +74,8 @@ void CALLBACK MessageBoxWatcher::Tick(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 void Type(TWinControl* control, const std::wstring& text) {
-    for (wchar_t c : text) SendMessageW(control->Handle(), WM_CHAR, WPARAM(c), 1);
+    for (wchar_t c : text)
+        SendMessageW(control->Handle(), WM_CHAR, WPARAM(c), 1);
 }
 
 void AppFixture::CreateForms() {

@@ -34,11 +34,10 @@ TEST_F(Windows, ClassesCaptionsAndSizes) {
         const wchar_t* caption;
         int width, height;
     };
-    for (const Expect& e : {Expect{Form1, L"TForm1", L"Tellit", 331, 216},
-                            Expect{Form2, L"TForm2", L"Настройки прокси", 284, 279},
-                            Expect{Form3, L"TForm3", L"О программе", 305, 184},
-                            Expect{Form4, L"TForm4", L"Для чего?", 276, 245},
-                            Expect{Form5, L"TForm5", L"Отправка SMS", 260, 64}}) {
+    for (const Expect& e :
+         {Expect{Form1, L"TForm1", L"Tellit", 331, 216}, Expect{Form2, L"TForm2", L"Настройки прокси", 284, 279},
+          Expect{Form3, L"TForm3", L"О программе", 305, 184}, Expect{Form4, L"TForm4", L"Для чего?", 276, 245},
+          Expect{Form5, L"TForm5", L"Отправка SMS", 260, 64}}) {
         EXPECT_EQ(ClassOf(e.form->Handle()), e.cls);
         EXPECT_EQ(e.form->Caption(), e.caption);
         EXPECT_EQ(e.form->ClientWidth(), e.width) << WideToUtf8(e.cls);
@@ -75,7 +74,8 @@ TEST_F(Windows, MainWindowControls) {
     EXPECT_EQ(Form1->CBNumber->TabOrder() < Form1->MMessage->TabOrder(), true);
     HWND first = GetNextDlgTabItem(Form1->Handle(), nullptr, FALSE);
     HWND order[4] = {first, nullptr, nullptr, nullptr};
-    for (int i = 1; i < 4; ++i) order[i] = GetNextDlgTabItem(Form1->Handle(), order[i - 1], FALSE);
+    for (int i = 1; i < 4; ++i)
+        order[i] = GetNextDlgTabItem(Form1->Handle(), order[i - 1], FALSE);
     EXPECT_EQ(order[0], Form1->CBNumber->Handle());
     EXPECT_EQ(order[1], Form1->MMessage->Handle());
     EXPECT_EQ(order[2], Form1->BSend->Handle());
@@ -104,8 +104,8 @@ TEST_F(Windows, MenuCaptionsHotkeysAndCommands) {
         TForm* form;
     };
     Form1->Show();
-    for (const Item& it : {Item{GetSubMenu(bar, 1), 0, Form2}, Item{GetSubMenu(bar, 2), 0, Form4},
-                           Item{GetSubMenu(bar, 2), 1, Form3}}) {
+    for (const Item& it :
+         {Item{GetSubMenu(bar, 1), 0, Form2}, Item{GetSubMenu(bar, 2), 0, Form4}, Item{GetSubMenu(bar, 2), 1, Form3}}) {
         bool sawModal = false;
         TForm* form = it.form;
         UINT_PTR t = SetTimer(nullptr, 0, 10, nullptr);
@@ -130,13 +130,65 @@ TEST_F(Windows, MenuCaptionsHotkeysAndCommands) {
     Form1->Hide();
 }
 
+// Keys for the menu loop, posted one per timer tick once the loop runs (the loop dispatches timer
+// messages); a last tick ends any menu still open, so a test cannot hang in it.
+std::vector<std::pair<UINT, WPARAM>> pendingKeys;
+size_t nextKey;
+
+void CALLBACK FeedKey(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND main = Form1->Handle();
+    if (nextKey < pendingKeys.size()) {
+        auto [msg, key] = pendingKeys[nextKey++];
+        PostMessageW(main, msg, key, msg == WM_KEYDOWN ? 1 : 0);
+        if (msg == WM_KEYDOWN) PostMessageW(main, WM_KEYUP, key, 0xC0000001);
+    } else if (nextKey++ > pendingKeys.size() + 20) {
+        KillTimer(nullptr, id);
+        EndMenu();
+    }
+}
+
+// Opens the menu (SC_KEYMENU with hotkey letter or 0), feeds the keys and reports whether the
+// proxy dialog came up; the dialog closes itself at once.
+bool ProxyDialogFromKeys(wchar_t letter, std::vector<std::pair<UINT, WPARAM>> keys) {
+    bool opened = false;
+    auto old = Form2->WindowProc;
+    Form2->WindowProc = [&, old](TMessage& m) {
+        old(m);
+        if (m.Msg == WM_SHOWWINDOW && m.WParam && Form2->Modal()) {
+            opened = true;
+            PostMessageW(Form2->Handle(), WM_CLOSE, 0, 0);
+        }
+    };
+    pendingKeys = std::move(keys);
+    nextKey = 0;
+    UINT_PTR t = SetTimer(nullptr, 0, 50, FeedKey);
+    SendMessageW(Form1->Handle(), WM_SYSCOMMAND, SC_KEYMENU, letter);
+    for (int i = 0; i < 40 && !opened; ++i) {
+        Application->ProcessMessages();
+        Sleep(20);
+    }
+    KillTimer(nullptr, t);
+    Form2->WindowProc = old;
+    return opened;
+}
+
+TEST_F(Windows, MenuFromTheKeyboard) {
+    Form1->Show();
+    // Into the menu bar, right to "Настройки", open it, choose "Прокси".
+    EXPECT_TRUE(ProxyDialogFromKeys(0, {{WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_RETURN}, {WM_KEYDOWN, VK_RETURN}}));
+    // Alt with the underlined letters: Н opens "Настройки", П chooses "Прокси".
+    EXPECT_TRUE(ProxyDialogFromKeys(L'н', {{WM_CHAR, L'п'}}));
+    Form1->Hide();
+}
+
 TEST_F(Windows, HelpTextAndAbout) {
     std::vector<std::wstring> lines = Form4->Memo1->Lines();
     // Lines as the memo wraps them are not the text's lines; compare the whole text.
     EXPECT_TRUE(Form4->Memo1->ReadOnly());
     std::wstring text = Form4->Memo1->Text();
     std::wstring expected;
-    for (size_t i = 0; i < HelpLines().size(); ++i) expected += (i ? L"\r\n" : L"") + HelpLines()[i];
+    for (size_t i = 0; i < HelpLines().size(); ++i)
+        expected += (i ? L"\r\n" : L"") + HelpLines()[i];
     EXPECT_EQ(text, expected);
     ASSERT_EQ(HelpLines().size(), 13u);
     EXPECT_EQ(HelpLines()[2], L"SMS-ки отправляются через Internet. Для того ");
@@ -274,7 +326,9 @@ ProxyState Read() {
     return ::testing::AssertionSuccess();
 }
 
-void ClickBox(TCheckBox* box) { SendMessageW(box->Handle(), BM_CLICK, 0, 0); }
+void ClickBox(TCheckBox* box) {
+    SendMessageW(box->Handle(), BM_CLICK, 0, 0);
+}
 
 std::string ProxyIni(int useProxy, int auth) {
     return "[ProxySettings]\r\nUseProxy=" + std::to_string(useProxy) + "\r\nAuthentication=" + std::to_string(auth) +
@@ -288,7 +342,8 @@ TEST_F(Settings, FirstRunWithoutAFile) {
     EXPECT_FALSE(s.c1);
     EXPECT_FALSE(s.c2);
     EXPECT_TRUE(RuleHolds());
-    for (TEdit* e : {Form2->EHost, Form2->EPort, Form2->EUsername, Form2->EPassword}) EXPECT_EQ(e->Text(), L"");
+    for (TEdit* e : {Form2->EHost, Form2->EPort, Form2->EUsername, Form2->EPassword})
+        EXPECT_EQ(e->Text(), L"");
     ClickBox(Form2->CheckBox1);
     EXPECT_TRUE(Form2->CheckBox1->Checked());
     EXPECT_TRUE(RuleHolds());
@@ -312,7 +367,8 @@ TEST_F(Settings, StoredSettingsOpenTheDialogByTheRule) {
         EXPECT_EQ(SendMessageW(Form2->EPassword->Handle(), EM_GETPASSWORDCHAR, 0, 0), L'*');
         // Every sequence of clicks keeps the rule (a click on a disabled box does nothing).
         for (int seq = 0; seq < 64; ++seq) {
-            for (int k = 0; k < 6; ++k) ClickBox((seq >> k) & 1 ? Form2->CheckBox2 : Form2->CheckBox1);
+            for (int k = 0; k < 6; ++k)
+                ClickBox((seq >> k) & 1 ? Form2->CheckBox2 : Form2->CheckBox1);
             ASSERT_TRUE(RuleHolds()) << "sequence " << seq;
         }
         TearDown();
@@ -345,8 +401,10 @@ TEST_F(Settings, UncheckingTheProxyDisablesBothGroups) {
     CreateForms();
     ClickBox(Form2->CheckBox1);
     ProxyState s = Read();
-    for (bool b : s.hostGroup) EXPECT_FALSE(b);
-    for (bool b : s.identGroup) EXPECT_FALSE(b);
+    for (bool b : s.hostGroup)
+        EXPECT_FALSE(b);
+    for (bool b : s.identGroup)
+        EXPECT_FALSE(b);
     EXPECT_TRUE(Form2->CheckBox2->Checked());
 }
 

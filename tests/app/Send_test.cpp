@@ -20,7 +20,9 @@ TestServer::Script Answer(const std::string& reply) {
     };
 }
 
-std::string RequestLine(const std::string& request) { return request.substr(0, request.find("\r\n")); }
+std::string RequestLine(const std::string& request) {
+    return request.substr(0, request.find("\r\n"));
+}
 
 struct Send : AppFixture {
     void SetUp() override {
@@ -36,7 +38,8 @@ TEST_F(Send, BadNumbersAreRefusedBeforeAnyRequest) {
     TestServer server(Answer(HttpReply("200 OK", "", kLongOk)));
     PointAt(server);
     MessageBoxWatcher boxes;
-    for (const wchar_t* number : {L"123456", L"12345678", L"12a4567", L"", L"\x0661\x0662\x0663\x0664\x0665\x0666\x0667"})
+    for (const wchar_t* number :
+         {L"123456", L"12345678", L"12a4567", L"", L"\x0661\x0662\x0663\x0664\x0665\x0666\x0667"})
         EXPECT_FALSE(Form1->SendSms(number, L"x"));
     EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>(5, kBadNumber));
     EXPECT_EQ(server.Connections(), 0);
@@ -104,9 +107,9 @@ TEST_F(Send, ShortBodiesAreJudgedWhenTheReplyEnds) {
         std::string reply;
         std::wstring verdict;
     };
-    for (const Case& c : {Case{HttpReply("200 OK", "", "OK"), kSent}, Case{HttpReply("200 OK", "", "error"), kRefused},
-                          Case{HttpReply("200 OK", "", ""), kRefused},
-                          Case{HttpReply("503 Busy", "", "busy"), kRefused}}) {
+    for (const Case& c :
+         {Case{HttpReply("200 OK", "", "OK"), kSent}, Case{HttpReply("200 OK", "", "error"), kRefused},
+          Case{HttpReply("200 OK", "", ""), kRefused}, Case{HttpReply("503 Busy", "", "busy"), kRefused}}) {
         TestServer server(Answer(c.reply));
         PointAt(server);
         MessageBoxWatcher boxes;

@@ -10,7 +10,14 @@
 
 #include <string>
 
-static void CALLBACK EndTour(HWND, UINT, UINT_PTR, DWORD) { Application->Terminate(); }
+static void CALLBACK EndTour(HWND, UINT, UINT_PTR, DWORD) {
+    Application->Terminate();
+}
+
+static void CALLBACK ShowProgress(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    Form5->Show();
+}
 
 int wmain(int argc, wchar_t** argv) {
     std::wstring which = argc > 1 ? argv[1] : L"main";
@@ -46,8 +53,9 @@ int wmain(int argc, wchar_t** argv) {
     } else if (which == L"help") {
         Form4->ShowModal();
     } else if (which == L"progress") {
+        // Shown once the loop runs, as during a send.
         Form5->ProgressBar1->SetPosition(40);
-        Form5->Show();
+        SetTimer(nullptr, 0, 300, ShowProgress);
     } else if (which == L"message") {
         ShowMessage(L"Ошибка отправки SMS!\nВведите корректный номер телефона.");
     }

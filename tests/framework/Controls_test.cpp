@@ -101,7 +101,8 @@ TEST_F(Framework, MemoLimitAndChangeEvents) {
     int changes = 0;
     memo->OnChange = [&](TObject*) { ++changes; };
     memo->SetMaxLength(5);
-    for (wchar_t c : std::wstring(L"ab\rcdef")) SendMessageW(memo->Handle(), WM_CHAR, c, 1);
+    for (wchar_t c : std::wstring(L"ab\rcdef"))
+        SendMessageW(memo->Handle(), WM_CHAR, c, 1);
     // The line break takes two of the five places.
     EXPECT_EQ(memo->Text(), L"ab\r\nc");
     EXPECT_GE(changes, 4);
@@ -252,7 +253,8 @@ struct Ini : ::testing::Test {
         std::string s;
         char buf[4096];
         size_t n;
-        while ((n = fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
+        while ((n = fread(buf, 1, sizeof buf, f)) > 0)
+            s.append(buf, n);
         fclose(f);
         return s;
     }
@@ -283,7 +285,8 @@ TEST_F(Ini, RoundTripsAndTheFileItWrites) {
     EXPECT_EQ(ini.ReadInteger(L"ProxySettings", L"Count", 0), -42);
     EXPECT_EQ(ini.ReadString(L"ProxySettings", L"Empty", L"x"), L"");
     EXPECT_EQ(ini.ReadString(L"ProxySettings", L"Long", L""), std::wstring(1000, L'z'));
-    EXPECT_EQ(FileText().substr(0, 69), "[Main]\r\nNumber=1234567\r\n[ProxySettings]\r\nUseProxy=1\r\nAuthentication=0");
+    EXPECT_EQ(FileText().substr(0, 69),
+              "[Main]\r\nNumber=1234567\r\n[ProxySettings]\r\nUseProxy=1\r\nAuthentication=0");
 }
 
 TEST_F(Ini, BooleansAndIntegersAsStoredByHand) {

@@ -101,7 +101,8 @@ std::vector<uint8_t> Encode(const Image& im) {
     Put32(out, 0);
     const int maskStride = ((n + 31) / 32) * 4;
     Put32(out, unsigned(n * n * 4 + maskStride * n));
-    for (int i = 0; i < 4; ++i) Put32(out, 0);
+    for (int i = 0; i < 4; ++i)
+        Put32(out, 0);
     for (int y = n - 1; y >= 0; --y)
         for (int x = 0; x < n; ++x) {
             const Rgba& p = im.px[size_t(y * n + x)];
@@ -125,7 +126,8 @@ int main(int argc, char** argv) {
     }
     const int sizes[] = {16, 32, 48};
     std::vector<std::vector<uint8_t>> images;
-    for (int s : sizes) images.push_back(Encode(Draw(s)));
+    for (int s : sizes)
+        images.push_back(Encode(Draw(s)));
     std::vector<uint8_t> file;
     Put16(file, 0);
     Put16(file, 1);
@@ -142,7 +144,8 @@ int main(int argc, char** argv) {
         Put32(file, offset);
         offset += unsigned(images[i].size());
     }
-    for (auto& im : images) file.insert(file.end(), im.begin(), im.end());
+    for (auto& im : images)
+        file.insert(file.end(), im.begin(), im.end());
     FILE* f = std::fopen(argv[1], "wb");
     if (!f || std::fwrite(file.data(), 1, file.size(), f) != file.size() || std::fclose(f) != 0) {
         std::fprintf(stderr, "icongen: cannot write %s\n", argv[1]);
