@@ -1,6 +1,7 @@
 #include "tests/app/AppTest.h"
 
 #include "app/Settings.h"
+#include "app/Startup.h"
 #include "framework/CodePages.h"
 
 #include <cstdio>
@@ -79,13 +80,7 @@ void Type(TWinControl* control, const std::wstring& text) {
 }
 
 void AppFixture::CreateForms() {
-    Application->Initialize();
-    Application->Title = L"Tellit";
-    Application->CreateForm(Form1);
-    Application->CreateForm(Form2);
-    Application->CreateForm(Form3);
-    Application->CreateForm(Form4);
-    Application->CreateForm(Form5);
+    CreateTellitForms();
     // The countdown is driven by the tests themselves.
     Form1->Timer1->SetEnabled(false);
     SendDelay = 0;

@@ -1,6 +1,7 @@
 // Shows one of the program's windows, filled in as a user would see it, for eight seconds (or until it is closed): for
 // looking at the windows (and taking screenshots) without driving the program by hand.
 //   app_window_tour main|countdown|proxy|proxy-auth|about|help|progress|message
+#include "app/Startup.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
@@ -23,13 +24,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring which = argc > 1 ? argv[1] : L"main";
     // Ends by itself after a while, so scripts need not kill it.
     SetTimer(nullptr, 0, 8000, EndTour);
-    Application->Initialize();
-    Application->Title = L"Tellit";
-    Application->CreateForm(Form1);
-    Application->CreateForm(Form2);
-    Application->CreateForm(Form3);
-    Application->CreateForm(Form4);
-    Application->CreateForm(Form5);
+    CreateTellitForms();
     Form1->Timer1->SetEnabled(false);
     Form1->CBNumber->SetText(L"1234567");
     Form1->MMessage->SetText(L"Привет! Встречаемся в 19:00\r\nу входа.");
