@@ -68,11 +68,13 @@ TSkinKeyKind Kind(const std::string& s, const std::string& k) {
         if (k == "image" || (tabs && k == "border") || (updown && k == "glyphimage")) return I;
         return In(kElementKeys, k) || In(kColourKeys, k) ? V : U;
     }
-    static const Keys objects = {"groupboxedge",        "groupbox",           "toolbars",           "statusbaredges",
-                                 "sunkedge",            "extraimages",        "headerbar",          "menuitem",
-                                 "menubackground",      "scrollbar",          "horzscroll",         "vertscroll",
-                                 "horzscrollthumb",     "vertscrollthumb",    "trackbar.thumbhorz", "trackbar.thumbvert",
-                                 "trackbar.thumbleft",  "trackbar.thumbright", "trackbar.thumbup",  "trackbar.thumbdown"};
+    static const Keys objects = {"groupboxedge",       "groupbox",           "toolbars",
+                                 "statusbaredges",     "sunkedge",           "extraimages",
+                                 "headerbar",          "menuitem",           "menubackground",
+                                 "scrollbar",          "horzscroll",         "vertscroll",
+                                 "horzscrollthumb",    "vertscrollthumb",    "trackbar.thumbhorz",
+                                 "trackbar.thumbvert", "trackbar.thumbleft", "trackbar.thumbright",
+                                 "trackbar.thumbup",   "trackbar.thumbdown"};
     if (In(objects, s)) {
         if (k == "image") return I;
         if (In(kElementKeys, k) || In(kColourKeys, k) || k == "style") return V;

@@ -85,8 +85,8 @@ void CheckFrames(const std::string& what, const TBitmap32& image, int frames, bo
 
 void CheckAllFrames(const TSkinModel& m, const TSkinDescription& d, Problems& out) {
     for (const TDataSkinBorder* b : {&m.BorderLeft, &m.BorderRight, &m.BorderTop, &m.BorderBottom})
-        CheckFrames("[Personality] " + b->Name, b->Bitmap, b->FrameCount,
-                    b == &m.BorderTop || b == &m.BorderBottom, out);
+        CheckFrames("[Personality] " + b->Name, b->Bitmap, b->FrameCount, b == &m.BorderTop || b == &m.BorderBottom,
+                    out);
     CheckFrames("[Personality] TextBack", m.Title.Bitmap, m.Title.FrameCount, true, out);
     if (m.MenuBar) CheckFrames("[Personality] menuBar", m.MenuBar->Bitmap, m.MenuBar->FrameCount, true, out);
     CheckFrames("[Buttons] Bitmap", m.Buttons.Bitmap, m.Buttons.FrameCount, false, out);
@@ -105,8 +105,9 @@ void CheckAllFrames(const TSkinModel& m, const TSkinDescription& d, Problems& ou
         m.TrackbarThumbUp.get(),   m.TrackbarThumbDown.get(), m.UpDownHorz.get(),        m.UpDownVert.get(),
         m.Progress.get()};
     for (const TDataSkinObject* o : slots)
-        if (o) CheckFrames("[" + o->Name + "] " + (o == m.Progress.get() ? "Bitmap" : "Image"), o->Bitmap,
-                           o->FrameCount, false, out);
+        if (o)
+            CheckFrames("[" + o->Name + "] " + (o == m.Progress.get() ? "Bitmap" : "Image"), o->Bitmap, o->FrameCount,
+                        false, out);
 }
 
 double Luminance(unsigned colour) {
@@ -144,17 +145,17 @@ TColor BackgroundColour(const TBitmap32& image, int frame, int frames, bool stac
                     std::uint8_t(std::lround(b / count)));
 }
 
-void CheckContrast(const std::string& what, TColor text, const TBitmap32& image, int frame, int frames,
-                   bool stacked, const TRect& margins, Problems& out, double minCover = 0) {
+void CheckContrast(const std::string& what, TColor text, const TBitmap32& image, int frame, int frames, bool stacked,
+                   const TRect& margins, Problems& out, double minCover = 0) {
     if (text == clNone || IsSystemColor(text)) return; // only the running system knows that colour
     const TColor back = BackgroundColour(image, frame, frames, stacked, margins, minCover);
     if (back == clNone) return;
     const double ratio = ContrastRatio(text, back);
     if (ratio >= kMinTextContrast) return;
     char text_[200];
-    std::snprintf(text_, sizeof text_, ": contrast %.2f:1 below %.1f:1 (text %d %d %d on %d %d %d, frame %d)",
-                  ratio, kMinTextContrast, GetRValue(text), GetGValue(text), GetBValue(text), GetRValue(back),
-                  GetGValue(back), GetBValue(back), frame);
+    std::snprintf(text_, sizeof text_, ": contrast %.2f:1 below %.1f:1 (text %d %d %d on %d %d %d, frame %d)", ratio,
+                  kMinTextContrast, GetRValue(text), GetGValue(text), GetBValue(text), GetRValue(back), GetGValue(back),
+                  GetBValue(back), frame);
     out.push_back(what + text_);
 }
 
@@ -166,15 +167,14 @@ void CheckAllContrast(const TSkinModel& m, Problems& out) {
     // (an underline, a frame) leaves it showing, so the text back counts only where it is mostly opaque.
     const TDataSkinBorder& top = m.BorderTop;
     const TRect bar = Rect(top.Margins.Left, 0, top.Margins.Right, 0);
-    CheckContrast("caption text (active) on [Personality] Top", active, top.Bitmap, 1, top.FrameCount, true, bar,
-                  out);
+    CheckContrast("caption text (active) on [Personality] Top", active, top.Bitmap, 1, top.FrameCount, true, bar, out);
     CheckContrast("caption text (inactive) on [Personality] Top", inactive, top.Bitmap, std::min(2, top.FrameCount),
                   top.FrameCount, true, bar, out);
     const TRect back = Rect(m.Title.TXTBackleft, 0, m.Title.TXTBackRight, 0);
     CheckContrast("caption text (active) on [Personality] TextBack", active, m.Title.Bitmap, 1, 2, true, back, out,
                   0.5);
-    CheckContrast("caption text (inactive) on [Personality] TextBack", inactive, m.Title.Bitmap, 2, 2, true, back,
-                  out, 0.5);
+    CheckContrast("caption text (inactive) on [Personality] TextBack", inactive, m.Title.Bitmap, 2, 2, true, back, out,
+                  0.5);
     // Push buttons: frame 1 normal, 4 hot, 2 pressed.
     const TDataSkinButton& b = m.Buttons;
     CheckContrast("[Buttons] NormalColour2", b.NormalColour2, b.Bitmap, 1, 5, false, b.Margins, out);
@@ -191,8 +191,8 @@ void CheckAllContrast(const TSkinModel& m, Problems& out) {
         CheckContrast("menu text on [MenuBackground]", m.Colors[csMenuText], m.MenuBackground->Bitmap, 1, 1, false,
                       m.MenuBackground->Margins, out);
     if (m.MenuBar)
-        CheckContrast("menu bar text on [Personality] menuBar", m.Colors[csMenuBarText], m.MenuBar->Bitmap, 1, 2,
-                      true, m.MenuBar->Margins, out);
+        CheckContrast("menu bar text on [Personality] menuBar", m.Colors[csMenuBarText], m.MenuBar->Bitmap, 1, 2, true,
+                      m.MenuBar->Margins, out);
 }
 
 } // namespace
