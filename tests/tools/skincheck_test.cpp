@@ -97,6 +97,8 @@ TEST(SkinCheck, EachProblemIsReportedOnce) {
          {{"item.bmp", Bmp(Filled(50, 8, kLight))}},
          "menu text on [MenuItem]: contrast"},
         {"unread key", kButtons + "Frames=5\n", {}, "[Buttons] frames: key not read"},
+        {"repeated key", kButtons + "NormalColour2=255 255 255\n", {}, "[Buttons] normalcolour2: repeated key"},
+        {"repeated section", kButtons + "[buttons]\nBitmap=missing.bmp\n", {}, "[buttons]: repeated section"},
         {"unread section", kButtons + "[Nonsense]\nImage=button.bmp\n", {}, "[Nonsense]: section not read"},
     };
     for (const Case& c : cases) {

@@ -1,5 +1,6 @@
 #include "tools/skinpack/SkinCheck.h"
 
+#include "framework/SysUtils.h"
 #include "skin/data/BmpCodec.h"
 #include "skin/data/SkinKeys.h"
 #include "skin/data/SkinModel.h"
@@ -10,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -43,13 +45,20 @@ void CheckImageKey(const TSkinReader& package, const std::string& section, const
 void CheckDescription(const TQuickIni& ini, const TSkinReader& package, Problems& out) {
     TStringList sections;
     ini.ReadSections(sections);
+    std::set<std::string> seenSections;
     for (const std::string& section : sections) {
+        // The first of equal sections, and of equal keys in a section, is the one read.
+        if (!seenSections.insert(LowerCase(section)).second) {
+            out.push_back("[" + section + "]: repeated section, only the first is read");
+            continue;
+        }
         if (!IsSkinSection(section)) {
             out.push_back("[" + section + "]: section not read by the engine");
             continue;
         }
         TStringList lines;
         ini.ReadSectionValues(section, lines);
+        std::set<std::string> seenKeys;
         for (const std::string& line : lines) {
             const size_t eq = line.find('=');
             if (eq == std::string::npos) {
@@ -58,6 +67,10 @@ void CheckDescription(const TQuickIni& ini, const TSkinReader& package, Problems
             }
             const std::string key = TQuickIni::GetName(line);
             const std::string value = TQuickIni::GetValue(line, key);
+            if (!seenKeys.insert(key).second) {
+                out.push_back(Where(section, key) + ": repeated key, only the first is read");
+                continue;
+            }
             switch (SkinKeyKind(section, key)) {
             case TSkinKeyKind::Unread:
                 out.push_back(Where(section, key) + ": key not read by the engine");
