@@ -7,6 +7,9 @@
 #include "skin/data/SkinOptions.h"
 #include "skin/data/Streams.h"
 
+#include <functional>
+#include <string>
+
 class TSkinDataCore : public TSkinModel, public TSkinOptions {
 public:
     // sender: the component, passed to the option events.
@@ -18,4 +21,23 @@ public:
     // Loading first; a rejected package returns false, leaves the model as it was and Loading set.
     // A package without a description gives the defaults of an empty one.
     bool LoadSkin(TStream& package);
+    // Builds the skin from the package held in SkinStream.
+    bool LoadSkin();
+
+    // Replace SkinStream by the package of a file or a stream (from its position to its end) and
+    // load it; a main form's skin then asks for a refresh (OnUpdateSkin). A missing file changes
+    // nothing but leaves Loading set. Both return whether a skin was loaded.
+    bool LoadFromFile(const std::string& fileName);
+    bool LoadFromStream(TStream& stream);
+
+    // The part of a name before its first "."; empty when there is none or the name starts with it.
+    static std::string GetFileName(const std::string& name);
+
+    TMemoryStream SkinStream; // the stored package, kept so the form can store it again
+    std::string SkinFile;     // the package file last loaded by name
+    // Asked after a main form's skin was replaced; the Windows component passes it to the manager.
+    std::function<void()> OnUpdateSkin;
+
+private:
+    bool LoadStored();
 };
