@@ -15,9 +15,7 @@ namespace {
 
 TBitmap32 Filled(int w, int h, TPixel p) {
     TBitmap32 b(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            b.SetPixel(x, y, p);
+    b.Fill(p);
     return b;
 }
 
