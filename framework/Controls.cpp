@@ -133,15 +133,24 @@ LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     return m.Result;
 }
 
+TColor TWinControl::EffectiveColor() const {
+    return ParentColor && parent_ ? parent_->EffectiveColor() : Color;
+}
+
+HBRUSH TWinControl::ColorBrush() {
+    const TColor color = EffectiveColor();
+    if (color & clSystemColor) return GetSysColorBrush(int(color & 0xFF));
+    if (!brush_ || brushColor_ != color) {
+        brush_.Reset(CreateSolidBrush(ColorToRGB(color)));
+        brushColor_ = color;
+    }
+    return brush_.Get();
+}
+
 LRESULT TWinControl::CtlColor(HDC dc) {
     SetTextColor(dc, GetSysColor(Enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
-    SetBkColor(dc, ColorToRGB(Color));
-    if (Color & clSystemColor) return reinterpret_cast<LRESULT>(GetSysColorBrush(int(Color & 0xFF)));
-    if (!brush_ || brushColor_ != Color) {
-        brush_.Reset(CreateSolidBrush(ColorToRGB(Color)));
-        brushColor_ = Color;
-    }
-    return reinterpret_cast<LRESULT>(brush_.Get());
+    SetBkColor(dc, ColorToRGB(EffectiveColor()));
+    return reinterpret_cast<LRESULT>(ColorBrush());
 }
 
 namespace {

@@ -90,6 +90,11 @@ public:
     bool ParentFont() const { return parentFont_; }
     // The background colour of the control, answered to the control's colour messages.
     TColor Color = clBtnFace;
+    // The control shows its parent's colour instead of Color (edits and memos have their own).
+    bool ParentColor = true;
+    TColor EffectiveColor() const;
+    // A brush of EffectiveColor: a system brush or one the control keeps.
+    HBRUSH ColorBrush();
 
     // The window's owning form (the top of the parent chain).
     TWinControl* TopParent();

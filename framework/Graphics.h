@@ -1,19 +1,14 @@
 // Colours, fonts and the owning GDI handle types the controls use.
 #pragma once
 
+#include "framework/Colors.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 #include <utility>
 
-// A colour: plain RGB (red in the low byte) or a system colour (0x80000000 + COLOR_ index).
-using TColor = uint32_t;
-constexpr TColor clSystemColor = 0x80000000u;
-constexpr TColor clBtnFace = clSystemColor | COLOR_BTNFACE;
-constexpr TColor clWindow = clSystemColor | COLOR_WINDOW;
-constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
-constexpr TColor clGrayText = clSystemColor | COLOR_GRAYTEXT;
 
 COLORREF ColorToRGB(TColor color);
 

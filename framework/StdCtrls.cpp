@@ -45,6 +45,7 @@ TEdit::TEdit(TComponent* AOwner, TWinControl* AParent)
 
 TEdit::TEdit(TComponent* AOwner, TWinControl* AParent, DWORD style) : TWinControl(AOwner) {
     Color = clWindow;
+    ParentColor = false;
     CreateControl(AParent, L"EDIT", style, WS_EX_CLIENTEDGE);
     // The system's default limit (30000) is not the framework's "no limit".
     SendMessageW(hwnd_, EM_LIMITTEXT, 0, 0);
@@ -201,10 +202,10 @@ TGroupBox::TGroupBox(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOw
 void TGroupBox::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_ERASEBKGND: {
-        // The system's group box paints only its frame; the inside is the form's face colour.
+        // The system's group box paints only its frame; the inside is the form's colour.
         RECT r{};
         GetClientRect(hwnd_, &r);
-        FillRect(reinterpret_cast<HDC>(m.WParam), &r, GetSysColorBrush(COLOR_BTNFACE));
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
         m.Result = 1;
         return;
     }

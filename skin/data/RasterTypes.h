@@ -58,6 +58,11 @@ constexpr TColor clNone = 0x1FFFFFFF;
 // The transparent key colour of every skin image: red 255, green 0, blue 255.
 constexpr TColor clSkinKey = 0x00FF00FF;
 
+// windows.h defines these three as macros of the same meaning; the functions take their place, so
+// that this header may follow windows.h.
+#undef GetRValue
+#undef GetGValue
+#undef GetBValue
 constexpr std::uint8_t GetRValue(TColor c) {
     return std::uint8_t(c & 0xFF);
 }

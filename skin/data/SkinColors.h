@@ -2,29 +2,12 @@
 // the parsing of colour values written in a skin description.
 #pragma once
 
+#include "framework/Colors.h"
 #include "skin/data/RasterTypes.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
-
-// System-colour codes: 0x80000000 + the Windows system colour index. Raster code never sees them;
-// the Windows side resolves them with the system's current colours (ColorToRGB).
-constexpr TColor clSystemColor = 0x80000000;
-constexpr TColor clScrollBar = 0x80000000;
-constexpr TColor clMenu = 0x80000004;
-constexpr TColor clMenuText = 0x80000007;
-constexpr TColor clWindowText = 0x80000008;
-constexpr TColor clCaptionText = 0x80000009;
-constexpr TColor clHighlight = 0x8000000D;
-constexpr TColor clHighlightText = 0x8000000E;
-constexpr TColor clBtnFace = 0x8000000F;
-constexpr TColor clBtnShadow = 0x80000010;
-constexpr TColor clGrayText = 0x80000011;
-constexpr TColor clBtnText = 0x80000012;
-constexpr TColor clInactiveCaptionText = 0x80000013;
-constexpr TColor clBtnHighlight = 0x80000014;
-constexpr TColor cl3DDkShadow = 0x80000015;
 
 constexpr bool IsSystemColor(TColor c) {
     return (c & clSystemColor) != 0;

@@ -12,3 +12,262 @@
 // Returns nullptr when there is no rectangle or the system cannot make the region; the caller
 // owns the region (DeleteObject, or SetWindowRgn, which takes it over).
 HRGN RectsToRegion(const std::vector<TRect>& rects);
+
+#include "skin/forms/FrameLayout.h"
+#include "skin/forms/SkinCanvas_win.h"
+
+#include "framework/Controls.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class TSkinDataCore;
+class TForm;
+class TWinSkinForm;
+
+// Whether an MDI child is shown maximized; process-wide, as the skin manager keeps it.
+bool MDIMaxFlag();
+void SetMDIMax(bool value);
+
+// Lifecycle of a form skinner.
+enum : int {
+    kSkinCreated = 0, // frame not yet taken over (until WM_SKIN_ACTIVE)
+    kSkinned = 1,
+    kSkinChanging = 3,
+    kSkinDestroying = 4, // the window is being destroyed
+    kSkinResizing = 5,   // resizing during activation
+    kSkinDestroyed = 6,  // no more region work
+};
+
+// One caption button: a copy of its skin entry (the system-menu button takes the window's icon as
+// its image) drawn through its form.
+class TWinSysButton : public TNCObject {
+public:
+    TWinSysButton(TWinSkinForm* form, const TDataSkinSysButton& entry);
+    void Draw() override;
+    TDataSkinSysButton Entry;
+
+private:
+    TWinSkinForm* form_;
+};
+
+// A button of the skinned menu bar: one top-level item of the window's menu.
+class TMenuBtn : public TNCObject {
+public:
+    TMenuBtn(TWinSkinForm* form, int index);
+    void Draw() override;
+    int Index;
+    std::wstring Caption;
+    HMENU Submenu = nullptr;
+    UINT Command = 0;
+    bool Enabled = true;
+
+private:
+    TWinSkinForm* form_;
+};
+
+// The menu bar the skin paints under the caption in place of the system's: one button per
+// top-level item of the window's menu, which it takes from the window (and gives back).
+class TWinSkinMenu {
+public:
+    explicit TWinSkinMenu(TWinSkinForm* owner) : owner_(owner) {}
+    // Buttons from a menu's top-level items; the menu is taken off the window.
+    void UpdataBtn2(HMENU menu);
+    // Paints the bar into dc at bar (window coordinates) and lays the buttons out in it.
+    void DrawMenu(HDC dc, const TRect& bar);
+    // Paints one button's face straight onto dc.
+    void DrawButton(HDC dc, const TMenuBtn& b);
+    // The button under a window point, or nullptr.
+    TMenuBtn* FindBtn(int x, int y) const;
+    // The first enabled, visible button whose caption underlines the character (any case).
+    TMenuBtn* FindButtonFromAccel(wchar_t c) const;
+    // The first enabled, visible button with a caption.
+    TMenuBtn* FirstButton() const;
+    HMENU Menu() const { return menu_; }
+    std::vector<std::unique_ptr<TMenuBtn>> Buttons;
+
+private:
+    void DrawCaption(HDC dc, const TMenuBtn& b, const RECT& r);
+
+    TWinSkinForm* owner_;
+    HMENU menu_ = nullptr;
+    TRect bar_;
+    TDib cache_; // the painted bar without its texts
+    TDib paint_; // the bar being composed
+    TFontHandle font_;
+};
+
+// The skinner of one top-level window's frame: it subclasses the window, sizes and paints the
+// non-client area from the skin (borders, caption with title and buttons, menu bar), answers the
+// non-client mouse input, and cuts the window to the skin's shape. The skin data must outlive it.
+// Made by the skin manager, or by a direct call (SkinWindow); freed by whoever made it, after the
+// window is gone or once UnSubclass has given the window back.
+class TWinSkinForm : public TNCHost {
+public:
+    explicit TWinSkinForm(TSkinDataCore* skinData);
+    ~TWinSkinForm() override;
+    TWinSkinForm(const TWinSkinForm&) = delete;
+    TWinSkinForm& operator=(const TWinSkinForm&) = delete;
+
+    // Skins a framework form, or any window by handle. Runs once; the frame is taken over when
+    // WM_SKIN_ACTIVE arrives.
+    void InitTform(TForm* form);
+    void InitSkin(HWND hwnd);
+    // Frame metrics and caption buttons from the skin.
+    void InitSkinData();
+    // Takes up a changed skin: metrics, buttons, size and region.
+    void SkinChange();
+    // Gives the window back its own frame, procedure, style, menu and client size.
+    void UnSubclass();
+    // While the window is being destroyed: restores the procedures and frees, gives nothing back.
+    void UnSubclass3();
+
+    // The system recomputes and repaints the frame; RePaint repaints everything at once.
+    void Refresh();
+    void RePaint();
+    // Sizes the window so its client area keeps its size inside the skin's frame.
+    void ResizeForm(bool useCurrent);
+    void KeepClient();
+    // Paints the frame (nothing outside lifecycle 1 and 3).
+    void UpdateNc();
+    // Takes the system's caption and buttons away from the style (false), or gives them back.
+    void EnableSysbtn(bool enable);
+    // Builds the window region from the frame's transparent parts; Uncropwindow removes it.
+    void Cropwindow();
+    void Uncropwindow();
+    // The whole frame rendered at the window's size, the client area in the face colour.
+    TBitmap32 getClipMap();
+
+    // Caption buttons and non-client input.
+    void SetSysbtnRect();
+    bool Checkvisible(int index) const;
+    void DrawSysbtn(TWinSysButton& b, int state);
+    TNCObject* FindBtn(int x, int y) const;
+    POINT GetWinXY(int screenX, int screenY) const;
+    void SysBtnAction(int screenX, int screenY);
+    void Maximize();
+    void Restore();
+    void Minimize();
+    void OnTimer();
+    // Opens a menu bar button's submenu (and fires a command item).
+    void CheckMenu(TMenuBtn& b);
+    void PaintMenuButton(const TMenuBtn& b);
+
+    // The skinner of a window, or nullptr.
+    static TWinSkinForm* FromHandle(HWND hwnd);
+
+    int DisableTag = 0;
+    HWND Handle() const { return hwnd_; }
+    TForm* Form() const { return form_; }
+    TSkinDataCore* SkinData() const { return skin_; }
+    int Lifecycle() const { return lifecycle_; }
+    const TFrameMetrics& Metrics() const { return metrics_; }
+    TSkinFormBorder Border() const { return border_; }
+    TSkinFormStyle FormStyle() const { return formStyle_; }
+    TSkinWindowState WindowState() const { return state_; }
+    TSkinFormIcons Icons() const { return icons_; }
+    bool Active() const { return active_; }
+    bool FrameSkinning() const { return frameSkinning_; }
+    const TRect& CaptionTextRect() const { return textRect_; }
+    const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return buttons_; }
+    TWinSkinMenu* MenuBar() const { return menuBar_.get(); }
+    TCaptionState CaptionState() const;
+    bool InMenuLoop() const { return menuLoop_; }
+
+private:
+    static LRESULT CALLBACK WinWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    void NewWndProc(TMessage& m);
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
+    void UnSubclass2();
+    void RestoreProcedures();
+    void FreeParts();
+
+    LRESULT WMNCCalcSize(WPARAM wParam, LPARAM lParam);
+    LRESULT WMNCPaint(WPARAM wParam);
+    LRESULT WMNCActive(WPARAM wParam, LPARAM lParam);
+    LRESULT WMSize(WPARAM wParam, LPARAM lParam);
+    LRESULT WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
+    LRESULT WMEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    LRESULT WMCtlcolor(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WMSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT WMSetText(WPARAM wParam, LPARAM lParam);
+    LRESULT WMNCHitTest(WPARAM wParam, LPARAM lParam);
+    LRESULT WMNCMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT WMNCLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT WMNCLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT WMNCLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    LRESULT WMNCRButtonUp(WPARAM wParam, LPARAM lParam);
+    void SkinActive();
+    void SetActive(bool active);
+    void StartTimer(bool on);
+    HBRUSH FaceBrush();
+    // Minimize and maximize switch the system's window animation off for their time.
+    void AnimationOff();
+    void RestoreAnimation();
+
+    // Painting.
+    void PaintFrame(HDC dc);
+    void DrawFLine(HDC dc, int W, const TBitmap32& left, const TBitmap32& right);
+    void DrawLine(const TRect& caption);
+    void DrawAllSysbtn();
+    // Draws the window's icon at the small-icon size into target at (x, y).
+    void DrawIcon(TDib& target, int x, int y);
+    void GetIcon();
+    void CreateCaptionFont();
+    TSkinWindowState GetWindowstate() const;
+    TSkinFormStyle GetFormstyle();
+    void PopSysmenu(int screenX, int screenY);
+    void MDIChildAction(UINT command);
+    HWND MDIClient() const;
+
+    TSkinDataCore* skin_;
+    HWND hwnd_ = nullptr;
+    TForm* form_ = nullptr;
+    WNDPROC oldProc_ = nullptr;
+    std::function<void(TMessage&)> oldWindowProc_;
+    bool formHooked_ = false;
+    bool started_ = false;
+    int lifecycle_ = kSkinCreated;
+
+    DWORD style_ = 0;
+    DWORD exStyle_ = 0;
+    HWND owner_ = nullptr;
+    std::wstring className_;
+    std::wstring caption_;
+    SIZE systemNonClient_{}; // window size minus client size under the system's frame
+    SIZE startClient_{};     // client size at start
+    TSkinFormStyle formStyle_ = sfsNormal;
+    TSkinFormBorder border_ = sbsSingle;
+    TSkinWindowState state_ = swsNormal;
+    TSkinFormIcons icons_ = 0;
+    TFrameMetrics metrics_;
+    bool active_ = false;
+    bool frameSkinning_ = false;
+    bool menuLoop_ = false;
+    TColor savedColor_ = 0;
+
+    TRect textRect_;
+    int rightButtonsLeft_ = 0;
+    std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+    std::unique_ptr<TWinSkinMenu> menuBar_;
+
+    TDib captionCache_;     // the caption strip as last painted
+    TBitmap32 captionBack_; // the same before the buttons were drawn on it
+    TFontHandle captionFont_;
+    HICON icon_ = nullptr; // our copy of the window's icon, at the small-icon size
+    TBitmap32 iconBitmap_;
+    int iconSize_ = 16;
+    bool regionSet_ = false;
+    SIZE regionSize_{};
+    bool timerOn_ = false;
+    TBrushHandle faceBrush_;
+    bool animationSaved_ = false;
+    int savedAnimation_ = 0;
+};
+
+// Skins a window directly (while no skin manager does it): makes the skinner, starts it and takes
+// the frame over at once. The caller owns the result.
+std::unique_ptr<TWinSkinForm> SkinWindow(HWND hwnd, TSkinDataCore* skinData);

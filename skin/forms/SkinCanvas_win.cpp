@@ -1,0 +1,71 @@
+#include "skin/forms/SkinCanvas_win.h"
+
+#include <vector>
+
+bool Win32PlatformIsUnicode = (GetVersion() & 0x80000000u) == 0;
+
+int Tnt_DrawTextW(HDC dc, const std::wstring& text, RECT& rect, UINT format) {
+    if (Win32PlatformIsUnicode) return DrawTextW(dc, text.c_str(), int(text.size()), &rect, format);
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string ansi(size_t(n > 0 ? n : 0), '\0');
+    if (n > 0) WideCharToMultiByte(CP_ACP, 0, text.c_str(), int(text.size()), ansi.data(), n, nullptr, nullptr);
+    return DrawTextA(dc, ansi.c_str(), -1, &rect, format);
+}
+
+namespace {
+BITMAPINFO TopDownInfo(int w, int h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+} // namespace
+
+bool TDib::Resize(int w, int h) {
+    Reset();
+    if (w <= 0 || h <= 0 || std::int64_t(w) * h > TBitmap32::kMaxPixels) return false;
+    BITMAPINFO bi = TopDownInfo(w, h);
+    void* bits = nullptr;
+    bitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap_ || !bits) {
+        Reset();
+        return false;
+    }
+    dc_ = CreateCompatibleDC(nullptr);
+    if (!dc_) {
+        Reset();
+        return false;
+    }
+    old_ = SelectObject(dc_, bitmap_);
+    bits_ = TBitmap32::Attach(w, h, w * 4, static_cast<TPixel*>(bits), nullptr);
+    return true;
+}
+
+void TDib::Reset() {
+    bits_ = TBitmap32();
+    // Tear down in order: the old bitmap back into the DC, the DC, then the bitmap.
+    if (dc_) {
+        if (old_) SelectObject(dc_, old_);
+        DeleteDC(dc_);
+    }
+    if (bitmap_) DeleteObject(bitmap_);
+    dc_ = nullptr;
+    bitmap_ = nullptr;
+    old_ = nullptr;
+}
+
+void BlitBitmap(HDC dc, int x, int y, const TBitmap32& b) {
+    if (b.Empty()) return;
+    BITMAPINFO bi = TopDownInfo(b.Stride() / 4, b.Height());
+    SetDIBitsToDevice(dc, x, y, DWORD(b.Width()), DWORD(b.Height()), 0, 0, 0, UINT(b.Height()), b.ScanLine(0), &bi,
+                      DIB_RGB_COLORS);
+}
+
+COLORREF SkinColorRGB(TColor c) {
+    if (c & clSystemColor) return GetSysColor(int(c & 0xFF));
+    return COLORREF(c & 0xFFFFFF);
+}

@@ -1,0 +1,51 @@
+// Windows side of the skin engine's drawing: a DIB section our raster code and GDI both draw into,
+// blits of our bitmaps to a device context, the skin's colours as the system's, and the one
+// function that draws captions as Unicode text.
+#pragma once
+
+#include "framework/Colors.h"
+#include "skin/data/Bitmap.h"
+#include "skin/data/RasterTypes.h"
+
+#include <windows.h>
+
+#include <string>
+
+// True on the NT family of systems, where text is drawn as Unicode; set once before any drawing.
+extern bool Win32PlatformIsUnicode;
+
+// Draws text with DrawTextW where the system is Unicode, else converted to the ANSI code page with
+// DrawTextA. Returns what the system call returns (the text height; 0 on failure).
+int Tnt_DrawTextW(HDC dc, const std::wstring& text, RECT& rect, UINT format);
+
+// A top-down 32-bit DIB section selected into a memory DC of its own: Bits() and GDI see the same
+// pixels. Copying is not allowed; an unmade or failed DIB is Empty().
+class TDib {
+public:
+    TDib() = default;
+    ~TDib() { Reset(); }
+    TDib(const TDib&) = delete;
+    TDib& operator=(const TDib&) = delete;
+
+    // A new DIB of w x h, all pixels 0. False (and Empty) when the system cannot make it.
+    bool Resize(int w, int h);
+    void Reset();
+    bool Empty() const { return bits_.Empty(); }
+    int Width() const { return bits_.Width(); }
+    int Height() const { return bits_.Height(); }
+    HDC DC() const { return dc_; }
+    TBitmap32& Bits() { return bits_; }
+    const TBitmap32& Bits() const { return bits_; }
+
+private:
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    TBitmap32 bits_;
+};
+
+// Copies all of b to dc with its top-left corner at (x, y).
+void BlitBitmap(HDC dc, int x, int y, const TBitmap32& b);
+
+// The RGB value of a skin colour; system-colour codes give the system's current colour.
+COLORREF SkinColorRGB(TColor c);

@@ -1,0 +1,619 @@
+// The form skinner's life: start, subclassing, the message dispatch, frame sizes and the giving
+// back of the window. Painting is in WinSkinFormPaint_win.cpp, caption buttons and non-client
+// input in WinSysButton_win.cpp.
+#include "skin/forms/WinSkinForm_win.h"
+
+#include "skin/data/SkinDataCore.h"
+
+#include "framework/Forms.h"
+
+#include <windowsx.h>
+
+namespace {
+// The window property that links a window to its form skinner.
+const wchar_t kSkinProp[] = L"TellitSkinForm";
+constexpr UINT_PTR kHoverTimer = 0x3517;
+bool gMDIMax = false;
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    const int n = GetWindowTextLengthW(hwnd);
+    std::wstring s(size_t(n) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd, s.data(), n + 1);
+    s.resize(size_t(got > 0 ? got : 0));
+    return s;
+}
+
+bool IsDialogClass(const std::wstring& name) {
+    return name == L"#32770" || name == L"TMessageForm";
+}
+} // namespace
+
+bool MDIMaxFlag() {
+    return gMDIMax;
+}
+
+void SetMDIMax(bool value) {
+    gMDIMax = value;
+}
+
+TWinSkinForm::TWinSkinForm(TSkinDataCore* skinData) : skin_(skinData) {}
+
+TWinSkinForm::~TWinSkinForm() {
+    if (oldProc_ && IsWindow(hwnd_) && lifecycle_ < kSkinDestroying) UnSubclass();
+    RestoreProcedures();
+    FreeParts();
+    RestoreAnimation();
+}
+
+TWinSkinForm* TWinSkinForm::FromHandle(HWND hwnd) {
+    return hwnd ? static_cast<TWinSkinForm*>(GetPropW(hwnd, kSkinProp)) : nullptr;
+}
+
+std::unique_ptr<TWinSkinForm> SkinWindow(HWND hwnd, TSkinDataCore* skinData) {
+    auto skinner = std::make_unique<TWinSkinForm>(skinData);
+    if (auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(hwnd)))
+        skinner->InitTform(form);
+    else
+        skinner->InitSkin(hwnd);
+    SendMessageW(hwnd, WM_SKIN_ACTIVE, 0, 1000);
+    return skinner;
+}
+
+void TWinSkinForm::InitTform(TForm* form) {
+    if (started_) return;
+    form_ = form;
+    if (skin_->SkinControls.Contains(xcMainMenu)) {
+        oldWindowProc_ = form->WindowProc;
+        form->WindowProc = [this](TMessage& m) { NewWndProc(m); };
+        formHooked_ = true;
+    }
+    InitSkin(form->Handle());
+    savedColor_ = form->Color;
+    form->Color = skin_->Colors[csButtonFace];
+}
+
+void TWinSkinForm::InitSkin(HWND hwnd) {
+    if (started_ || !IsWindow(hwnd)) return;
+    started_ = true;
+    hwnd_ = hwnd;
+    frameSkinning_ = skin_->SkinControls.Contains(xcMainMenu);
+
+    style_ = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
+    exStyle_ = DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
+    const HMENU sysMenu = GetSystemMenu(hwnd, FALSE);
+    GetIcon();
+    caption_ = TextOf(hwnd);
+    className_ = ClassOf(hwnd);
+    owner_ = GetWindow(hwnd, GW_OWNER);
+    RECT wr{}, cr{};
+    GetWindowRect(hwnd, &wr);
+    GetClientRect(hwnd, &cr);
+    startClient_ = SIZE{cr.right, cr.bottom};
+    systemNonClient_ = SIZE{(wr.right - wr.left) - cr.right, (wr.bottom - wr.top) - cr.bottom};
+    active_ = GetActiveWindow() == hwnd;
+
+    if ((style_ & WS_SYSMENU) || sysMenu) icons_ |= sbisystem;
+    if (style_ & WS_MINIMIZEBOX) icons_ |= sbiMin;
+    if (style_ & WS_MAXIMIZEBOX) icons_ |= sbiMax;
+    state_ = GetWindowstate();
+    formStyle_ = GetFormstyle();
+
+    border_ = sbsSingle;
+    if ((style_ & WS_POPUP) && (style_ & WS_CAPTION) != WS_CAPTION)
+        border_ = sbsNone;
+    else if (style_ & WS_THICKFRAME)
+        border_ = sbsSizeable;
+    else if (style_ & DS_MODALFRAME)
+        border_ = sbsDialog;
+    if (IsDialogClass(className_)) border_ = sbsDialog;
+
+    if (frameSkinning_) {
+        if (HMENU menu = GetMenu(hwnd); menu && formStyle_ != sfsMDIChild) {
+            menuBar_ = std::make_unique<TWinSkinMenu>(this);
+            menuBar_->UpdataBtn2(menu);
+        }
+        if (!((formStyle_ == sfsMDIChild && MDIMaxFlag()) || state_ == swsMin)) EnableSysbtn(false);
+        InitSkinData();
+    } else {
+        lifecycle_ = kSkinned;
+    }
+
+    SetPropW(hwnd, kSkinProp, this);
+    oldProc_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WinWndProcThunk)));
+    if (formStyle_ == sfsMDIChild && state_ == swsMax && !MDIMaxFlag()) SetMDIMax(true);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::InitSkinData() {
+    if (skin_->Loading) return;
+    metrics_ = FrameMetricsOf(*skin_, border_, menuBar_ ? GetSystemMetrics(SM_CYMENU) : 0);
+    buttons_.clear();
+    HotObject = nullptr;
+    for (const TDataSkinSysButton& entry : skin_->SysButtons) {
+        auto b = std::make_unique<TWinSysButton>(this, entry);
+        if ((entry.Action == 3 || entry.Action == 11) && b->Entry.Bitmap.Empty()) {
+            b->Entry.Bitmap = iconBitmap_;
+            b->Entry.FrameCount = 1;
+        }
+        if ((entry.Action == 3 || entry.Action == 11) && skin_->WorkBitmap.Empty()) skin_->WorkBitmap = iconBitmap_;
+        buttons_.push_back(std::move(b));
+    }
+    faceBrush_.Reset();
+}
+
+TSkinWindowState TWinSkinForm::GetWindowstate() const {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof(wp);
+    if (!GetWindowPlacement(hwnd_, &wp)) return swsNormal;
+    switch (wp.showCmd) {
+    case SW_SHOWMINIMIZED:
+    case SW_MINIMIZE:
+    case SW_SHOWMINNOACTIVE:
+        return swsMin;
+    case SW_SHOWMAXIMIZED:
+        return swsMax;
+    default:
+        return swsNormal;
+    }
+}
+
+TSkinFormStyle TWinSkinForm::GetFormstyle() {
+    for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (ClassOf(c) == L"MDIClient") return sfsMDIform;
+    if (exStyle_ & WS_EX_MDICHILD) return sfsMDIChild;
+    return sfsNormal;
+}
+
+HWND TWinSkinForm::MDIClient() const {
+    if (formStyle_ == sfsMDIChild) return GetParent(hwnd_);
+    for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (ClassOf(c) == L"MDIClient") return c;
+    return nullptr;
+}
+
+void TWinSkinForm::MDIChildAction(UINT command) {
+    HWND client = MDIClient();
+    if (!client) return;
+    HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0));
+    if (child) PostMessageW(child, WM_SYSCOMMAND, command, 0);
+}
+
+void TWinSkinForm::EnableSysbtn(bool enable) {
+    if (!IsWindow(hwnd_)) return;
+    if (!enable && formStyle_ == sfsMDIChild && MDIMaxFlag()) return;
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    LONG_PTR next = style;
+    if (!enable) {
+        if (owner_ || formStyle_ == sfsMDIChild) {
+            next &= ~LONG_PTR(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+        } else {
+            next &= ~LONG_PTR(WS_CAPTION);
+            icons_ |= sbicaption;
+        }
+    } else {
+        if (icons_ & sbisystem) next |= WS_SYSMENU;
+        if (icons_ & sbiMin) next |= WS_MINIMIZEBOX;
+        if (icons_ & sbiMax) next |= WS_MAXIMIZEBOX;
+        if (icons_ & sbicaption) next |= WS_CAPTION;
+    }
+    if (next != style) SetWindowLongPtrW(hwnd_, GWL_STYLE, next);
+}
+
+LRESULT TWinSkinForm::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wParam, lParam)
+                    : DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK TWinSkinForm::WinWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinSkinForm* self = FromHandle(hwnd);
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return self->WinWndProc(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ERASEBKGND:
+        return WMEraseBkgnd(wParam, lParam);
+    case WM_STYLECHANGED: {
+        const auto* ss = reinterpret_cast<const STYLESTRUCT*>(lParam);
+        if (wParam == WPARAM(GWL_STYLE)) style_ = ss->styleNew;
+        if (wParam == WPARAM(GWL_EXSTYLE)) exStyle_ = ss->styleNew;
+        return Default(msg, wParam, lParam);
+    }
+    case WM_NCDESTROY: {
+        lifecycle_ = kSkinDestroying;
+        const WNDPROC old = oldProc_;
+        const HWND hwnd = hwnd_;
+        UnSubclass3();
+        const LRESULT r =
+            old ? CallWindowProcW(old, hwnd, msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
+        lifecycle_ = kSkinDestroyed;
+        return r;
+    }
+    case WM_CTLCOLORBTN: {
+        const LRESULT r = Default(msg, wParam, lParam);
+        if (!form_) SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+        return r;
+    }
+    case WM_CTLCOLORSTATIC:
+        return WMCtlcolor(msg, wParam, lParam);
+    case WM_SKIN_QUERY:
+        return 1;
+    case WM_TIMER:
+        if (wParam == kHoverTimer) {
+            OnTimer();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    if (!frameSkinning_ || ((style_ & WS_CHILD) && formStyle_ != sfsMDIChild)) return Default(msg, wParam, lParam);
+    bool handled = false;
+    const LRESULT r = FrameMessage(msg, wParam, lParam, handled);
+    return handled ? r : Default(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinForm::FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = true;
+    switch (msg) {
+    case WM_SIZE:
+        return WMSize(wParam, lParam);
+    case WM_ACTIVATE:
+        // Passed on all the same: the window's own handler moves the focus.
+        active_ = LOWORD(wParam) != WA_INACTIVE;
+        handled = false;
+        return 0;
+    case WM_GETMINMAXINFO:
+        return WMGetMinMaxInfo(wParam, lParam);
+    case WM_WINDOWPOSCHANGED:
+        state_ = GetWindowstate();
+        handled = false;
+        return 0;
+    case WM_SYSCOMMAND:
+        return WMSysCommand(wParam, lParam);
+    case WM_SETTEXT:
+        return WMSetText(wParam, lParam);
+    case WM_SKIN_ACTIVE:
+        SkinActive();
+        return 0;
+    default:
+        break;
+    }
+    if (msg == WM_NCACTIVATE) active_ = wParam != FALSE;
+    const bool systemFrame =
+        (formStyle_ == sfsMDIChild && state_ != swsNormal) || IsIconic(hwnd_) || lifecycle_ == kSkinCreated;
+    if (!systemFrame) {
+        switch (msg) {
+        case WM_NCCALCSIZE:
+            return WMNCCalcSize(wParam, lParam);
+        case WM_NCHITTEST:
+            return WMNCHitTest(wParam, lParam);
+        case WM_NCPAINT:
+            return WMNCPaint(wParam);
+        case WM_NCACTIVATE:
+            return WMNCActive(wParam, lParam);
+        case WM_NCMOUSEMOVE:
+            return WMNCMouseMove(wParam, lParam);
+        case WM_NCLBUTTONDOWN:
+            return WMNCLButtonDown(wParam, lParam);
+        case WM_NCLBUTTONUP:
+            return WMNCLButtonUp(wParam, lParam);
+        case WM_NCLBUTTONDBLCLK:
+            return WMNCLButtonDblClk(wParam, lParam);
+        case WM_NCRBUTTONDOWN:
+            return WMNCRButtonUp(wParam, lParam);
+        case WM_SKIN_UPDATENC:
+            UpdateNc();
+            return 0;
+        default:
+            break;
+        }
+    }
+    handled = false;
+    return 0;
+}
+
+void TWinSkinForm::NewWndProc(TMessage& m) {
+    if (m.Msg == WM_SKIN_CHANGE) {
+        SkinChange();
+        m.Result = 0;
+        return;
+    }
+    if (oldWindowProc_) oldWindowProc_(m);
+}
+
+void TWinSkinForm::SkinActive() {
+    if (lifecycle_ == kSkinCreated) {
+        if (formStyle_ == sfsMDIChild && MDIMaxFlag()) {
+            EnableSysbtn(true);
+            Refresh();
+        } else if (!IsIconic(hwnd_) && border_ != sbsNone) {
+            lifecycle_ = kSkinResizing;
+            ResizeForm(false);
+            lifecycle_ = kSkinned;
+            Cropwindow();
+        }
+    }
+    lifecycle_ = kSkinned;
+    StartTimer(true);
+}
+
+LRESULT TWinSkinForm::WMNCCalcSize(WPARAM wParam, LPARAM lParam) {
+    // The proposal is read before the saved procedure runs: it may rewrite it, and older Wine
+    // passes zeros in lppos when the window neither moves nor changes size.
+    RECT* proposed = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+    const RECT window = *proposed;
+    Default(WM_NCCALCSIZE, wParam, lParam);
+    if ((formStyle_ == sfsMDIChild && state_ != swsNormal) || border_ == sbsNone) return 0;
+    const TRect c = SkinClientRect(TRect{window.left, window.top, window.right, window.bottom}, metrics_);
+    *proposed = RECT{c.Left, c.Top, c.Right, c.Bottom};
+    return 0;
+}
+
+LRESULT TWinSkinForm::WMSize(WPARAM wParam, LPARAM lParam) {
+    const LRESULT r = Default(WM_SIZE, wParam, lParam);
+    if (wParam == SIZE_RESTORED)
+        state_ = swsNormal;
+    else if (wParam == SIZE_MINIMIZED)
+        state_ = swsMin;
+    else if (wParam == SIZE_MAXIMIZED)
+        state_ = swsMax;
+    if (wParam == SIZE_MINIMIZED || (lifecycle_ != kSkinned && lifecycle_ != kSkinChanging)) return r;
+    // Back from the minimized state the system caption, given back for the icon, goes again.
+    if (formStyle_ != sfsMDIChild) EnableSysbtn(false);
+    if (formStyle_ != sfsMDIChild || (!MDIMaxFlag() && state_ == swsNormal)) Cropwindow();
+    return r;
+}
+
+LRESULT TWinSkinForm::WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam) {
+    const LRESULT r = Default(WM_GETMINMAXINFO, wParam, lParam);
+    state_ = GetWindowstate();
+    if (state_ == swsMin) {
+        EnableSysbtn(true);
+    } else if (formStyle_ != sfsMDIChild) {
+        EnableSysbtn(false);
+    } else if (state_ == swsNormal) {
+        if (MDIMaxFlag()) SetMDIMax(false);
+        EnableSysbtn(false);
+    } else {
+        if (!MDIMaxFlag()) SetMDIMax(true);
+        EnableSysbtn(true);
+    }
+    if (border_ == sbsSizeable) {
+        auto* mm = reinterpret_cast<MINMAXINFO*>(lParam);
+        mm->ptMaxTrackSize = POINT{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+    }
+    return r;
+}
+
+LRESULT TWinSkinForm::WMNCActive(WPARAM wParam, LPARAM) {
+    SetActive(wParam != FALSE);
+    if (!(formStyle_ == sfsMDIChild && state_ != swsNormal)) UpdateNc();
+    return 1;
+}
+
+void TWinSkinForm::SetActive(bool active) {
+    active_ = active;
+    StartTimer(active);
+}
+
+void TWinSkinForm::StartTimer(bool on) {
+    if (on == timerOn_ || !IsWindow(hwnd_)) {
+        if (!on) timerOn_ = false;
+        return;
+    }
+    timerOn_ = on ? SetTimer(hwnd_, kHoverTimer, 250, nullptr) != 0 : (KillTimer(hwnd_, kHoverTimer), false);
+}
+
+LRESULT TWinSkinForm::WMSetText(WPARAM wParam, LPARAM lParam) {
+    // The system paints its own caption while it stores the text of a window whose style has the
+    // caption bits; without them for the time of the call it only stores it.
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const bool strip = (style & WS_CAPTION) == WS_CAPTION;
+    if (strip) SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~LONG_PTR(WS_CAPTION));
+    const LRESULT r = Default(WM_SETTEXT, wParam, lParam);
+    if (strip) SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+    caption_ = TextOf(hwnd_);
+    UpdateNc();
+    return r;
+}
+
+LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT command = UINT(wParam & 0xFFF0);
+    if (command == SC_KEYMENU && menuBar_ && !menuLoop_ && !GetCapture()) {
+        // Alt or F10 alone opens the first menu, Alt with a letter the menu it underlines: the
+        // system's own menu bar is gone, so it must not enter its menu mode.
+        const wchar_t key = wchar_t(lParam);
+        if (key != L' ' && key != L'-') {
+            TMenuBtn* target = key ? menuBar_->FindButtonFromAccel(key) : menuBar_->FirstButton();
+            if (target || key == 0) {
+                if (target) {
+                    target->MouseDown();
+                    CheckMenu(*target);
+                }
+                return 0;
+            }
+        }
+    }
+    if (command == SC_MINIMIZE) state_ = swsMin;
+    if (command == SC_MAXIMIZE) state_ = swsMax;
+    if (command == SC_RESTORE) state_ = swsNormal;
+    const LRESULT r = Default(WM_SYSCOMMAND, wParam, lParam);
+    RestoreAnimation();
+    return r;
+}
+
+LRESULT TWinSkinForm::WMEraseBkgnd(WPARAM wParam, LPARAM lParam) {
+    const LRESULT r = Default(WM_ERASEBKGND, wParam, lParam);
+    if (form_) return r;
+    RECT c{};
+    GetClientRect(hwnd_, &c);
+    FillRect(reinterpret_cast<HDC>(wParam), &c, FaceBrush());
+    return 1;
+}
+
+LRESULT TWinSkinForm::WMCtlcolor(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const LRESULT r = Default(msg, wParam, lParam);
+    if (form_) return r;
+    SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(FaceBrush());
+}
+
+HBRUSH TWinSkinForm::FaceBrush() {
+    if (!faceBrush_) {
+        const TColor c = skin_->FaceBrush.Exists ? skin_->FaceBrush.Color : skin_->Colors[csButtonFace];
+        faceBrush_.Reset(CreateSolidBrush(SkinColorRGB(c)));
+    }
+    return faceBrush_.Get();
+}
+
+void TWinSkinForm::Refresh() {
+    SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::RePaint() {
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TWinSkinForm::ResizeForm(bool useCurrent) {
+    if (IsZoomed(hwnd_)) {
+        Refresh();
+        return;
+    }
+    SIZE client = startClient_;
+    if (useCurrent) {
+        RECT cr{};
+        GetClientRect(hwnd_, &cr);
+        client = SIZE{cr.right, cr.bottom};
+    }
+    int width = client.cx + metrics_.Left + metrics_.Right;
+    const int height = client.cy + metrics_.Caption + metrics_.Bottom + metrics_.MenuBar;
+    if (!useCurrent && IsDialogClass(className_)) {
+        CreateCaptionFont();
+        TWindowDC screen(nullptr);
+        TSelectObject font(screen.Get(), captionFont_.Get());
+        SIZE blank{};
+        GetTextExtentPoint32W(screen.Get(), L" ", 1, &blank);
+        const int minWidth = DialogMinWidth(int(caption_.size()), blank.cx, metrics_, skin_->Title);
+        if (width < minWidth) {
+            // The dialog grows to show its caption; its controls stay centred.
+            const int shift = (minWidth - width) / 2;
+            for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                RECT r{};
+                GetWindowRect(c, &r);
+                MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+                SetWindowPos(c, nullptr, r.left + shift, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            width = minWidth;
+        }
+    }
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::KeepClient() {
+    ResizeForm(true);
+}
+
+void TWinSkinForm::SkinChange() {
+    if (form_) form_->Color = skin_->Colors[csButtonFace];
+    lifecycle_ = kSkinChanging;
+    if (frameSkinning_) {
+        InitSkinData();
+        captionCache_.Reset();
+        ResizeForm(true);
+        RECT wr{};
+        GetWindowRect(hwnd_, &wr);
+        // A height change and back gives the window and its controls a new layout.
+        const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+        SetWindowPos(hwnd_, nullptr, 0, 0, w, h + 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Cropwindow();
+    }
+    if (form_)
+        if (TWinControl* c = form_->ActiveControl(); c && c->CanFocus()) c->SetFocus();
+    lifecycle_ = kSkinned;
+    RePaint();
+}
+
+void TWinSkinForm::RestoreProcedures() {
+    if (formHooked_ && form_) form_->WindowProc = oldWindowProc_;
+    formHooked_ = false;
+    oldWindowProc_ = nullptr;
+    if (oldProc_ && IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+        RemovePropW(hwnd_, kSkinProp);
+    }
+    oldProc_ = nullptr;
+}
+
+void TWinSkinForm::FreeParts() {
+    StartTimer(false);
+    HotObject = nullptr;
+    buttons_.clear();
+    menuBar_.reset();
+    captionCache_.Reset();
+    captionBack_ = TBitmap32();
+    captionFont_.Reset();
+    faceBrush_.Reset();
+    if (icon_) DestroyIcon(icon_);
+    icon_ = nullptr;
+    iconBitmap_ = TBitmap32();
+}
+
+void TWinSkinForm::UnSubclass2() {
+    StartTimer(false);
+    if (form_) form_->Color = savedColor_;
+    RestoreProcedures();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::UnSubclass() {
+    if (!oldProc_ || !IsWindow(hwnd_) || lifecycle_ >= kSkinDestroying) {
+        UnSubclass3();
+        return;
+    }
+    if (!frameSkinning_) {
+        UnSubclass2();
+        return;
+    }
+    StartTimer(false);
+    RestoreProcedures();
+    if (form_) form_->Color = savedColor_;
+    EnableSysbtn(true);
+    if (menuBar_) {
+        ::SetMenu(hwnd_, menuBar_->Menu());
+        menuBar_.reset();
+    }
+    HotObject = nullptr;
+    buttons_.clear();
+    captionCache_.Reset();
+    if (formStyle_ == sfsMDIChild || !(style_ & WS_CHILD)) {
+        RECT wr{};
+        GetWindowRect(hwnd_, &wr);
+        if (formStyle_ == sfsMDIChild) MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&wr), 2);
+        const int w = wr.right - wr.left + systemNonClient_.cx - (metrics_.Left + metrics_.Right);
+        const int h =
+            wr.bottom - wr.top + systemNonClient_.cy - (metrics_.Caption + metrics_.MenuBar + metrics_.Bottom);
+        SetWindowPos(hwnd_, nullptr, wr.left, wr.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    Uncropwindow();
+    lifecycle_ = kSkinDestroyed;
+}
+
+void TWinSkinForm::UnSubclass3() {
+    StartTimer(false);
+    RestoreProcedures();
+    HotObject = nullptr;
+    buttons_.clear();
+    menuBar_.reset();
+    captionCache_.Reset();
+}
