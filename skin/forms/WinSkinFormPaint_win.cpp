@@ -98,7 +98,7 @@ void TWinSkinForm::DrawLine(const TRect& caption) {
     UINT flags = DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
     if (rtl) flags |= DT_RIGHT;
     RECT measured{0, 0, 0, 0};
-    Tnt_DrawTextW(dc, caption_, measured, flags | DT_CALCRECT);
+    Tnt_DrawTextW(dc, caption_, measured, (flags & ~UINT(DT_END_ELLIPSIS)) | DT_CALCRECT);
     TTitleInput in;
     in.Caption = caption;
     in.TextWidth = measured.right - measured.left;

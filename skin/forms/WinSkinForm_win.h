@@ -143,6 +143,9 @@ public:
     void SetSysbtnRect();
     bool Checkvisible(int index) const;
     void DrawSysbtn(TWinSysButton& b, int state);
+    // Renders a button's face in a state over the caption under it into piece (the button's size);
+    // what lies outside the caption strip is read from windowDC when given. False when it cannot.
+    bool SysButtonFace(TDib& piece, const TWinSysButton& b, int state, HDC windowDC);
     TNCObject* FindBtn(int x, int y) const;
     POINT GetWinXY(int screenX, int screenY) const;
     void SysBtnAction(int screenX, int screenY);

@@ -58,29 +58,37 @@ void TWinSkinForm::DrawAllSysbtn() {
     }
 }
 
-void TWinSkinForm::DrawSysbtn(TWinSysButton& b, int state) {
-    if ((lifecycle_ != kSkinned && lifecycle_ != kSkinChanging) || b.Rect.IsEmpty() || !IsWindowVisible(hwnd_)) return;
+bool TWinSkinForm::SysButtonFace(TDib& piece, const TWinSysButton& b, int state, HDC windowDC) {
     const TDataSkinSysButton& e = b.Entry;
     const TRect r = b.Rect;
-    TDib piece;
-    if (!piece.Resize(r.Width(), r.Height())) return;
-    HDC dc = GetWindowDC(hwnd_);
-    if (!dc) return;
+    if (r.IsEmpty() || !piece.Resize(r.Width(), r.Height())) return false;
     // The caption under the button as painted before the buttons, so a face with transparent
     // parts never shows the previous face through them.
-    const bool inCaption = r.Top >= 0 && r.Bottom <= captionBack_.Height() && r.Right <= captionBack_.Width();
+    const bool inCaption =
+        r.Top >= 0 && r.Left >= 0 && r.Bottom <= captionBack_.Height() && r.Right <= captionBack_.Width();
     if (inCaption)
         DrawBitmap(piece.Bits(), -r.Left, -r.Top, captionBack_);
-    else
-        BitBlt(piece.DC(), 0, 0, r.Width(), r.Height(), dc, r.Left, r.Top, SRCCOPY);
+    else if (windowDC)
+        BitBlt(piece.DC(), 0, 0, r.Width(), r.Height(), windowDC, r.Left, r.Top, SRCCOPY);
     GdiFlush();
     if (e.Action == 3 || e.Action == 11)
         DrawIcon(piece, 0, 0);
     else
         DrawRect1(piece.Bits(), Bounds(0, 0, r.Width(), r.Height()), e.Bitmap, SysButtonFrame(e, state, active_),
                   e.FrameCount < 1 ? 1 : e.FrameCount, true);
-    if (inCaption && !captionCache_.Empty()) DrawBitmap(captionCache_.Bits(), r.Left, r.Top, piece.Bits());
-    BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), piece.DC(), 0, 0, SRCCOPY);
+    return true;
+}
+
+void TWinSkinForm::DrawSysbtn(TWinSysButton& b, int state) {
+    if ((lifecycle_ != kSkinned && lifecycle_ != kSkinChanging) || b.Rect.IsEmpty() || !IsWindowVisible(hwnd_)) return;
+    HDC dc = GetWindowDC(hwnd_);
+    if (!dc) return;
+    TDib piece;
+    if (SysButtonFace(piece, b, state, dc)) {
+        const TRect r = b.Rect;
+        if (!captionCache_.Empty()) DrawBitmap(captionCache_.Bits(), r.Left, r.Top, piece.Bits());
+        BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), piece.DC(), 0, 0, SRCCOPY);
+    }
     ReleaseDC(hwnd_, dc);
 }
 

@@ -1,0 +1,129 @@
+// skinpreview SKIN.skn OUT.png [--size WxH]
+// Opens a sample window skinned with the given package and writes one PNG of it: active,
+// inactive, and with every caption button hot and pressed. For skin authors, who see a skin this
+// way without writing a program.
+#include "skin/data/PngWrite.h"
+#include "skin/data/SkinDataCore.h"
+#include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinForm_win.h"
+
+#include "framework/SysUtils.h"
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace {
+
+int Fail(const std::string& text) {
+    std::fprintf(stderr, "skinpreview: %s\n", text.c_str());
+    return 1;
+}
+
+LRESULT CALLBACK SampleProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HMENU SampleMenu() {
+    HMENU bar = CreateMenu();
+    for (const wchar_t* title : {L"&Файл", L"&Настройки", L"&Помощь"}) {
+        HMENU sub = CreatePopupMenu();
+        AppendMenuW(sub, MF_STRING, 100, L"&Пункт");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), title);
+    }
+    return bar;
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+}
+
+constexpr TPixel kSheet = PixelRGB(250, 250, 250);
+
+// The window as the skin paints it, with every visible caption button in `state`.
+TBitmap32 Shot(TWinSkinForm& skinner, bool active, int state) {
+    SendMessageW(skinner.Handle(), WM_NCACTIVATE, active, 0);
+    Pump();
+    TBitmap32 map = skinner.getClipMap();
+    const TFrameMetrics& m = skinner.Metrics();
+    const TPixel face = PixelFromColor(TColor(SkinColorRGB(skinner.SkinData()->Colors[csButtonFace])));
+    map.FillRect(TRect{m.Left, m.Caption + m.MenuBar, map.Width() - m.Right, map.Height() - m.Bottom}, face);
+    // What the window region cuts away shows the sheet behind.
+    for (int y = 0; y < map.Height(); ++y)
+        for (TPixel *p = map.ScanLine(y), *end = p + map.Width(); p != end; ++p)
+            if (PixelIs(*p, clSkinKey)) *p = kSheet;
+    if (state == kStateNormal) return map;
+    for (const auto& b : skinner.SysButtons()) {
+        TDib piece;
+        if (b->Visible && b->Entry.Align != 100 && skinner.SysButtonFace(piece, *b, state, nullptr))
+            DrawBitmap(map, b->Rect.Left, b->Rect.Top, piece.Bits());
+    }
+    return map;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3 && argc != 5) return Fail("usage: skinpreview SKIN.skn OUT.png [--size WxH]");
+    int cw = 331, ch = 216;
+    if (argc == 5) {
+        if (std::wstring(argv[3]) != L"--size" || swscanf(argv[4], L"%dx%d", &cw, &ch) != 2 || cw < 1 || ch < 1 ||
+            cw > 4000 || ch > 4000)
+            return Fail("--size takes WIDTHxHEIGHT, each 1 to 4000");
+    }
+    const std::string skinPath = WideToUtf8(argv[1]), outPath = WideToUtf8(argv[2]);
+    TSkinDataCore skin;
+    if (!skin.LoadFromFile(skinPath)) return Fail("cannot load the skin package " + skinPath);
+
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = SampleProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"SkinPreview";
+    RegisterClassW(&wc);
+    RECT r{0, 0, cw, ch};
+    AdjustWindowRectEx(&r, WS_OVERLAPPEDWINDOW, TRUE, 0);
+    HWND hwnd = CreateWindowExW(0, L"SkinPreview", L"Tellit: skin preview", WS_OVERLAPPEDWINDOW, 40, 40,
+                                r.right - r.left, r.bottom - r.top, nullptr, SampleMenu(), wc.hInstance, nullptr);
+    if (!hwnd) return Fail("cannot create the sample window");
+    ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    std::unique_ptr<TWinSkinForm> skinner = SkinWindow(hwnd, &skin);
+    Pump();
+
+    const struct {
+        const wchar_t* label;
+        bool active;
+        int state;
+    } shots[] = {{L"active", true, kStateNormal},
+                 {L"inactive", false, kStateNormal},
+                 {L"buttons hot", true, kStateHot},
+                 {L"buttons pressed", true, kStatePressed}};
+    const int gap = 16, label = 20;
+    RECT wr{};
+    GetWindowRect(hwnd, &wr);
+    const int W = wr.right - wr.left, H = wr.bottom - wr.top;
+    TDib sheet;
+    if (!sheet.Resize(2 * W + 3 * gap, 2 * (H + label) + 3 * gap)) return Fail("the window is too large to preview");
+    sheet.Bits().Fill(kSheet);
+    SetBkMode(sheet.DC(), TRANSPARENT);
+    TSelectObject font(sheet.DC(), GetStockObject(DEFAULT_GUI_FONT));
+    for (int i = 0; i < 4; ++i) {
+        const int x = gap + (i % 2) * (W + gap), y = gap + (i / 2) * (H + label + gap);
+        RECT t{x, y, x + W, y + label};
+        DrawTextW(sheet.DC(), shots[i].label, -1, &t, DT_SINGLELINE | DT_LEFT | DT_VCENTER);
+        GdiFlush();
+        DrawBitmap(sheet.Bits(), x, y + label, Shot(*skinner, shots[i].active, shots[i].state));
+    }
+    GdiFlush();
+    const std::vector<std::uint8_t> png = WritePng(sheet.Bits());
+    std::ofstream out(argv[2], std::ios::binary);
+    out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    if (!out) return Fail("cannot write " + outPath);
+    skinner.reset();
+    DestroyWindow(hwnd);
+    std::printf("%s: %d x %d\n", outPath.c_str(), sheet.Width(), sheet.Height());
+    return 0;
+}
