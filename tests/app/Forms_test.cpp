@@ -163,7 +163,8 @@ bool ProxyDialogFromKeys(wchar_t letter, std::vector<std::pair<UINT, WPARAM>> ke
     nextKey = 0;
     UINT_PTR t = SetTimer(nullptr, 0, 50, FeedKey);
     SendMessageW(Form1->Handle(), WM_SYSCOMMAND, SC_KEYMENU, letter);
-    for (int i = 0; i < 40 && !opened; ++i) {
+    // Up to ten seconds: the menu loop takes its time on a busy machine.
+    for (int i = 0; i < 500 && !opened; ++i) {
         Application->ProcessMessages();
         Sleep(20);
     }

@@ -99,7 +99,7 @@ TEST_F(E2E, RefusalFromTheGateway) {
     // A refusal leaves the button ready once the request has ended.
     HWND send = second.Button(kSend.c_str());
     ASSERT_TRUE(send);
-    for (int i = 0; i < 100 && !IsWindowEnabled(send); ++i) Sleep(20);
+    for (int i = 0; i < 500 && !IsWindowEnabled(send); ++i) Sleep(20);
     EXPECT_TRUE(IsWindowEnabled(send));
 }
 
@@ -238,7 +238,7 @@ TEST_F(E2E, AuxiliaryWindows) {
             EXPECT_EQ(Tellit::Text(memo).rfind(L"Программа предназначена для отправки SMS\r\n", 0), 0u);
         }
         PostMessageW(win, WM_CLOSE, 0, 0);
-        for (int i = 0; i < 100 && IsWindowVisible(win); ++i) Sleep(20);
+        for (int i = 0; i < 500 && IsWindowVisible(win); ++i) Sleep(20);
         EXPECT_FALSE(IsWindowVisible(win));
     }
 }
