@@ -136,6 +136,11 @@ public:
     // Builds the window region from the frame's transparent parts; Uncropwindow removes it.
     void Cropwindow();
     void Uncropwindow();
+    // Builds the region anew even when the window's size has not changed.
+    void RebuildRegion() {
+        regionSet_ = false;
+        Cropwindow();
+    }
     // The whole frame rendered at the window's size, the client area in the face colour.
     TBitmap32 getClipMap();
 
