@@ -318,6 +318,22 @@ TEST(SkinForm, CaptionPixelsTitleClipAndButtonsUnderTheMouse) {
         MouseButton(true);
         MouseButton(false);
     };
+    ANIMATIONINFO animation{sizeof animation, 0};
+    SystemParametersInfoW(SPI_GETANIMATION, sizeof animation, &animation, 0);
+    const int animationBefore = animation.iMinAnimate;
+    // A double-click on a button is a click on it, not a double-click on the caption.
+    TWinSysButton* minimize = ButtonOf(*f, 2);
+    ASSERT_NE(minimize, nullptr);
+    const POINT m = Centre(hwnd, minimize->Rect);
+    SendMessageW(hwnd, WM_NCLBUTTONDBLCLK, HTCAPTION, MAKELPARAM(m.x, m.y));
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(hwnd) != FALSE; }));
+    EXPECT_FALSE(IsZoomed(hwnd));
+    SystemParametersInfoW(SPI_GETANIMATION, sizeof animation, &animation, 0);
+    EXPECT_EQ(animation.iMinAnimate, animationBefore); // the desktop's setting is given back
+    ShowWindow(hwnd, SW_RESTORE);
+    SetForegroundWindow(hwnd);
+    ASSERT_TRUE(WaitFor([&] { return !IsIconic(hwnd) && f->Active(); }));
+
     click(ButtonOf(*f, 2));
     EXPECT_TRUE(WaitFor([&] { return IsIconic(hwnd) != FALSE; }));
     ShowWindow(hwnd, SW_RESTORE);
