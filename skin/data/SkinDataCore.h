@@ -3,6 +3,7 @@
 // form resources, the face brush as a GDI object and the requests to the skin manager.
 #pragma once
 
+#include "skin/data/Filer.h"
 #include "skin/data/SkinModel.h"
 #include "skin/data/SkinOptions.h"
 #include "skin/data/Streams.h"
@@ -10,7 +11,9 @@
 #include <functional>
 #include <string>
 
-class TSkinDataCore : public TSkinModel, public TSkinOptions {
+class TSkinStore;
+
+class TSkinDataCore : public TSkinModel, public TSkinOptions, public TBinaryPersistent {
 public:
     // sender: the component, passed to the option events.
     explicit TSkinDataCore(TObject* sender = nullptr) : TSkinOptions(sender) {}
@@ -29,6 +32,19 @@ public:
     // nothing but leaves Loading set. Both return whether a skin was loaded.
     bool LoadFromFile(const std::string& fileName);
     bool LoadFromStream(TStream& stream);
+
+    // Loads package `index` of a skin store; an index past the last is ignored (false). A negative
+    // index is an error of the store's collection (EListError).
+    bool LoadFromCollection(TSkinStore& store, int index);
+
+    // The stored form of SkinStream: N (4 bytes, little-endian, signed), then N bytes of package.
+    // N = 0, a negative N or one past the stream's end mean no stored skin: nothing is read or
+    // allocated, SkinStream is emptied and Loading stays set. Otherwise the skin is loaded at once
+    // (unless `designing`); true when a skin was loaded.
+    bool ReadData(TStream& stream, bool designing = false);
+    void WriteData(TStream& stream) const;
+    // The binary property "SkinStream", always written.
+    void DefineProperties(TFiler& filer) override;
 
     // The part of a name before its first "."; empty when there is none or the name starts with it.
     static std::string GetFileName(const std::string& name);
