@@ -2,6 +2,7 @@
 
 #include "app/Gateway.h"
 #include "app/Settings.h"
+#include "app/SkinSetup.h"
 #include "app/Unit2.h"
 #include "app/Unit3.h"
 #include "app/Unit4.h"
@@ -105,6 +106,14 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
 
     TIniFile ini(SettingsFileName());
     CBNumber->SetText(ini.ReadString(L"Main", L"Number", L""));
+
+    // The skin, read as the form's stored properties are; skinning starts with the program.
+    SkinData1 = new TSkinData(this);
+    SkinData1->Name = "SkinData1";
+    SkinData1->ComponentState.Include(TComponentStateFlag::Reading);
+    SetUpSkin(*SkinData1, ini);
+    SkinData1->ComponentState.Exclude(TComponentStateFlag::Reading);
+    SkinData1->Loaded();
 }
 
 bool TForm1::SendSms(const std::wstring& number, const std::wstring& message) {

@@ -9,6 +9,7 @@
 #include "framework/StdCtrls.h"
 #include "net/NMHttp.h"
 #include "net/NMURL.h"
+#include "skin/forms/WinSkinData_win.h"
 
 #include <cstdint>
 #include <string>
@@ -36,6 +37,7 @@ public:
     TNMHTTP* NMHTTP1;
     TNMURL* NMURL1;
     TTimer* Timer1;
+    TSkinData* SkinData1;
 
     // Validates the number, sends one request to the gateway and reports the outcome in a message
     // box. True when a request was issued, false when it stopped before.

@@ -30,6 +30,11 @@ public:
         if (!mainForm_) mainForm_ = ref;
     }
     TForm* MainForm() const { return mainForm_; }
+    // Frees the forms (and every other component the application owns) now, last created first.
+    void DestroyForms() {
+        DestroyComponents();
+        mainForm_ = nullptr;
+    }
     // Called by a form that goes away, so that MainForm never names a freed form.
     void FormDestroyed(TForm* form);
 

@@ -26,9 +26,11 @@ class TSkinDataCore;
 class TForm;
 class TWinSkinForm;
 
-// Whether an MDI child is shown maximized; process-wide, as the skin manager keeps it.
+// Whether an MDI child is shown maximized; process-wide. SetMDIMax goes through the skin manager,
+// which updates the MDI children; StoreMDIMax only records the value.
 bool MDIMaxFlag();
 void SetMDIMax(bool value);
+void StoreMDIMax(bool value);
 
 // Lifecycle of a form skinner.
 enum : int {
@@ -116,6 +118,13 @@ public:
     void InitSkin(HWND hwnd);
     // Frame metrics and caption buttons from the skin.
     void InitSkinData();
+    // Drops the caption buttons (until InitSkinData builds them again).
+    void DropSysButtons() {
+        HotObject = nullptr;
+        buttons_.clear();
+    }
+    // An MDI child back from a maximized sibling: normal state, its region, no system caption.
+    void RestoreNormal();
     // Takes up a changed skin: metrics, buttons, size and region.
     void SkinChange();
     // Gives the window back its own frame, procedure, style, menu and client size.
@@ -158,8 +167,13 @@ public:
     void Restore();
     void Minimize();
     void OnTimer();
-    // Opens a menu bar button's submenu (and fires a command item).
-    void CheckMenu(TMenuBtn& b);
+    // Opens a menu bar button's submenu (and fires a command item). While it is open, left and
+    // right (and the mouse over another button) move to the neighbouring menus. From the keyboard,
+    // the first item is selected at once.
+    void CheckMenu(TMenuBtn& b, bool fromKeyboard = false);
+    // The menu bar from the keyboard (Alt or F10 alone): the first button lights up, left and
+    // right move along the bar, Enter or the arrows open a menu, Escape leaves.
+    void MenuBarKeys();
     void PaintMenuButton(const TMenuBtn& b);
 
     // The skinner of a window, or nullptr.
@@ -255,6 +269,15 @@ private:
     bool active_ = false;
     bool frameSkinning_ = false;
     bool menuLoop_ = false;
+    // Menu tracking: the open button, the button to switch to, the last selected item's menu.
+    int openIndex_ = -1;
+    int switchTo_ = -1;
+    bool firstKey_ = false;
+    HMENU openMenu_ = nullptr;
+    HMENU lastMenu_ = nullptr;
+    bool lastItemOpens_ = false;
+    POINT lastCursor_{};
+    static LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam);
     TColor savedColor_ = 0;
 
     TRect textRect_;

@@ -4,6 +4,7 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 #include "skin/data/SkinDataCore.h"
+#include "skin/forms/SkinManage_win.h"
 
 #include "framework/Forms.h"
 
@@ -38,8 +39,22 @@ bool MDIMaxFlag() {
     return gMDIMax;
 }
 
-void SetMDIMax(bool value) {
+void StoreMDIMax(bool value) {
     gMDIMax = value;
+}
+
+void SetMDIMax(bool value) {
+    if (SkinManager)
+        SkinManager->SetMDIMax(value);
+    else
+        gMDIMax = value;
+}
+
+void TWinSkinForm::RestoreNormal() {
+    state_ = swsNormal;
+    RebuildRegion();
+    EnableSysbtn(false);
+    if (!regionSet_) UpdateNc();
 }
 
 TWinSkinForm::TWinSkinForm(TSkinDataCore* skinData) : skin_(skinData) {}
@@ -246,6 +261,13 @@ LRESULT TWinSkinForm::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return WMCtlcolor(msg, wParam, lParam);
     case WM_SKIN_QUERY:
         return 1;
+    case WM_MENUSELECT:
+        // Reaches the owner only: the menu tracking learns the selection here.
+        if (menuLoop_) {
+            lastMenu_ = reinterpret_cast<HMENU>(lParam);
+            lastItemOpens_ = (HIWORD(wParam) & MF_POPUP) != 0 && HIWORD(wParam) != 0xFFFF;
+        }
+        break;
     case WM_TIMER:
         if (wParam == kHoverTimer) {
             OnTimer();
@@ -429,16 +451,17 @@ LRESULT TWinSkinForm::WMSetText(WPARAM wParam, LPARAM lParam) {
 LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
     const UINT command = UINT(wParam & 0xFFF0);
     if (command == SC_KEYMENU && menuBar_ && !menuLoop_ && !GetCapture()) {
-        // Alt or F10 alone opens the first menu, Alt with a letter the menu it underlines: the
-        // system's own menu bar is gone, so it must not enter its menu mode.
+        // The system's own menu bar is gone, so it must not enter its menu mode: Alt or F10 alone
+        // light the skin's bar, Alt with a letter opens the menu it underlines.
         const wchar_t key = wchar_t(lParam);
+        if (key == 0) {
+            MenuBarKeys();
+            return 0;
+        }
         if (key != L' ' && key != L'-') {
-            TMenuBtn* target = key ? menuBar_->FindButtonFromAccel(key) : menuBar_->FirstButton();
-            if (target || key == 0) {
-                if (target) {
-                    target->MouseDown();
-                    CheckMenu(*target);
-                }
+            if (TMenuBtn* target = menuBar_->FindButtonFromAccel(key)) {
+                target->MouseDown();
+                CheckMenu(*target, true);
                 return 0;
             }
         }

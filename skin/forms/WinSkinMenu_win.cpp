@@ -145,3 +145,181 @@ void TWinSkinMenu::DrawButton(HDC dc, const TMenuBtn& b) {
     GdiFlush();
     BitBlt(dc, b.Rect.Left, bar_.Top, w, H, column.DC(), 0, 0, SRCCOPY);
 }
+
+// ---- Tracking the menus of the bar
+
+namespace {
+// The form whose menu is being tracked, and the filter hook of that tracking (one at a time).
+TWinSkinForm* gTracked = nullptr;
+HHOOK gFilter = nullptr;
+} // namespace
+
+LRESULT CALLBACK TWinSkinForm::MenuFilter(int code, WPARAM wParam, LPARAM lParam) {
+    TWinSkinForm* f = gTracked;
+    if (code == MSGF_MENU && f && f->menuBar_) {
+        MSG* m = reinterpret_cast<MSG*>(lParam);
+        const auto& buttons = f->menuBar_->Buttons;
+        const int count = int(buttons.size());
+        if (f->firstKey_) {
+            f->firstKey_ = false;
+            PostMessageW(m->hwnd, WM_KEYDOWN, VK_DOWN, 0);
+        }
+        // The neighbour in a direction, skipping buttons that cannot open.
+        auto neighbour = [&](int step) {
+            for (int i = 1; i < count; ++i) {
+                const int j = ((f->openIndex_ + step * i) % count + count) % count;
+                if (buttons[size_t(j)]->Visible && !buttons[size_t(j)]->Caption.empty()) return j;
+            }
+            return -1;
+        };
+        int target = -1;
+        if (m->message == WM_KEYDOWN && m->wParam == VK_RIGHT && (!f->lastMenu_ || !f->lastItemOpens_))
+            target = neighbour(1);
+        else if (m->message == WM_KEYDOWN && m->wParam == VK_LEFT && (!f->lastMenu_ || f->lastMenu_ == f->openMenu_))
+            target = neighbour(-1);
+        else if (m->message == WM_MOUSEMOVE) {
+            POINT c{};
+            GetCursorPos(&c);
+            if (c.x != f->lastCursor_.x || c.y != f->lastCursor_.y) {
+                f->lastCursor_ = c;
+                const POINT p = f->GetWinXY(c.x, c.y);
+                if (TMenuBtn* b = f->menuBar_->FindBtn(p.x, p.y)) target = b->Index;
+            }
+        }
+        if (target >= 0 && target != f->openIndex_) {
+            f->switchTo_ = target;
+            EndMenu();
+            return 1;
+        }
+    }
+    return CallNextHookEx(gFilter, code, wParam, lParam);
+}
+
+void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
+    TMenuBtn* b = &first;
+    while (b) {
+        if (!b->Submenu) {
+            if (b->Enabled && b->Command) PostMessageW(hwnd_, WM_COMMAND, b->Command, 0);
+            b->MouseLeave();
+            return;
+        }
+        menuLoop_ = true;
+        openIndex_ = b->Index;
+        openMenu_ = b->Submenu;
+        switchTo_ = -1;
+        firstKey_ = fromKeyboard;
+        lastMenu_ = nullptr;
+        lastItemOpens_ = false;
+        GetCursorPos(&lastCursor_);
+        int command = 0;
+        if (b->Enabled) {
+            gTracked = this;
+            if (!gFilter) gFilter = SetWindowsHookExW(WH_MSGFILTER, &MenuFilter, nullptr, GetCurrentThreadId());
+            RECT wr{};
+            GetWindowRect(hwnd_, &wr);
+            command = TrackPopupMenu(b->Submenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, wr.left + b->Rect.Left,
+                                     wr.top + b->Rect.Bottom, 0, hwnd_, nullptr);
+            if (gFilter) UnhookWindowsHookEx(gFilter);
+            gFilter = nullptr;
+            gTracked = nullptr;
+        }
+        menuLoop_ = false;
+        openIndex_ = -1;
+        if (!IsWindow(hwnd_) || lifecycle_ != kSkinned || !menuBar_) return;
+        b->MouseLeave();
+        if (command) PostMessageW(hwnd_, WM_COMMAND, WPARAM(command), 0);
+        b = nullptr;
+        if (switchTo_ >= 0 && size_t(switchTo_) < menuBar_->Buttons.size()) {
+            b = menuBar_->Buttons[size_t(switchTo_)].get();
+            b->MouseDown();
+        }
+        fromKeyboard = true;
+    }
+}
+
+void TWinSkinForm::MenuBarKeys() {
+    TMenuBtn* hot = menuBar_ ? menuBar_->FirstButton() : nullptr;
+    if (!hot) return;
+    auto& buttons = menuBar_->Buttons;
+    auto move = [&](int step) {
+        const int count = int(buttons.size());
+        for (int i = 1; i < count; ++i) {
+            TMenuBtn* b = buttons[size_t(((hot->Index + step * i) % count + count) % count)].get();
+            if (b->Visible && !b->Caption.empty()) {
+                hot->MouseLeave();
+                hot = b;
+                hot->MouseEnter();
+                return;
+            }
+        }
+    };
+    hot->MouseEnter();
+    menuLoop_ = true;
+    TMenuBtn* open = nullptr;
+    MSG msg;
+    bool done = false;
+    while (!done && GetMessageW(&msg, nullptr, 0, 0)) {
+        switch (msg.message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            switch (msg.wParam) {
+            case VK_LEFT:
+                move(-1);
+                break;
+            case VK_RIGHT:
+                move(1);
+                break;
+            case VK_RETURN:
+            case VK_DOWN:
+            case VK_UP:
+                open = hot;
+                done = true;
+                break;
+            case VK_ESCAPE:
+            case VK_MENU:
+            case VK_F10:
+                done = true;
+                break;
+            default:
+                break;
+            }
+            continue;
+        case WM_CHAR:
+        case WM_SYSCHAR:
+            if (TMenuBtn* b = menuBar_->FindButtonFromAccel(wchar_t(msg.wParam))) {
+                hot->MouseLeave();
+                hot = open = b;
+                done = true;
+            }
+            continue;
+        case WM_KEYUP:
+        case WM_SYSKEYUP:
+            continue;
+        case WM_QUIT:
+            PostQuitMessage(int(msg.wParam));
+            done = true;
+            continue;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_NCLBUTTONDOWN:
+        case WM_NCRBUTTONDOWN:
+            // A click ends the keyboard mode and then does what it does.
+            done = true;
+            break;
+        default:
+            break;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+        if (!IsWindow(hwnd_) || GetActiveWindow() != hwnd_ || !menuBar_) done = true;
+    }
+    menuLoop_ = false;
+    if (!IsWindow(hwnd_) || !menuBar_) return;
+    if (open) {
+        open->MouseDown();
+        CheckMenu(*open, true);
+    } else {
+        hot->MouseLeave();
+    }
+}

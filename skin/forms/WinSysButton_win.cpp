@@ -306,21 +306,3 @@ void TWinSkinForm::PaintMenuButton(const TMenuBtn& b) {
     menuBar_->DrawButton(dc, b);
     ReleaseDC(hwnd_, dc);
 }
-
-void TWinSkinForm::CheckMenu(TMenuBtn& b) {
-    if (!b.Submenu) {
-        if (b.Enabled && b.Command) PostMessageW(hwnd_, WM_COMMAND, b.Command, 0);
-        b.MouseLeave();
-        return;
-    }
-    menuLoop_ = true;
-    if (b.Enabled) {
-        RECT wr{};
-        GetWindowRect(hwnd_, &wr);
-        const int command = TrackPopupMenu(b.Submenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, wr.left + b.Rect.Left,
-                                           wr.top + b.Rect.Bottom, 0, hwnd_, nullptr);
-        if (command) PostMessageW(hwnd_, WM_COMMAND, WPARAM(command), 0);
-    }
-    menuLoop_ = false;
-    if (IsWindow(hwnd_) && lifecycle_ == kSkinned) b.MouseLeave();
-}

@@ -1,0 +1,56 @@
+#include "app/SkinSetup.h"
+
+#include "framework/SysUtils.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+std::wstring ExeFolder() {
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (n < path.size()) {
+            std::wstring p(path.data(), n);
+            const size_t slash = p.find_last_of(L"\\/");
+            return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The executable's stored skin: SkinStream as the main form stores it (N, then N bytes).
+void ReadStoredSkin(TSkinData& skin) {
+    HRSRC res = FindResourceW(nullptr, L"SKINSTREAM", MAKEINTRESOURCEW(10)); // RT_RCDATA
+    HGLOBAL data = res ? LoadResource(nullptr, res) : nullptr;
+    const void* bytes = data ? LockResource(data) : nullptr;
+    if (!bytes) return;
+    TMemoryStream stream;
+    stream.Assign(std::string(static_cast<const char*>(bytes), SizeofResource(nullptr, res)));
+    skin.ReadData(stream);
+}
+} // namespace
+
+std::wstring SkinFilePath(const std::wstring& value) {
+    const bool absolute =
+        (value.size() > 1 && value[1] == L':') || (!value.empty() && (value[0] == L'\\' || value[0] == L'/'));
+    return absolute ? value : ExeFolder() + value;
+}
+
+bool SkinPackageLoads(const std::wstring& path) {
+    TSkinDataCore probe;
+    return probe.LoadFromFile(WideToUtf8(path));
+}
+
+void SetUpSkin(TSkinData& skin, const TIniFile& ini) {
+    ReadStoredSkin(skin);
+    const std::wstring file = ini.ReadString(L"Skin", L"File", L"");
+    if (!file.empty()) {
+        const std::wstring path = SkinFilePath(file);
+        if (SkinPackageLoads(path)) skin.LoadFromFile(WideToUtf8(path));
+    }
+    skin.DisableTag = 99;
+    skin.SkinFormtype = sfMainform;
+    skin.SetActive(ini.ReadInteger(L"Skin", L"Active", 1) != 0);
+}

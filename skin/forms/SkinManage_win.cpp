@@ -1,0 +1,560 @@
+#include "skin/forms/SkinManage_win.h"
+
+#include "skin/forms/WinSkinData_win.h"
+#include "skin/forms/WinSkinForm.h"
+
+#include "framework/ExtCtrls.h"
+#include "framework/Forms.h"
+
+#include <algorithm>
+
+TSkinManage* SkinManager = nullptr;
+TWinSkinPopMenu* WaitingPopMenu = nullptr;
+
+namespace {
+const wchar_t kPopProp[] = L"TellitSkinPopMenu";
+
+std::string ClassNameOf(HWND hwnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return WideToUtf8(name);
+}
+} // namespace
+
+TSkinManage* StartSkinEngine() {
+    if (!SkinManager) {
+        SkinManager = new TSkinManage;
+        SkinManager->InstallHook();
+    }
+    return SkinManager;
+}
+
+void StopSkinEngine() {
+    TSkinManage* m = SkinManager;
+    delete m;
+    SkinManager = nullptr;
+}
+
+// ---- Popup menu windows
+
+TWinSkinPopMenu::~TWinSkinPopMenu() {
+    UnSubClass();
+}
+
+void TWinSkinPopMenu::InitSkin(HWND hwnd, TSkinDataCore* skin, HMENU menu) {
+    Handle = hwnd;
+    skin_ = skin;
+    Menu = menu;
+    SetPropW(hwnd, kPopProp, this);
+    oldProc_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WndProcThunk)));
+}
+
+void TWinSkinPopMenu::UnSubClass() {
+    if (WaitingPopMenu == this) WaitingPopMenu = nullptr;
+    if (oldProc_ && IsWindow(Handle)) {
+        SetWindowLongPtrW(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+        RemovePropW(Handle, kPopProp);
+    }
+    oldProc_ = nullptr;
+    background_ = TBitmap32();
+}
+
+LRESULT CALLBACK TWinSkinPopMenu::WndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = static_cast<TWinSkinPopMenu*>(GetPropW(hwnd, kPopProp));
+    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return self->WinWndProc(msg, wParam, lParam);
+}
+
+LRESULT TWinSkinPopMenu::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return oldProc_ ? CallWindowProcW(oldProc_, Handle, msg, wParam, lParam)
+                    : DefWindowProcW(Handle, msg, wParam, lParam);
+}
+
+const TBitmap32& TWinSkinPopMenu::Background() {
+    background_ = TBitmap32();
+    const TDataSkinObject* image = skin_ ? skin_->MenuBackground.get() : nullptr;
+    if (!skin_ || skin_->Loading || !image || image->Bitmap.Empty()) return background_;
+    RECT r{};
+    GetWindowRect(Handle, &r);
+    background_ = GetHMap(Bounds(0, 0, r.right - r.left, r.bottom - r.top), image->Bitmap, image->Margins, 1, 1,
+                          image->Tile != 0, false);
+    return background_;
+}
+
+int TWinSkinPopMenu::ClientInset() const {
+    RECT r{};
+    GetWindowRect(Handle, &r);
+    POINT p{0, 0};
+    ClientToScreen(Handle, &p);
+    return p.x - r.left;
+}
+
+void TWinSkinPopMenu::PaintRing(HDC dc) {
+    const TBitmap32& back = background_;
+    const int W = back.Width(), H = back.Height();
+    if (back.Empty() || W < 6 || H < 6) return;
+    auto piece = [&](const TRect& r) {
+        TBitmap32 part(r.Width(), r.Height());
+        DrawBitmap(part, -r.Left, -r.Top, back);
+        BlitBitmap(dc, r.Left, r.Top, part);
+    };
+    piece(TRect{0, 0, W, 3});
+    piece(TRect{0, H - 3, W, H});
+    piece(TRect{0, 3, 3, H - 3});
+    piece(TRect{W - 3, 3, W, H - 3});
+}
+
+LRESULT TWinSkinPopMenu::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_SKIN_QUERY) return 1;
+    if (!SkinManager || !SkinManager->Active) return Default(msg, wParam, lParam);
+    switch (msg) {
+    case WM_DESTROY: {
+        const HWND hwnd = Handle;
+        const WNDPROC old = oldProc_;
+        UnSubClass();
+        return old ? CallWindowProcW(old, hwnd, msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+    case WM_NCPAINT:
+        // Where the system keeps a frame outside the items, the skin paints it instead.
+        if (ClientInset() == 0 || Background().Empty()) return Default(msg, wParam, lParam);
+        if (!Menu) WaitingPopMenu = this;
+        if (HDC dc = GetWindowDC(Handle)) {
+            PaintRing(dc);
+            ReleaseDC(Handle, dc);
+        }
+        return 0;
+    case WM_PAINT: {
+        // Where the system paints its frame inside the client area (Wine), the ring goes over it.
+        const LRESULT r = Default(msg, wParam, lParam);
+        if (ClientInset() == 0 && !Background().Empty()) {
+            if (!Menu) WaitingPopMenu = this;
+            if (HDC dc = GetWindowDC(Handle)) {
+                PaintRing(dc);
+                ReleaseDC(Handle, dc);
+            }
+        }
+        return r;
+    }
+    case WM_PRINT:
+        return WMPrint(wParam, lParam);
+    default:
+        return Default(msg, wParam, lParam);
+    }
+}
+
+LRESULT TWinSkinPopMenu::WMPrint(WPARAM wParam, LPARAM lParam) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    if (Background().Empty()) return Default(WM_PRINT, wParam, lParam);
+    if (!Menu) WaitingPopMenu = this;
+    BlitBitmap(dc, 0, 0, background_);
+    const int mode = SetBkMode(dc, TRANSPARENT);
+    const int inset = 3;
+    HRGN clip = CreateRectRgn(inset, inset, background_.Width() - inset, background_.Height() - inset);
+    SelectClipRgn(dc, clip);
+    const LRESULT r = Default(WM_PRINT, wParam, lParam);
+    SelectClipRgn(dc, nullptr);
+    DeleteObject(clip);
+    SetBkMode(dc, mode);
+    return r;
+}
+
+// ---- The manager
+
+TSkinManage::TSkinManage() {
+    timer_ = std::make_unique<TTimer>(nullptr);
+    timer_->SetEnabled(false);
+    timer_->SetInterval(250);
+    timer_->SetOnTimer([this](TObject*) { OnTimer(); });
+}
+
+TSkinManage::~TSkinManage() {
+    ActivationCount = 4;
+    timer_.reset();
+    if (hook_) UnhookWindowsHookEx(hook_);
+    hook_ = nullptr;
+    DeleteAllThreads();
+    DeleteAllMenus();
+    DeleteAllForms();
+    skinDatas_.clear();
+    if (SkinManager == this) SkinManager = nullptr;
+}
+
+void TSkinManage::InstallHook() {
+    if (!hook_) hook_ = SetWindowsHookExW(WH_CBT, &SkinHookCBT, nullptr, GetCurrentThreadId());
+}
+
+bool TSkinManage::InstallThread(DWORD threadId) {
+    for (const auto& t : threads_)
+        if (t.first == threadId) return false;
+    HHOOK h = SetWindowsHookExW(WH_CBT, &SkinHookCBT2, nullptr, threadId);
+    if (!h) return false;
+    threads_.emplace_back(threadId, h);
+    return true;
+}
+
+void TSkinManage::UnInstallThread(DWORD threadId) {
+    for (auto it = threads_.begin(); it != threads_.end(); ++it)
+        if (it->first == threadId) {
+            UnhookWindowsHookEx(it->second);
+            threads_.erase(it);
+            return;
+        }
+}
+
+void TSkinManage::DeleteAllThreads() {
+    for (const auto& t : threads_)
+        UnhookWindowsHookEx(t.second);
+    threads_.clear();
+}
+
+LRESULT CALLBACK TSkinManage::SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
+    TSkinManage* m = SkinManager;
+    if (m && code >= 0) {
+        const HWND hwnd = reinterpret_cast<HWND>(wParam);
+        switch (code) {
+        case HCBT_CREATEWND: {
+            const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+            if (!(cbt->lpcs->style & WS_CHILD) && ClassNameOf(hwnd) == "#32768") m->AddMenu(hwnd);
+            break;
+        }
+        case HCBT_DESTROYWND:
+            m->DeleteMenu(hwnd);
+            break;
+        case HCBT_ACTIVATE:
+            if (m->ActivationCount == 0) m->ActivationCount = 1;
+            m->AddForm(hwnd);
+            break;
+        default:
+            break;
+        }
+    }
+    // Every code goes on to the next hook, whose answer is the answer.
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK TSkinManage::SkinHookCBT2(int code, WPARAM wParam, LPARAM lParam) {
+    TSkinManage* m = SkinManager;
+    if (m && code >= 0) {
+        const HWND hwnd = reinterpret_cast<HWND>(wParam);
+        switch (code) {
+        case HCBT_CREATEWND: {
+            const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
+            const std::string cls = ClassNameOf(hwnd);
+            // The skin draws the scroll bars of skinned windows itself.
+            if (cls == "ScrollBar" && m->FindSkinForm(cbt->lpcs->hwndParent)) return 10;
+            if (cls == "#32768") m->AddMenu(hwnd);
+            break;
+        }
+        case HCBT_DESTROYWND:
+            m->DeleteMenu(hwnd);
+            m->DeleteForm(hwnd);
+            break;
+        case HCBT_ACTIVATE:
+            if (m->ActivationCount == 0) m->ActivationCount = 1;
+            m->AddForm(hwnd);
+            break;
+        default:
+            break;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool TSkinManage::NestedForm(HWND hwnd) {
+    if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) return false;
+    HWND parent = GetParent(hwnd);
+    return !parent || LowerAscii(ClassNameOf(parent)) != "mdiclient";
+}
+
+TForm* TSkinManage::FindTForm(HWND hwnd) {
+    return dynamic_cast<TForm*>(TWinControl::FromHandle(hwnd));
+}
+
+TWinSkinForm* TSkinManage::FindSkinForm(HWND hwnd) const {
+    for (const auto& f : forms_)
+        if (f->Handle() == hwnd && f->Lifecycle() != kSkinDestroyed) return f.get();
+    return nullptr;
+}
+
+TSkinData* TSkinManage::FindSkindata(HWND hwnd) const {
+    std::vector<TSkinDataEntry> entries;
+    for (TSkinData* s : skinDatas_) {
+        TSkinDataEntry e;
+        e.Type = s->SkinFormtype;
+        if (auto* owner = dynamic_cast<TForm*>(s->Owner()); owner && owner->HandleAllocated())
+            e.OwnerWindow = reinterpret_cast<std::uintptr_t>(owner->Handle());
+        entries.push_back(e);
+    }
+    const int i = FindSkindataIndex(entries, reinterpret_cast<std::uintptr_t>(hwnd), ClassNameOf(hwnd));
+    return i < 0 ? nullptr : skinDatas_[size_t(i)];
+}
+
+bool TSkinManage::OnBeforeSkin(const std::string& className) const {
+    for (TSkinData* s : skinDatas_)
+        if (s->SkinFormtype == sfMainform) {
+            bool doSkin = true;
+            s->DoFormSkin(className, doSkin);
+            return doSkin;
+        }
+    return true;
+}
+
+bool TSkinManage::AddForm(HWND hwnd) {
+    if (!Active || !IsWindow(hwnd)) return false;
+    TAddFormFacts f;
+    f.SkinningActive = Active;
+    f.AnswersQuery = SendMessageW(hwnd, WM_SKIN_QUERY, 0, 0) == 1;
+    if (f.AnswersQuery) return false;
+    DeleteDeleted();
+    f.HasSkinner = FindSkinForm(hwnd) != nullptr;
+    TForm* form = FindTForm(hwnd);
+    f.Nested = NestedForm(hwnd);
+    f.InstallPass = InstallPass;
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    f.ZeroArea = (r.right - r.left) == 0 || (r.bottom - r.top) == 0;
+    f.FormTag = form ? form->Tag : 0;
+    f.ClassName = ClassNameOf(hwnd);
+    TSkinData* s = FindSkindata(hwnd);
+    f.SkinFound = s != nullptr;
+    f.SkinLoading = s ? s->Loading : true;
+    // The application is asked last but one, as the rules weigh it, and only when it matters.
+    f.ApplicationAllows = true;
+    if (!MayAddForm(f) || !OnBeforeSkin(f.ClassName)) return false;
+
+    auto skinner = std::make_unique<TWinSkinForm>(s);
+    skinner->DisableTag = s->DisableTag;
+    if (form)
+        skinner->InitTform(form);
+    else
+        skinner->InitSkin(hwnd);
+    forms_.push_back(std::move(skinner));
+    PostMessageW(hwnd, WM_SKIN_ACTIVE, 0, 1000);
+    return true;
+}
+
+bool TSkinManage::ActiveForm(TForm* form) {
+    if (!form || !form->HandleAllocated() || !IsWindowVisible(form->Handle())) return false;
+    const LONG_PTR ex = GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE);
+    if ((GetWindowLongPtrW(form->Handle(), GWL_STYLE) & WS_CHILD) && !(ex & WS_EX_MDICHILD)) return false;
+    return AddForm(form->Handle());
+}
+
+bool TSkinManage::DeleteForm(HWND hwnd) {
+    for (auto it = forms_.begin(); it != forms_.end(); ++it) {
+        if ((*it)->Handle() != hwnd || !(*it)->Form()) continue;
+        std::unique_ptr<TWinSkinForm> f = std::move(*it);
+        forms_.erase(it);
+        f->UnSubclass();
+        return true;
+    }
+    return false;
+}
+
+void TSkinManage::DeleteDeleted() {
+    for (size_t i = forms_.size(); i-- > 0;)
+        if (forms_[i]->Lifecycle() == kSkinDestroyed && !forms_[i]->InMenuLoop())
+            forms_.erase(forms_.begin() + std::ptrdiff_t(i));
+}
+
+void TSkinManage::DeleteAllForms() {
+    // Taken out of the list before they go, so nothing they do while going finds them there.
+    std::vector<std::unique_ptr<TWinSkinForm>> all = std::move(forms_);
+    forms_.clear();
+    for (auto& f : all)
+        f->UnSubclass3();
+    all.clear();
+}
+
+void TSkinManage::AddMenu(HWND hwnd) {
+    if (!Active || SendMessageW(hwnd, WM_SKIN_QUERY, 0, 0) == 1 || FindSkinMenu(hwnd)) return;
+    TSkinData* s = FindSkindata(hwnd);
+    if (!s || s->Loading || !s->SkinControls.Contains(xcMainMenu)) return;
+    auto menu = std::make_unique<TWinSkinPopMenu>();
+    menu->InitSkin(hwnd, s, nullptr);
+    menu->FrameworkPopup = FrameworkPopup;
+    menus_.push_back(std::move(menu));
+}
+
+void TSkinManage::DeleteMenu(HWND hwnd) {
+    for (auto it = menus_.begin(); it != menus_.end(); ++it)
+        if ((*it)->Handle == hwnd) {
+            menus_.erase(it);
+            break;
+        }
+    if (menus_.empty()) FrameworkPopup = false;
+}
+
+TWinSkinPopMenu* TSkinManage::FindSkinMenu(HWND hwnd) const {
+    for (const auto& m : menus_)
+        if (m->Handle == hwnd) return m.get();
+    return nullptr;
+}
+
+void TSkinManage::DeleteAllMenus() {
+    menus_.clear();
+    WaitingPopMenu = nullptr;
+}
+
+void TSkinManage::SetMenu() {
+    for (const auto& m : menus_)
+        m->FrameworkPopup = true;
+}
+
+const TBitmap32* TSkinManage::GetMenuBg(HMENU menu) {
+    for (const auto& m : menus_)
+        if (m->Menu == menu) {
+            const TBitmap32& b = m->Background();
+            return b.Empty() ? nullptr : &b;
+        }
+    return nullptr;
+}
+
+void TSkinManage::AddSkinData(TSkinData* s) {
+    for (TSkinData* d : skinDatas_)
+        if (d == s) return;
+    skinDatas_.push_back(s);
+}
+
+void TSkinManage::RemoveSkinData(TSkinData* s) {
+    if (PendingSkin == s) {
+        PendingAction = 0;
+        PendingSkin = nullptr;
+        if (timer_) timer_->SetEnabled(false);
+    }
+    if (CurrentSkinData == s) CurrentSkinData = nullptr;
+    // Nothing may keep drawing from a component that goes.
+    Uninstall(s, false);
+    for (size_t i = menus_.size(); i-- > 0;)
+        if (FindSkindata(menus_[i]->Handle) == s) menus_.erase(menus_.begin() + std::ptrdiff_t(i));
+    skinDatas_.erase(std::remove(skinDatas_.begin(), skinDatas_.end(), s), skinDatas_.end());
+}
+
+bool TSkinManage::TimerRunning() const {
+    return timer_ && timer_->Enabled();
+}
+
+void TSkinManage::SetAction(int action, TSkinData* s, unsigned interval) {
+    // Caption buttons dropped for a skin change are built again if that change will not run.
+    auto rebuildButtons = [this](TSkinData* skin) {
+        for (const auto& f : forms_)
+            if (!skin || f->SkinData() == skin) {
+                f->InitSkinData();
+                f->UpdateNc();
+            }
+    };
+    if (ActivationCount != 0) {
+        if (PendingAction == 3 && action != 3) rebuildButtons(PendingSkin);
+        PendingAction = action;
+        PendingSkin = s;
+        timer_->SetEnabled(false);
+        timer_->SetInterval(interval);
+        timer_->SetEnabled(true);
+        return;
+    }
+    if (action == 1) Active = true;
+    if (action == 2) Active = false;
+    if (action == 3) rebuildButtons(s);
+}
+
+std::vector<TForm*> TSkinManage::ScreenForms() const {
+    std::vector<TForm*> forms;
+    for (int i = 0; i < Application->ComponentCount(); ++i)
+        if (auto* f = dynamic_cast<TForm*>(Application->Components(i))) forms.push_back(f);
+    return forms;
+}
+
+void TSkinManage::Uninstall(TSkinData* s, bool onlyLast) {
+    for (size_t i = forms_.size(); i-- > 0;) {
+        if (s && forms_[i]->SkinData() != s) continue;
+        std::unique_ptr<TWinSkinForm> f = std::move(forms_[i]);
+        forms_.erase(forms_.begin() + std::ptrdiff_t(i));
+        const HWND hwnd = f->Handle();
+        f.reset(); // gives the window back
+        if (IsWindow(hwnd))
+            RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+        if (onlyLast) break;
+    }
+}
+
+void TSkinManage::OnTimer() {
+    timer_->SetEnabled(false);
+    const int action = PendingAction;
+    TSkinData* s = PendingSkin;
+    PendingAction = 0;
+    PendingSkin = nullptr;
+    if (!s) {
+        if (action == 6) DeleteDeleted();
+        return;
+    }
+    const bool onlyThis = s->SkinFormtype == sfOnlyThisForm;
+    switch (action) {
+    case 1:
+        Active = true;
+        InstallPass = true;
+        if (onlyThis) {
+            ActiveForm(dynamic_cast<TForm*>(s->Owner()));
+        } else {
+            DeleteDeleted();
+            const std::vector<TForm*> forms = ScreenForms();
+            for (size_t i = forms.size(); i-- > 0;)
+                ActiveForm(forms[i]);
+        }
+        InstallPass = false;
+        break;
+    case 2:
+        Active = false;
+        DeleteDeleted();
+        Uninstall(onlyThis ? s : nullptr, onlyThis);
+        break;
+    case 3: {
+        DeleteDeleted();
+        std::vector<TWinSkinForm*> using_;
+        for (const auto& f : forms_)
+            if (f->SkinData() == s) {
+                using_.push_back(f.get());
+                if (onlyThis) break;
+            }
+        for (TWinSkinForm* f : using_)
+            f->InitSkinData();
+        for (TWinSkinForm* f : using_)
+            f->SkinChange();
+        break;
+    }
+    case 6:
+        DeleteDeleted();
+        break;
+    default:
+        break;
+    }
+    s->DoSkinChanged();
+}
+
+void TSkinManage::SetMDIMax(bool value) {
+    if (MDIMaxFlag() == value) return;
+    StoreMDIMax(value);
+    for (const auto& f : forms_) {
+        if (f->FormStyle() != sfsMDIChild) continue;
+        if (value) {
+            f->Uncropwindow();
+            f->EnableSysbtn(true);
+        } else if (f->WindowState() == swsMin) {
+            f->EnableSysbtn(true);
+        } else {
+            f->RestoreNormal();
+        }
+    }
+}
+
+int TSkinManage::GetMDIChildNum() const {
+    int n = 0;
+    for (const auto& f : forms_)
+        n += f->FormStyle() == sfsMDIChild;
+    return n;
+}
+
+void TSkinManage::DeleteSysbtn(TSkinData* s) {
+    for (const auto& f : forms_)
+        if (!s || f->SkinData() == s) f->DropSysButtons();
+}

@@ -1,0 +1,120 @@
+#include "skin/forms/WinSkinData_win.h"
+
+#include "skin/forms/SkinManage_win.h"
+
+#include "framework/Forms.h"
+
+TSkinData::TSkinData(TComponent* AOwner) : TComponent(AOwner), TSkinDataCore(this) {
+    StartSkinEngine();
+    if (MenuGlyphs.Empty()) MenuGlyphs = MakeMenuGlyphs();
+    OnUpdateSkin = [this] { UpdateSkin(); };
+}
+
+TSkinData::~TSkinData() {
+    OnUpdateSkin = nullptr;
+    if (SkinManager) SkinManager->RemoveSkinData(this);
+}
+
+namespace {
+bool Reading(const TComponent& c) {
+    return c.ComponentState.Contains(TComponentStateFlag::Loading) ||
+           c.ComponentState.Contains(TComponentStateFlag::Reading);
+}
+bool Designing(const TComponent& c) {
+    return c.ComponentState.Contains(TComponentStateFlag::Designing);
+}
+} // namespace
+
+void TSkinData::SetActive(bool value) {
+    if (value == active_) return;
+    active_ = value;
+    if (Designing(*this) || Reading(*this) || !SkinManager) return;
+    switch (SkinFormtype) {
+    case sfMainform:
+        if (value && Loading) return;
+        value ? Install() : Uninstall();
+        SkinManager->CurrentSkinData = this;
+        break;
+    case sfOnlyThisForm:
+        SkinManager->CurrentSkinData = this;
+        if (value && Loading) return;
+        value ? Install() : Uninstall();
+        break;
+    case sfDialog:
+        break;
+    }
+}
+
+void TSkinData::Loaded() {
+    TComponent::Loaded();
+    if (Designing(*this) || !SkinManager) return;
+    SkinManager->AddSkinData(this);
+    if (SkinFormtype == sfMainform) {
+        if (active_) {
+            if (!Loading)
+                Install();
+            else
+                active_ = false;
+        }
+        return;
+    }
+    SkinManager->Active = true;
+    ++SkinManager->FormScopedCount;
+    if (auto* form = dynamic_cast<TForm*>(Owner()); form && form->HandleAllocated())
+        SkinManager->AddForm(form->Handle());
+}
+
+void TSkinData::Install() {
+    if (SkinManager) SkinManager->SetAction(1, this);
+}
+
+void TSkinData::Uninstall() {
+    if (SkinManager) SkinManager->SetAction(2, this);
+}
+
+void TSkinData::UpdateSkin() {
+    if (Designing(*this) || Reading(*this) || !SkinManager) return;
+    SkinManager->CurrentSkinData = this;
+    SkinManager->DeleteSysbtn(this);
+    SkinManager->SetAction(3, this);
+}
+
+void TSkinData::InstallThread(DWORD threadId) {
+    if (SkinManager) SkinManager->InstallThread(threadId);
+}
+
+void TSkinData::UnInstallThread(DWORD threadId) {
+    if (SkinManager) SkinManager->UnInstallThread(threadId);
+}
+
+void TSkinData::SkinForm(HWND hwnd) {
+    if (!SkinManager) return;
+    SkinManager->InstallPass = true;
+    SkinManager->AddForm(hwnd);
+    SkinManager->InstallPass = false;
+}
+
+void TSkinData::UpdateMainMenu(bool value) {
+    MainMenuUpdate = value;
+    if (!value || !SkinManager) return;
+    for (const auto& f : SkinManager->Forms())
+        if (TWinSkinMenu* bar = f->MenuBar()) {
+            bar->UpdataBtn2(bar->Menu());
+            f->UpdateNc();
+        }
+}
+
+bool TSkinData::ChangeProperty(TObject* object, const std::string& propertyName, const std::string& value) {
+    auto* options = dynamic_cast<TSkinOptions*>(object);
+    if (!options || propertyName != "SkinFormtype") return false;
+    const struct {
+        const char* name;
+        TSkinFormType type;
+    } values[] = {{"sfMainform", sfMainform}, {"sfOnlyThisForm", sfOnlyThisForm}, {"sfDialog", sfDialog}};
+    for (const auto& v : values)
+        if (value == v.name) {
+            options->SkinFormtype = v.type;
+            return true;
+        }
+    return false;
+}

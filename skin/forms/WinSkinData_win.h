@@ -1,0 +1,52 @@
+// The skin data component of a form: its skin package (stored as the binary property
+// "SkinStream"), the skin model built from it, the skinning options, and the switch that starts
+// and stops skinning through the skin manager.
+#pragma once
+
+#include "skin/data/SkinDataCore.h"
+
+#include "framework/Classes.h"
+
+#include <windows.h>
+
+#include <string>
+
+class TForm;
+
+class TSkinData : public TComponent, public TSkinDataCore {
+public:
+    explicit TSkinData(TComponent* AOwner);
+    ~TSkinData() override;
+
+    bool Active() const { return active_; }
+    // Skinning on or off. While the owner is being read only the value is stored; a main-form
+    // component whose skin is still loading requests nothing.
+    void SetActive(bool value);
+    // After the owner has been read: registers with the manager and, with Active set, installs
+    // (or switches Active off when no skin is loaded).
+    void Loaded() override;
+
+    // Requests to the manager (carried out 250 ms later once a window has been activated).
+    void Install();
+    void Uninstall();
+    // Every form skinned with this component takes up its skin anew.
+    void UpdateSkin();
+    void InstallThread(DWORD threadId);
+    void UnInstallThread(DWORD threadId);
+    // Skins that window now, nested or not, if the manager's rules allow.
+    void SkinForm(HWND hwnd);
+    // Menu bar painting on or off; on refreshes every skinned menu bar.
+    void UpdateMainMenu(bool value);
+    // Sets an enumeration property given by name from its identifier ("SkinFormtype",
+    // "sfDialog"); false when there is no such property or value.
+    bool ChangeProperty(TObject* object, const std::string& propertyName, const std::string& value);
+
+    // A design-time indicator: "(none)" at run time; writing it does nothing.
+    std::string SkinStore() const { return "(none)"; }
+    void SetSkinStore(const std::string&) {}
+    std::string Version() const { return "2.70.10.5"; }
+    void SetVersion(const std::string&) {}
+
+private:
+    bool active_ = false;
+};
