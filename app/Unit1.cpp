@@ -10,6 +10,9 @@
 #include "framework/CodePages.h"
 #include "framework/Dialogs.h"
 #include "framework/IniFiles.h"
+#include "framework/SysUtils.h"
+
+#include <commdlg.h>
 
 TForm1* Form1 = nullptr;
 uint16_t SendDelay = 0;
@@ -40,6 +43,8 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     Exit1 = File1->Add(L"Выход", [this](TObject* s) { Exit1Click(s); });
     Settings1 = MainMenu1->Items->Add(L"Настройки");
     Proxy1 = Settings1->Add(L"Прокси", [this](TObject* s) { Proxy1Click(s); });
+    Skin1 = Settings1->Add(L"Оформление...", [this](TObject* s) { Skin1Click(s); });
+    StandardLook1 = Settings1->Add(L"Стандартный вид", [this](TObject* s) { StandardLook1Click(s); });
     Help1 = MainMenu1->Items->Add(L"Помощь");
     ForWath1 = Help1->Add(L"Для чего?", [this](TObject* s) { ForWath1Click(s); });
     About1 = Help1->Add(L"О программе", [this](TObject* s) { About1Click(s); });
@@ -114,6 +119,43 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     SetUpSkin(*SkinData1, ini);
     SkinData1->ComponentState.Exclude(TComponentStateFlag::Reading);
     SkinData1->Loaded();
+    StandardLook1->SetChecked(!SkinData1->Active());
+}
+
+bool TForm1::UseSkinFile(const std::wstring& path) {
+    if (!SkinPackageLoads(path)) {
+        ShowMessage(L"Не удалось загрузить оформление:\n" + path);
+        return false;
+    }
+    // Loading asks every window skinned with it to take up the new skin.
+    SkinData1->LoadFromFile(WideToUtf8(path));
+    if (!SkinData1->Active()) SkinData1->SetActive(true);
+    StandardLook1->SetChecked(false);
+    TIniFile ini(SettingsFileName());
+    ini.WriteString(L"Skin", L"File", path);
+    ini.WriteInteger(L"Skin", L"Active", 1);
+    return true;
+}
+
+void TForm1::Skin1Click(TObject*) {
+    wchar_t file[MAX_PATH] = {};
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = Handle();
+    ofn.lpstrFilter = L"Оформление (*.skn)\0*.skn\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrTitle = L"Оформление";
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (GetOpenFileNameW(&ofn)) UseSkinFile(file);
+}
+
+void TForm1::StandardLook1Click(TObject*) {
+    const bool standard = SkinData1->Active();
+    SkinData1->SetActive(!standard);
+    StandardLook1->SetChecked(standard);
+    TIniFile ini(SettingsFileName());
+    ini.WriteInteger(L"Skin", L"Active", standard ? 0 : 1);
 }
 
 bool TForm1::SendSms(const std::wstring& number, const std::wstring& message) {

@@ -31,6 +31,8 @@ public:
     TMenuItem* Exit1;
     TMenuItem* Settings1;
     TMenuItem* Proxy1;
+    TMenuItem* Skin1;
+    TMenuItem* StandardLook1;
     TMenuItem* Help1;
     TMenuItem* ForWath1;
     TMenuItem* About1;
@@ -54,6 +56,13 @@ public:
     void FormClose(TObject* Sender, TCloseAction& Action);
     void Exit1Click(TObject* Sender);
     void Proxy1Click(TObject* Sender);
+    // Another skin package, chosen in the system's file dialog: every open window takes it up, and
+    // the settings file keeps it. One that cannot be loaded changes nothing.
+    void Skin1Click(TObject* Sender);
+    // The system's look on and off (kept in the settings file).
+    void StandardLook1Click(TObject* Sender);
+    // Switches to the skin package at path and stores it; false (with a message) when it cannot.
+    bool UseSkinFile(const std::wstring& path);
     void ForWath1Click(TObject* Sender);
     void About1Click(TObject* Sender);
 

@@ -13,6 +13,11 @@ void TMenuItem::Click() {
     if (OnClick) OnClick(this);
 }
 
+void TMenuItem::SetChecked(bool value) {
+    checked_ = value;
+    if (menu_ && command_) CheckMenuItem(menu_, command_, MF_BYCOMMAND | (value ? MF_CHECKED : MF_UNCHECKED));
+}
+
 TMainMenu::TMainMenu(TComponent* AOwner) : TComponent(AOwner), Items(new TMenuItem(this)) {}
 
 TMainMenu::~TMainMenu() {
@@ -65,7 +70,8 @@ HMENU TMainMenu::Build(TMenuItem* parent, bool bar) {
             // Command ids above the dialog ids and the controls' ids.
             item->command_ = UINT(1000 + commands_.size());
             commands_.push_back(item);
-            AppendMenuW(menu, MF_STRING, item->command_, text.c_str());
+            item->menu_ = menu;
+            AppendMenuW(menu, MF_STRING | (item->checked_ ? MF_CHECKED : 0), item->command_, text.c_str());
         }
     }
     return menu;

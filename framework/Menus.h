@@ -23,11 +23,16 @@ public:
     // The command id the item's window sends (0 for a submenu).
     UINT Command() const { return command_; }
     void Click();
+    // A check mark before the caption.
+    bool Checked() const { return checked_; }
+    void SetChecked(bool value);
 
 private:
     friend class TMainMenu;
     std::vector<TMenuItem*> items_;
     UINT command_ = 0;
+    HMENU menu_ = nullptr; // the menu the item was built into
+    bool checked_ = false;
 };
 
 // The menu bar of a form. Captions without an '&' get one (the first letter not yet taken by a

@@ -468,6 +468,12 @@ std::vector<TForm*> TSkinManage::ScreenForms() const {
 void TSkinManage::Uninstall(TSkinData* s, bool onlyLast) {
     for (size_t i = forms_.size(); i-- > 0;) {
         if (s && forms_[i]->SkinData() != s) continue;
+        if (forms_[i]->InMenuLoop()) {
+            // Busy in its own menu loop: the window is given back now, the skinner freed later.
+            forms_[i]->UnSubclass();
+            if (onlyLast) break;
+            continue;
+        }
         std::unique_ptr<TWinSkinForm> f = std::move(forms_[i]);
         forms_.erase(forms_.begin() + std::ptrdiff_t(i));
         const HWND hwnd = f->Handle();
