@@ -1,0 +1,211 @@
+// The real Tellit.exe skinned from start-up: the stored skin, another package named in the
+// settings file (or a broken one), the system look, and switching from the menu.
+#include "tests/e2e/Driver.h"
+
+#include "framework/SysUtils.h"
+#include "skin/data/BmpCodec.h"
+#include "skin/data/SkinDataCore.h"
+#include "skin/data/SkinWrite.h"
+#include "skin/forms/FrameLayout.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+
+namespace {
+
+constexpr TPixel kRed = PixelRGB(200, 0, 0);
+
+std::string Bmp(const TBitmap32& b) {
+    const std::vector<std::uint8_t> bytes = WriteBmp24(b);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TBitmap32 Filled(int w, int h, TPixel p) {
+    TBitmap32 b(w, h);
+    b.Fill(p);
+    return b;
+}
+
+// A plain skin: a red caption 40 pixels high, grey borders, one close button.
+std::string RedPackage() {
+    TSkinWriter w;
+    w.Add("skin.ini", "[Personality]\nLeft=side.bmp\nRight=side.bmp\nTop=top.bmp\nBottom=bottom.bmp\n"
+                      "[Button0]\nButtonImage=close.bmp\nframe=1\nAction=0\nAlign=1\nXcoord=24\nYcoord=4\n");
+    w.Add("side.bmp", Bmp(Filled(5, 60, PixelRGB(90, 90, 90))));
+    w.Add("top.bmp", Bmp(Filled(60, 40, kRed)));
+    w.Add("bottom.bmp", Bmp(Filled(60, 5, PixelRGB(90, 90, 90))));
+    w.Add("close.bmp", Bmp(Filled(16, 14, PixelRGB(20, 20, 20))));
+    return w.Pack();
+}
+
+std::wstring WorkFolder(const std::string& test) {
+    const std::wstring work = WinPath(SCREENSHOT_DIR "/../e2e-work");
+    CreateDirectoryW(work.c_str(), nullptr);
+    const std::wstring folder = work + L"\\" + Utf8ToWide(test);
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+    std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << bytes;
+}
+
+bool WaitFor(const std::function<bool()>& condition, int ms = 8000) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < DWORD(ms); Sleep(50))
+        if (condition()) return true;
+    return condition();
+}
+
+TPixel ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return PixelFromColor(TColor(c));
+}
+
+bool Skinned(HWND w) {
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(w, WM_SKIN_QUERY, 0, 0, SMTO_ABORTIFHUNG, 2000, &answer) && answer == 1;
+}
+
+bool HasRegion(HWND w) {
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const bool has = GetWindowRgn(w, rgn) != ERROR;
+    DeleteObject(rgn);
+    return has;
+}
+
+// The caption pixel near the right end of the caption strip, under the buttons.
+TPixel CaptionPixel(HWND w, const TFrameMetrics& m) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    return ScreenPixel(r.right - m.Right - 2, r.top + m.Caption - 2);
+}
+
+struct Shipped {
+    TSkinDataCore skin;
+    TFrameMetrics m;
+    Shipped() {
+        skin.LoadFromFile(TELLIT_SKIN);
+        m = FrameMetricsOf(skin, sbsSingle, 0);
+    }
+    // Either caption frame of the shipped skin at that place of a window W pixels wide.
+    bool IsCaption(HWND w, TPixel p) const {
+        RECT r{};
+        GetWindowRect(w, &r);
+        const TRect strip = Bounds(0, 0, r.right - r.left - m.Left - m.Right, m.Caption);
+        for (bool active : {true, false})
+            if (RenderBorder(skin, 3, strip, active).Pixel(strip.Right - 2, m.Caption - 2) == p) return true;
+        return false;
+    }
+};
+
+TEST(SkinE2E, StartsWithTheStoredSkinAnotherPackageOrTheSystemLook) {
+    const Shipped shipped;
+    ASSERT_FALSE(shipped.skin.Loading);
+    const std::wstring folder = WorkFolder("skin_settings");
+    WriteFile(folder + L"\\red.skn", RedPackage());
+    WriteFile(folder + L"\\broken.skn", RedPackage().substr(0, 40));
+    const TFrameMetrics red{5, 40, 5, 5, 0};
+    const struct {
+        const char* ini;
+        const char* expect; // "stored", "red" or "system"
+    } cases[] = {
+        {"", "stored"},
+        {"[Skin]\r\nFile=red.skn\r\n", "red"},
+        {"[Skin]\r\nFile=broken.skn\r\n", "stored"},
+        {"[Skin]\r\nFile=missing.skn\r\n", "stored"},
+        {"[Skin]\r\nActive=0\r\n", "system"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ini);
+        Tellit t("skin_settings", c.ini);
+        ASSERT_TRUE(t.Main());
+        const HWND w = t.Main();
+        const std::string expect = c.expect;
+        if (expect == "system") {
+            Sleep(500);
+            EXPECT_FALSE(Skinned(w));
+            EXPECT_FALSE(HasRegion(w));
+            EXPECT_NE(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, 0);
+            Tellit::Screenshot(w, "skin_system_look");
+            continue;
+        }
+        EXPECT_TRUE(WaitFor([&] { return Skinned(w); }));
+        RECT cr{};
+        GetClientRect(w, &cr);
+        EXPECT_EQ(cr.right, 331);
+        EXPECT_EQ(cr.bottom, 216);
+        if (expect == "red") {
+            EXPECT_TRUE(WaitFor([&] { return CaptionPixel(w, red) == kRed; }));
+            Tellit::Screenshot(w, "skin_from_settings");
+        } else {
+            EXPECT_TRUE(HasRegion(w)); // the shipped skin's rounded corners
+            EXPECT_TRUE(WaitFor([&] { return shipped.IsCaption(w, CaptionPixel(w, shipped.m)); }));
+        }
+    }
+}
+
+TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
+    const Shipped shipped;
+    const std::wstring folder = WorkFolder("skin_menu");
+    const std::wstring redPath = folder + L"\\menu-red.skn", brokenPath = folder + L"\\menu-broken.skn";
+    WriteFile(redPath, RedPackage());
+    WriteFile(brokenPath, "not a skin");
+    Tellit t("skin_menu", "");
+    ASSERT_TRUE(t.Main());
+    const HWND w = t.Main();
+    ASSERT_TRUE(WaitFor([&] { return Skinned(w); }));
+
+    // "Настройки" > "Оформление...": the system's file dialog, itself skinned.
+    auto choose = [&](const std::wstring& path) {
+        t.Menu(1, 1);
+        HWND dialog = t.WaitTop(L"#32770", L"Оформление", 10000);
+        ASSERT_TRUE(dialog);
+        EXPECT_TRUE(WaitFor([&] { return Skinned(dialog); }));
+        Tellit::Screenshot(dialog, "skin_file_dialog");
+        HWND edit = Tellit::Child(dialog, L"Edit");
+        ASSERT_TRUE(edit);
+        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(dialog); }));
+    };
+    choose(brokenPath);
+    HWND box = nullptr;
+    // The dialog hands over the path in its own spelling.
+    const std::wstring refusal = t.WaitMessageBox(10000, &box);
+    EXPECT_EQ(refusal.rfind(L"Не удалось загрузить оформление:\n", 0), 0u) << WideToUtf8(refusal);
+    EXPECT_NE(refusal.find(L"\\menu-broken.skn"), std::wstring::npos) << WideToUtf8(refusal);
+    Tellit::Screenshot(box, "skin_refused");
+    t.CloseMessageBox();
+    EXPECT_TRUE(WaitFor([&] { return shipped.IsCaption(w, CaptionPixel(w, shipped.m)); }));
+
+    choose(redPath);
+    const TFrameMetrics red{5, 40, 5, 5, 0};
+    EXPECT_TRUE(WaitFor([&] { return CaptionPixel(w, red) == kRed; }));
+    RECT cr{};
+    GetClientRect(w, &cr);
+    EXPECT_EQ(cr.right, 331);
+    EXPECT_EQ(cr.bottom, 216);
+    Tellit::Screenshot(w, "skin_switched_from_menu");
+
+    // "Стандартный вид" gives the system's look, and takes it back.
+    t.Menu(1, 2);
+    EXPECT_TRUE(WaitFor([&] { return !Skinned(w); }));
+    EXPECT_NE(GetWindowLongPtrW(w, GWL_STYLE) & WS_CAPTION, 0);
+    t.Menu(1, 2);
+    EXPECT_TRUE(WaitFor([&] { return Skinned(w); }));
+
+    std::ifstream ini((t.folder() + L"\\Tellit.ini").c_str(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+    // The settings file may be 8-bit or UTF-16.
+    const std::string name = "menu-red.skn";
+    std::string wide;
+    for (char c : name)
+        wide += std::string{c, '\0'};
+    EXPECT_TRUE(text.find(name) != std::string::npos || text.find(wide) != std::string::npos);
+}
+
+} // namespace
