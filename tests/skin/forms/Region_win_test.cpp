@@ -39,7 +39,8 @@ TEST(RectsToRegion, ManyRectanglesAndNone) {
     // A checkerboard gives one rectangle per opaque pixel: more than one chunk.
     std::vector<TRect> rects;
     for (int y = 0; y < 100; ++y)
-        for (int x = y % 2; x < 100; x += 2) rects.push_back(TRect{x, y, x + 1, y + 1});
+        for (int x = y % 2; x < 100; x += 2)
+            rects.push_back(TRect{x, y, x + 1, y + 1});
     ASSERT_GT(rects.size(), 2000u);
     HRGN rgn = RectsToRegion(rects);
     ASSERT_TRUE(rgn);
