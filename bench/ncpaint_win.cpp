@@ -5,6 +5,8 @@
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm_win.h"
 
+#include "framework/SysUtils.h"
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -27,7 +29,8 @@ double Measure(const std::function<void()>& f) {
 
 void Pump() {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
 }
 
 HWND Window(int cw, int ch) {
@@ -49,11 +52,11 @@ void Row(const char* what, double system, double skinned) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int wmain(int argc, wchar_t** argv) {
     TSkinDataCore skin;
-    const char* path = argc > 1 ? argv[1] : TELLIT_SKIN;
+    const std::string path = argc > 1 ? WideToUtf8(argv[1]) : TELLIT_SKIN;
     if (!skin.LoadFromFile(path)) {
-        std::fprintf(stderr, "bench_ncpaint_win: cannot load %s\n", path);
+        std::fprintf(stderr, "bench_ncpaint_win: cannot load %s\n", path.c_str());
         return 1;
     }
     WNDCLASSW wc{};
