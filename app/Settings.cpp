@@ -1,6 +1,7 @@
 #include "app/Settings.h"
 
 #include "app/Gateway.h"
+#include "framework/Forms.h"
 #include "framework/IniFiles.h"
 #include "framework/SysUtils.h"
 
@@ -26,4 +27,38 @@ std::string GatewayHostSetting() {
     TIniFile ini(SettingsFileName());
     std::wstring host = ini.ReadString(L"Gateway", L"Host", L"");
     return host.empty() ? std::string(DefaultGatewayHost) : WideToUtf8(host);
+}
+
+std::wstring SaveFailedText(const std::wstring& fileName, unsigned long error) {
+    std::wstring cause;
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+        cause = L"Файл или папка защищены от записи.";
+        break;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        cause = L"Файл занят другой программой.";
+        break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        cause = L"На диске нет места.";
+        break;
+    case ERROR_PATH_NOT_FOUND:
+        cause = L"Папка не найдена.";
+        break;
+    default:
+        cause = L"Код ошибки " + std::to_wstring(error) + L".";
+    }
+    return L"Не удалось сохранить настройки в файл\n" + fileName + L"\n" + cause +
+           L"\n\nОсвободите файл и нажмите «Повтор» или нажмите «Отмена», чтобы не сохранять.";
+}
+
+bool SaveSettings(const std::function<bool(TIniFile& ini)>& write) {
+    for (;;) {
+        TIniFile ini(SettingsFileName());
+        if (write(ini)) return true;
+        const std::wstring text = SaveFailedText(ini.FileName(), ini.LastError());
+        if (Application->MessageBox(text, Application->Title, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY)
+            return false;
+    }
 }

@@ -104,7 +104,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
 
     TIniFile ini(SettingsFileName());
-    CBNumber->SetText(ini.ReadString(L"Main", L"Number", L""));
+    settingsRead_ = ini.Readable();
+    loadedNumber_ = ini.ReadString(L"Main", L"Number", L"");
+    CBNumber->SetText(loadedNumber_);
 }
 
 bool TForm1::SendSms(const std::wstring& number, const std::wstring& message) {
@@ -230,8 +232,11 @@ void TForm1::MMessageChange(TObject*) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
-    TIniFile ini(SettingsFileName());
-    ini.WriteString(L"Main", L"Number", CBNumber->Text());
+    const std::wstring number = CBNumber->Text();
+    // A file that could not be read at start gave the empty default: unless the user typed another
+    // number, the one stored there is worth more than that default.
+    if (!settingsRead_ && number == loadedNumber_) return;
+    SaveSettings([&](TIniFile& ini) { return ini.WriteString(L"Main", L"Number", number); });
 }
 
 // The transport's failure events carry nothing the send routine does not learn otherwise.
