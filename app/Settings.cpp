@@ -49,8 +49,10 @@ std::wstring SaveFailedText(const std::wstring& fileName, unsigned long error) {
     default:
         cause = L"Код ошибки " + std::to_wstring(error) + L".";
     }
+    // The buttons speak the system's language, so the text does not name them.
     return L"Не удалось сохранить настройки в файл\n" + fileName + L"\n" + cause +
-           L"\n\nОсвободите файл и нажмите «Повтор» или нажмите «Отмена», чтобы не сохранять.";
+           L"\n\nСнимите с файла защиту от записи или закройте программу, которая его держит, и повторите "
+           L"попытку.";
 }
 
 bool SaveSettings(const std::function<bool(TIniFile& ini)>& write) {
