@@ -60,7 +60,6 @@ bool SaveSettings(const std::function<bool(TIniFile& ini)>& write) {
         TIniFile ini(SettingsFileName());
         if (write(ini)) return true;
         const std::wstring text = SaveFailedText(ini.FileName(), ini.LastError());
-        if (Application->MessageBox(text, Application->Title, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY)
-            return false;
+        if (Application->MessageBox(text, Application->Title, MB_RETRYCANCEL | MB_ICONWARNING) != IDRETRY) return false;
     }
 }

@@ -35,7 +35,8 @@ bool ReadAll(HANDLE h, std::string& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD n = 0;
-        if (!ReadFile(h, &bytes[done], DWORD(std::min<size_t>(bytes.size() - done, 1 << 20)), &n, nullptr)) return false;
+        if (!ReadFile(h, &bytes[done], DWORD(std::min<size_t>(bytes.size() - done, 1 << 20)), &n, nullptr))
+            return false;
         if (n == 0) break;
         done += n;
     }
@@ -67,8 +68,8 @@ std::wstring Decode(const std::string& bytes, UINT codePage) {
 bool FitsAnsiCodePage(const std::wstring& text) {
     if (text.empty() || GetACP() == CP_UTF8) return true;
     BOOL lost = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()), nullptr, 0, nullptr,
-                                &lost);
+    int n =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), int(text.size()), nullptr, 0, nullptr, &lost);
     return n > 0 && !lost;
 }
 
@@ -107,7 +108,8 @@ bool TIniFile::PrepareFor(const std::wstring& text) {
         // Anything but a missing file is for the write itself to meet and report.
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return true;
         FlushProfile(fileName_);
-        Handle out(CreateFileW(fileName_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        Handle out(
+            CreateFileW(fileName_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!out.ok()) return Fail(GetLastError());
         return WriteAll(out.h, kUtf16Mark, 2) || Fail(GetLastError());
     }
@@ -131,8 +133,8 @@ bool TIniFile::PrepareFor(const std::wstring& text) {
     if (!ReadAll(in.h, bytes)) return Fail(GetLastError());
     CloseHandle(in.h);
     in.h = INVALID_HANDLE_VALUE;
-    const std::wstring content = bytes.compare(0, 3, kUtf8Mark) == 0 ? Decode(bytes.substr(3), CP_UTF8)
-                                                                      : Decode(bytes, CP_ACP);
+    const std::wstring content =
+        bytes.compare(0, 3, kUtf8Mark) == 0 ? Decode(bytes.substr(3), CP_UTF8) : Decode(bytes, CP_ACP);
     const std::wstring temp = fileName_ + L".new";
     {
         Handle out(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -157,7 +159,8 @@ bool TIniFile::WriteString(const std::wstring& section, const std::wstring& iden
     // A read-only file is refused here too: Wine, run by a user whom the file system lets write
     // anything, would write through the attribute.
     const DWORD attributes = GetFileAttributesW(fileName_.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return Fail(ERROR_ACCESS_DENIED);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(ERROR_ACCESS_DENIED);
     if (!PrepareFor(section + ident + value)) return false;
     if (!WritePrivateProfileStringW(section.c_str(), ident.c_str(), value.c_str(), fileName_.c_str()))
         return Fail(GetLastError());

@@ -6,8 +6,8 @@
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 3) return 2;
-    HANDLE file = CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(argv[1], GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return 1;
     HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]);
     if (!ready) return 1;

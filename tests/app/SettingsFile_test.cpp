@@ -104,9 +104,7 @@ public:
             pi_ = {};
         }
     }
-    const wchar_t* Cause() const {
-        return how_ == Hold::ReadOnly ? L"защищены от записи" : L"занят другой программой";
-    }
+    const wchar_t* Cause() const { return how_ == Hold::ReadOnly ? L"защищены от записи" : L"занят другой программой"; }
 
 private:
     Hold how_;
@@ -133,8 +131,10 @@ TEST_F(SettingsFileTest, AnyFileStartsAndTheTypedNumberIsSaved) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.exists) WriteBytes(c.bytes);
-        else WriteSettings("");
+        if (c.exists)
+            WriteBytes(c.bytes);
+        else
+            WriteSettings("");
         CreateForms();
         if (c.number) {
             EXPECT_EQ(Form1->CBNumber->Text(), c.number);
@@ -159,8 +159,10 @@ TEST_F(SettingsFileTest, CyrillicValuesSurviveAndAn8BitFileIsConvertedKeepingEve
     const std::string ansi = "; comment\r\n[Main]\r\nNumber=1234567\r\n[Other]\r\nName=Caf\xE9\r\n";
     for (bool existing : {false, true}) {
         SCOPED_TRACE(existing ? "8-bit file" : "no file");
-        if (existing) WriteBytes(ansi);
-        else WriteSettings("");
+        if (existing)
+            WriteBytes(ansi);
+        else
+            WriteSettings("");
         CreateForms();
         // Text the ANSI code page holds leaves an 8-bit file as it is.
         Form2->EHost->SetText(L"proxy.local");

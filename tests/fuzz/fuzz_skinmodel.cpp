@@ -84,16 +84,32 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(s.Xcoord >= -kCoordLimit && s.Xcoord <= kCoordLimit && s.Ycoord >= -kCoordLimit &&
                 s.Ycoord <= kCoordLimit);
     }
-    const TDataSkinObject* slots[] = {model.MenuBar.get(), model.GroupBoxEdge.get(), model.GroupBox.get(),
-                                      model.Toolbars.get(), model.Tabs.get(), model.StatusBarEdges.get(),
-                                      model.ComboButton.get(), model.SunkEdge.get(), model.ExtraImages.get(),
-                                      model.Headerbar.get(), model.MenuItem.get(), model.MenuBackground.get(),
-                                      model.Scrollbar.get(), model.HorzScroll.get(), model.VertScroll.get(),
-                                      model.HorzScrollThumb.get(), model.VertScrollThumb.get(),
-                                      model.TrackbarThumbHorz.get(), model.TrackbarThumbVert.get(),
-                                      model.TrackbarThumbLeft.get(), model.TrackbarThumbRight.get(),
-                                      model.TrackbarThumbUp.get(), model.TrackbarThumbDown.get(),
-                                      model.UpDownHorz.get(), model.UpDownVert.get(), model.Progress.get()};
+    const TDataSkinObject* slots[] = {model.MenuBar.get(),
+                                      model.GroupBoxEdge.get(),
+                                      model.GroupBox.get(),
+                                      model.Toolbars.get(),
+                                      model.Tabs.get(),
+                                      model.StatusBarEdges.get(),
+                                      model.ComboButton.get(),
+                                      model.SunkEdge.get(),
+                                      model.ExtraImages.get(),
+                                      model.Headerbar.get(),
+                                      model.MenuItem.get(),
+                                      model.MenuBackground.get(),
+                                      model.Scrollbar.get(),
+                                      model.HorzScroll.get(),
+                                      model.VertScroll.get(),
+                                      model.HorzScrollThumb.get(),
+                                      model.VertScrollThumb.get(),
+                                      model.TrackbarThumbHorz.get(),
+                                      model.TrackbarThumbVert.get(),
+                                      model.TrackbarThumbLeft.get(),
+                                      model.TrackbarThumbRight.get(),
+                                      model.TrackbarThumbUp.get(),
+                                      model.TrackbarThumbDown.get(),
+                                      model.UpDownHorz.get(),
+                                      model.UpDownVert.get(),
+                                      model.Progress.get()};
     for (const TDataSkinObject* o : slots)
         if (o) Check(*o, true);
     for (size_t i = 0; i < model.PreColors.size(); ++i) {
