@@ -110,7 +110,9 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     Timer1->SetOnTimer([this](TObject* s) { Timer1Timer(s); });
 
     TIniFile ini(SettingsFileName());
-    CBNumber->SetText(ini.ReadString(L"Main", L"Number", L""));
+    settingsRead_ = ini.Readable();
+    loadedNumber_ = ini.ReadString(L"Main", L"Number", L"");
+    CBNumber->SetText(loadedNumber_);
 
     // The skin, read as the form's stored properties are; skinning starts with the program.
     SkinData1 = new TSkinData(this);
@@ -131,9 +133,9 @@ bool TForm1::UseSkinFile(const std::wstring& path) {
     SkinData1->LoadFromFile(WideToUtf8(path));
     if (!SkinData1->Active()) SkinData1->SetActive(true);
     StandardLook1->SetChecked(false);
-    TIniFile ini(SettingsFileName());
-    ini.WriteString(L"Skin", L"File", path);
-    ini.WriteInteger(L"Skin", L"Active", 1);
+    SaveSettings([&](TIniFile& ini) {
+        return ini.WriteString(L"Skin", L"File", path) && ini.WriteInteger(L"Skin", L"Active", 1);
+    });
     return true;
 }
 
@@ -154,8 +156,7 @@ void TForm1::StandardLook1Click(TObject*) {
     const bool standard = SkinData1->Active();
     SkinData1->SetActive(!standard);
     StandardLook1->SetChecked(standard);
-    TIniFile ini(SettingsFileName());
-    ini.WriteInteger(L"Skin", L"Active", standard ? 0 : 1);
+    SaveSettings([&](TIniFile& ini) { return ini.WriteInteger(L"Skin", L"Active", standard ? 0 : 1); });
 }
 
 bool TForm1::SendSms(const std::wstring& number, const std::wstring& message) {
@@ -281,8 +282,11 @@ void TForm1::MMessageChange(TObject*) {
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {
-    TIniFile ini(SettingsFileName());
-    ini.WriteString(L"Main", L"Number", CBNumber->Text());
+    const std::wstring number = CBNumber->Text();
+    // A file that could not be read at start gave the empty default: unless the user typed another
+    // number, the one stored there is worth more than that default.
+    if (!settingsRead_ && number == loadedNumber_) return;
+    SaveSettings([&](TIniFile& ini) { return ini.WriteString(L"Main", L"Number", number); });
 }
 
 // The transport's failure events carry nothing the send routine does not learn otherwise.

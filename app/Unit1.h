@@ -76,6 +76,8 @@ private:
     bool inFlight_ = false;
     bool verdictGiven_ = false;
     bool countingDown_ = false;
+    bool settingsRead_ = true;  // the settings file could be read at start
+    std::wstring loadedNumber_; // the number read at start
 };
 
 // The send countdown: seconds left before the next message may go.

@@ -98,12 +98,13 @@ void TForm2::CheckBox2Click(TObject*) {
     Invert({LUsername, LPassword, EUsername, EPassword});
 }
 
+// A failed save leaves the values in the dialog, where the send flow reads them, for this session.
 void TForm2::BOkClick(TObject*) {
-    TIniFile ini(SettingsFileName());
-    ini.WriteBool(kSection, L"UseProxy", CheckBox1->Checked());
-    ini.WriteBool(kSection, L"Authentication", CheckBox2->Checked());
-    ini.WriteString(kSection, L"Host", EHost->Text());
-    ini.WriteString(kSection, L"Port", EPort->Text());
-    ini.WriteString(kSection, L"Username", EUsername->Text());
-    ini.WriteString(kSection, L"Password", EPassword->Text());
+    SaveSettings([this](TIniFile& ini) {
+        return ini.WriteBool(kSection, L"UseProxy", CheckBox1->Checked()) &&
+               ini.WriteBool(kSection, L"Authentication", CheckBox2->Checked()) &&
+               ini.WriteString(kSection, L"Host", EHost->Text()) && ini.WriteString(kSection, L"Port", EPort->Text()) &&
+               ini.WriteString(kSection, L"Username", EUsername->Text()) &&
+               ini.WriteString(kSection, L"Password", EPassword->Text());
+    });
 }

@@ -181,3 +181,21 @@ TReplyHeaderFields ParseReplyHeaderLine(const std::string& line) {
 }
 
 bool IsHeaderEnd(const std::string& line) { return line.empty() || line == "\n" || line == "\r\n"; }
+
+TReplyHeader ReadReplyHeader(const std::function<std::string()>& nextLine,
+                             const std::function<void(const std::string&)>& consume) {
+    TReplyHeader h;
+    std::string line = nextLine();
+    if (!line.empty()) h.status = ParseStatusLine(line);
+    consume(line);
+    while (!line.empty()) {
+        line = nextLine();
+        TReplyHeaderFields f = ParseReplyHeaderLine(line);
+        if (f.hasCookie) h.fields.hasCookie = true, h.fields.cookie = f.cookie;
+        if (f.hasLocation) h.fields.hasLocation = true, h.fields.location = f.location;
+        if (f.hasContentLength) h.fields.hasContentLength = true, h.fields.contentLength = f.contentLength;
+        consume(line);
+        if (IsHeaderEnd(line)) break;
+    }
+    return h;
+}

@@ -4,6 +4,7 @@
 #include "framework/Classes.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 // Request kinds, in the order of their numbers.
@@ -72,3 +73,16 @@ TReplyHeaderFields ParseReplyHeaderLine(const std::string& line);
 
 // True for the line that ends a reply header: a bare line end, or nothing (the connection closed).
 bool IsHeaderEnd(const std::string& line);
+
+// What a whole reply header said: the status of its first line and, for each field, the value of the
+// last line that named it.
+struct TReplyHeader {
+    int16_t status = 0;
+    TReplyHeaderFields fields;
+};
+
+// Reads a reply header line by line from nextLine (each line with its line end; an empty one means
+// the peer closed), handing every line read to consume as it comes. The first line is the status
+// line; reading stops after the line that ends the header.
+TReplyHeader ReadReplyHeader(const std::function<std::string()>& nextLine,
+                             const std::function<void(const std::string&)>& consume);

@@ -104,18 +104,11 @@ void TNMHTTP::ReadHeader() {
         else Header += line;
     };
     try {
-        std::string line = ReadLn();
-        if (!line.empty()) ReplyNumber = ParseStatusLine(line);
-        append(line);
-        while (!line.empty()) {
-            line = ReadLn();
-            TReplyHeaderFields f = ParseReplyHeaderLine(line);
-            if (f.hasCookie) cookie_ = f.cookie;
-            if (f.hasLocation) location_ = f.location;
-            if (f.hasContentLength) BytesTotal = f.contentLength;
-            append(line);
-            if (IsHeaderEnd(line)) break;
-        }
+        const TReplyHeader h = ReadReplyHeader([this] { return ReadLn(); }, append);
+        ReplyNumber = h.status;
+        if (h.fields.hasCookie) cookie_ = h.fields.cookie;
+        if (h.fields.hasLocation) location_ = h.fields.location;
+        if (h.fields.hasContentLength) BytesTotal = h.fields.contentLength;
     } catch (...) {
         if (file) std::fclose(file);
         throw;

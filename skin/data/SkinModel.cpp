@@ -5,6 +5,7 @@
 #include "skin/data/ImgUtil.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -262,9 +263,12 @@ void TSkinModel::ReadSysButton(const TSkinDescription& d) {
         int frames = std::max(d.ReadInteger(s, "frame", 0), 0); // below 0 counts as not given
         d.Readbmp(b.Bitmap, d.ReadString(s, "ButtonImage"));
         if (frames == 0) {
-            // A strip no wider than 3.8 times its height holds three states, a wider one six.
+            // A strip no wider than 3.8 times its height holds three states, a wider one six. Compared
+            // in integers: in floating point a ratio of exactly 3.8 lands on either side of the
+            // constant depending on the precision the compiler keeps (the 32-bit build's x87 keeps more).
             frames = 6;
-            if (!b.Bitmap.Empty()) frames = double(b.Bitmap.Width()) / double(b.Bitmap.Height()) <= 3.8 ? 3 : 6;
+            if (!b.Bitmap.Empty())
+                frames = int64_t(b.Bitmap.Width()) * 10 <= int64_t(b.Bitmap.Height()) * 38 ? 3 : 6;
             if (b.Action < 0) frames = 6;
             // The window-icon button is drawn from the window's own icon.
             if (b.Action == 3 || b.Action == 11) b.Bitmap = TBitmap32();

@@ -71,7 +71,7 @@ void CALLBACK MessageBoxWatcher::Tick(HWND, UINT, UINT_PTR, DWORD) {
     GetDlgItemTextW(box, 0xFFFF, text, 1024);
     watcher->texts_.push_back(text);
     if (watcher->WhileOpen) watcher->WhileOpen();
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    PostMessageW(box, WM_COMMAND, WPARAM(watcher->Answer), 0);
 }
 
 void Type(TWinControl* control, const std::wstring& text) {

@@ -19,7 +19,7 @@ std::wstring SettingsFile();
 void WriteSettings(const std::string& text);
 std::string ReadSettingsText();
 
-// Reads every message box of this thread as it appears and presses its OK button.
+// Reads every message box of this thread as it appears and presses a button: Answer, OK unless set.
 class MessageBoxWatcher {
 public:
     MessageBoxWatcher();
@@ -27,6 +27,7 @@ public:
     std::vector<std::wstring> Texts() const { return texts_; }
     // Runs while a message box is open, before it is answered.
     std::function<void()> WhileOpen;
+    int Answer = IDOK;
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);

@@ -287,7 +287,9 @@ TEST_F(Windows, NumberIsSavedOnCloseEvenWhenEmpty) {
         TIniFile ini(SettingsFile());
         EXPECT_EQ(ini.ReadString(L"Main", L"Number", L"(absent)"), number);
     }
-    EXPECT_EQ(ReadSettingsText(), "[Main]\r\nNumber=\r\n");
+    // A new file is UTF-16 with a byte-order mark.
+    const std::wstring text = L"\xFEFF[Main]\r\nNumber=\r\n";
+    EXPECT_EQ(ReadSettingsText(), std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2));
 }
 
 struct Settings : AppFixture {};

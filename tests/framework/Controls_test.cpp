@@ -285,8 +285,10 @@ TEST_F(Ini, RoundTripsAndTheFileItWrites) {
     EXPECT_EQ(ini.ReadInteger(L"ProxySettings", L"Count", 0), -42);
     EXPECT_EQ(ini.ReadString(L"ProxySettings", L"Empty", L"x"), L"");
     EXPECT_EQ(ini.ReadString(L"ProxySettings", L"Long", L""), std::wstring(1000, L'z'));
-    EXPECT_EQ(FileText().substr(0, 69),
-              "[Main]\r\nNumber=1234567\r\n[ProxySettings]\r\nUseProxy=1\r\nAuthentication=0");
+    // A file the object creates is UTF-16 LE with a byte-order mark.
+    const std::wstring start = L"\xFEFF[Main]\r\nNumber=1234567\r\n[ProxySettings]\r\nUseProxy=1\r\nAuthentication=0";
+    EXPECT_EQ(FileText().substr(0, start.size() * 2),
+              std::string(reinterpret_cast<const char*>(start.data()), start.size() * 2));
 }
 
 TEST_F(Ini, BooleansAndIntegersAsStoredByHand) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 struct Parsed {
@@ -240,3 +242,40 @@ TEST(ReplyHeader, EndOfHeader) {
 }
 
 } // namespace
+
+TEST(ReplyHeader, WholeHeaderReadLineByLine) {
+    const struct {
+        std::vector<std::string> lines; // as the socket gives them; then the close
+        size_t taken;                   // lines read
+        int status;
+        const char* cookie;   // nullptr: no line named it
+        const char* location;
+        long long length;     // -1: no line named it
+    } cases[] = {
+        {{"HTTP/1.0 200 OK\r\n", "Content-Length: 5\r\n", "\r\n", "body"}, 3, 200, nullptr, nullptr, 5},
+        // The last of repeated fields wins; a bare LF ends the header too.
+        {{"HTTP/1.1 302 Found\n", "Location: /a\n", "Set-Cookie: x\n", "Location: /b\n", "\n"}, 5, 302, "x", "/b", -1},
+        // The peer closes before the header ends, or before anything at all.
+        {{"HTTP/1.0 404 No\r\n", "Set-Cookie: y\r\n"}, 3, 404, "y", nullptr, -1},
+        {{}, 1, 0, nullptr, nullptr, -1},
+        // An empty first line is no status line; reading goes on to the header's end.
+        {{"\r\n", "Content-Length: 7\r\n", "\r\n"}, 3, 0, nullptr, nullptr, 7},
+    };
+    for (const auto& c : cases) {
+        size_t next = 0;
+        std::string taken, expected;
+        TReplyHeader h = ReadReplyHeader([&] { return next < c.lines.size() ? c.lines[next++] : (++next, std::string()); },
+                                         [&](const std::string& line) { taken += line; });
+        for (size_t i = 0; i < c.taken && i < c.lines.size(); ++i)
+            expected += c.lines[i];
+        EXPECT_EQ(next, c.taken) << c.lines.size();
+        EXPECT_EQ(taken, expected);
+        EXPECT_EQ(h.status, c.status);
+        EXPECT_EQ(h.fields.hasCookie, c.cookie != nullptr);
+        EXPECT_EQ(h.fields.cookie, c.cookie ? c.cookie : "");
+        EXPECT_EQ(h.fields.hasLocation, c.location != nullptr);
+        EXPECT_EQ(h.fields.location, c.location ? c.location : "");
+        EXPECT_EQ(h.fields.hasContentLength, c.length >= 0);
+        EXPECT_EQ(h.fields.contentLength, c.length >= 0 ? c.length : 0);
+    }
+}
