@@ -3,8 +3,9 @@
 //   bench_startup_win [TELLIT.EXE] [RUNS]
 #include "framework/SysUtils.h"
 
-#include <psapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
