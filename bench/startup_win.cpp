@@ -21,25 +21,27 @@ struct Run {
     double privateKb = 0;
 };
 
+struct FindMain {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindMainOne(HWND w, LPARAM p) {
+    auto* f = reinterpret_cast<FindMain*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    wchar_t cls[32] = {};
+    GetClassNameW(w, cls, 32);
+    if (owner == f->pid && std::wstring(cls) == L"TForm1") {
+        f->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND MainWindowOf(DWORD pid) {
-    struct Find {
-        DWORD pid;
-        HWND found;
-    } find{pid, nullptr};
-    EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
-            auto* f = reinterpret_cast<Find*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            wchar_t cls[32] = {};
-            GetClassNameW(w, cls, 32);
-            if (owner == f->pid && std::wstring(cls) == L"TForm1") {
-                f->found = w;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
+    FindMain find{pid, nullptr};
+    EnumWindows(FindMainOne, reinterpret_cast<LPARAM>(&find));
     return find.found;
 }
 
