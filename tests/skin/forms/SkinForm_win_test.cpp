@@ -176,7 +176,8 @@ POINT Centre(HWND hwnd, const TRect& r) {
 }
 
 // Live GDI objects of this process: GetGuiResources where the system has it, else the entries of
-// the process's GDI handle table in use (Wine's GetGuiResources returns 0).
+// the process's GDI handle table in use (Wine's GetGuiResources returns 0); -1 when neither is
+// there (Wine's 32-bit processes have no table).
 int GdiObjects() {
     const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     if (n) return int(n);
@@ -399,13 +400,14 @@ TEST(SkinForm, TwoHundredWindowsLeaveNoObjectsBehind) {
         cycle(); // first-use allocations of the system
     Pump(50);
     const int gdi = GdiObjects(), windows = ThreadWindows();
-    ASSERT_GT(gdi, 0);
     for (int i = 0; i < 200; ++i)
         cycle();
     Pump(50);
     std::printf("GDI objects %d -> %d, windows %d -> %d\n", gdi, GdiObjects(), windows, ThreadWindows());
-    EXPECT_LE(GdiObjects(), gdi + 5);
     EXPECT_LE(ThreadWindows(), windows);
+    // 32-bit processes under Wine have no GDI handle table to count from (the 64-bit run counts).
+    if (gdi < 0) GTEST_SKIP() << "no count of GDI objects on this system; windows counted only";
+    EXPECT_LE(GdiObjects(), gdi + 5);
 }
 
 } // namespace
