@@ -228,7 +228,7 @@ TEST_F(E2E, AuxiliaryWindows) {
                    {2, 0, L"TForm4", L"Для чего?", "help_window"}};
     for (const W& w : windows) {
         t.Menu(w.menu, w.item);
-        HWND win = t.WaitTop(w.cls, w.caption, 5000);
+        HWND win = t.WaitTop(w.cls, w.caption, 20000);
         EXPECT_TRUE(win) << w.shot;
         if (!win) continue;
         Tellit::Screenshot(win, w.shot);
