@@ -312,7 +312,9 @@ void TWinSkinForm::MenuBarKeys() {
         }
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
-        if (!IsWindow(hwnd_) || GetActiveWindow() != hwnd_ || !menuBar_) done = true;
+        // Keys reach this loop whichever window has the focus; it ends when the window can no
+        // longer take them.
+        if (!IsWindow(hwnd_) || !IsWindowVisible(hwnd_) || !IsWindowEnabled(hwnd_) || !menuBar_) done = true;
     }
     menuLoop_ = false;
     if (!IsWindow(hwnd_) || !menuBar_) return;

@@ -208,4 +208,73 @@ TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
     EXPECT_TRUE(text.find(name) != std::string::npos || text.find(wide) != std::string::npos);
 }
 
+// Packages no skin author meant: each must leave Tellit working, with its stored skin or with
+// whatever the package can give, every window painted and answering.
+std::string HostilePackage(const std::string& description, bool zeroImages) {
+    TSkinWriter w;
+    w.Add("skin.ini", description);
+    const std::string image = zeroImages ? Bmp(TBitmap32()) : Bmp(Filled(12, 30, PixelRGB(60, 60, 60)));
+    for (const char* name : {"side.bmp", "top.bmp", "bottom.bmp", "button.bmp", "menu.bmp", "back.bmp"})
+        w.Add(name, image);
+    return w.Pack();
+}
+
+TEST(SkinE2E, HostilePackagesNeverStopTellit) {
+    const std::string borders = "[Personality]\nLeft=side.bmp\nRight=side.bmp\nTop=top.bmp\nBottom=bottom.bmp\n"
+                                "menuBar=menu.bmp\n[MenuBackground]\nImage=back.bmp\n";
+    const std::string button = "[Button0]\nButtonImage=button.bmp\nAction=0\nAlign=1\nXcoord=24\nYcoord=4\n";
+    const std::string valid = HostilePackage(borders + button, false);
+    const struct {
+        const char* name;
+        std::string bytes;
+    } packages[] = {
+        {"zero-size images", HostilePackage(borders + button, true)},
+        {"frame counts 0 and 10000",
+         HostilePackage(borders + "LeftFrame=0\nTopFrame=10000\nBottomFrame=0\n" + button + "frame=10000\n", false)},
+        {"margins past the image",
+         HostilePackage(borders + "LeftTopHeight=5000\nLeftBotHeight=5000\nTopTopHeight=99999\nTopBotHeight=-7\n"
+                                  "TileLeftMenu=4000\nTextShift=100000\nTextShiftVert=-100000\n" +
+                            button + "Xcoord=-100000\nYcoord=70000\n",
+                        false)},
+        {"missing images", HostilePackage("[Personality]\nLeft=gone.bmp\nTop=none.bmp\n[Button0]\nButtonImage=no.bmp\n",
+                                          false)},
+        {"truncated", valid.substr(0, valid.size() / 2)},
+        {"random bytes", std::string(4000, '\x5a') + valid.substr(100, 200)},
+    };
+    const std::wstring folder = WorkFolder("skin_hostile");
+    int n = 0;
+    for (const auto& p : packages) {
+        SCOPED_TRACE(p.name);
+        const std::string file = "hostile" + std::to_string(n++) + ".skn";
+        WriteFile(folder + L"\\" + Utf8ToWide(file), p.bytes);
+        Tellit t("skin_hostile", "[Skin]\r\nFile=" + file + "\r\n");
+        ASSERT_TRUE(t.Main());
+        EXPECT_TRUE(Tellit::Responsive(t.Main(), 5000));
+        const struct {
+            int menu, item;
+            const wchar_t* cls;
+        } windows[] = {{1, 0, L"TForm2"}, {2, 1, L"TForm3"}, {2, 0, L"TForm4"}};
+        for (const auto& w : windows) {
+            t.Menu(w.menu, w.item);
+            HWND win = t.WaitTop(w.cls, nullptr, 20000);
+            EXPECT_TRUE(win) << WideToUtf8(w.cls);
+            if (!win) continue;
+            EXPECT_TRUE(Tellit::Responsive(win, 5000));
+            RedrawWindow(win, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            Tellit::Screenshot(win, "skin_hostile_" + std::to_string(n) + "_" + WideToUtf8(w.cls));
+            PostMessageW(win, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(win); }));
+        }
+        EXPECT_TRUE(Tellit::Responsive(t.Main(), 5000));
+        DWORD code = STILL_ACTIVE;
+        PostMessageW(t.Main(), WM_CLOSE, 0, 0);
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, t.Pid());
+        ASSERT_TRUE(process);
+        EXPECT_EQ(WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+        GetExitCodeProcess(process, &code);
+        EXPECT_EQ(code, 0u) << "Tellit ended badly";
+        CloseHandle(process);
+    }
+}
+
 } // namespace
