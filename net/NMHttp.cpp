@@ -103,6 +103,9 @@ void TNMHTTP::ReadHeader() {
         if (file) std::fwrite(line.data(), 1, line.size(), file);
         else Header += line;
     };
+    // The whole header must come within one time-out: a server that drips header lines, each in
+    // time, would otherwise hold the client for ever.
+    HoldTimeOut();
     try {
         std::string line = ReadLn();
         if (!line.empty()) ReplyNumber = ParseStatusLine(line);
@@ -117,9 +120,11 @@ void TNMHTTP::ReadHeader() {
             if (IsHeaderEnd(line)) break;
         }
     } catch (...) {
+        ReleaseTimeOut();
         if (file) std::fclose(file);
         throw;
     }
+    ReleaseTimeOut();
     if (file) std::fclose(file);
 }
 

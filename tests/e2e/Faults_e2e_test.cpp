@@ -17,6 +17,11 @@ namespace {
 const double kTimeOut = 5000; // Tellit's time-out for each wait of its transport, in ms
 const std::wstring kFailed = L"Ошибка отправки SMS!\n";
 
+// Under Wine a reset connection looks like an orderly close (measured: the close notification carries
+// no error and the read returns 0), so what Tellit can tell is that the reply was cut short; on
+// Windows the reset itself would be reported.
+const std::wstring kCut = kFailed + L"Ответ сервера оборван.";
+
 const std::string kHead = "HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n";
 const std::string kPage = "<html><body>Message accepted</body></html>";
 
@@ -79,20 +84,20 @@ const std::vector<Fault>& Faults() {
          kFailed + L"Socket readln aborted.", true},
         {"reset_mid_header", Plays::Gateway,
          [](C& c, Gate& g, unsigned short) {
-             c.ReadRequest();
+             c.PeekRequest();
              c.Send("HTTP/1.0 200 OK\r\nContent-Ty");
              g.Wait(c);
              c.Reset();
          },
-         kFailed + L"10054:Connection reset by peer.", false},
+         kCut, false},
         {"reset_mid_body", Plays::Gateway,
          [](C& c, Gate& g, unsigned short) {
-             c.ReadRequest();
-             c.Send(kHead + "<html>");
+             c.PeekRequest();
+             c.Send("HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(kPage.size()) + "\r\n\r\n<html>");
              g.Wait(c);
              c.Reset();
          },
-         kFailed + L"10054:Connection reset by peer.", false},
+         kCut, false},
         {"header_line_70k", Plays::Gateway,
          [](C& c, Gate& g, unsigned short) {
              c.ReadRequest();
@@ -236,6 +241,7 @@ TEST_F(E2E, TransportFaults) {
     ASSERT_FALSE(Env("TELLIT_PROXY_PORT").empty()) << "run through tests/net/with-tinyproxy";
     std::string report;
     for (const Fault& f : Faults()) {
+        if (std::string(f.name).find(Env("FAULT_ONLY")) == std::string::npos) continue;
         SCOPED_TRACE(f.name);
         std::wstring text;
         double took = Play(f, text);

@@ -51,6 +51,22 @@ std::string TestConnection::ReadRequest(int ms) {
     return got;
 }
 
+std::string TestConnection::PeekRequest(int ms) {
+    std::string got;
+    double end = NowMs() + ms;
+    while (!stop_ && NowMs() < end) {
+        if (!WaitReadable(20)) continue;
+        std::string buf(65536, '\0');
+        int n = recv(s_, &buf[0], int(buf.size()), MSG_PEEK);
+        if (n <= 0) break;
+        got.assign(buf, 0, size_t(n));
+        if (got.find("\r\n\r\n") != std::string::npos) break;
+        Sleep(5);
+    }
+    server_->Record(got);
+    return got;
+}
+
 std::string TestConnection::ReadAll(int ms, size_t limit) {
     std::string got;
     double end = NowMs() + ms;

@@ -27,7 +27,11 @@ public:
     void Pause(int ms);
     // Keeps the connection open and silent until the peer closes or the server stops.
     void HoldOpen();
-    // Ends the connection with a reset (RST) instead of an orderly close.
+    // Waits, as ReadRequest does, until the request head has arrived, but leaves it unread.
+    std::string PeekRequest(int ms = 5000);
+    // Ends the connection with a reset (RST) instead of an orderly close. Wine does not hand a zero
+    // linger time to the system, so under Wine only a connection with unread bytes (PeekRequest) is
+    // reset: the system resets a connection closed with data still unread.
     void Reset();
     bool Closed() const { return s_ == INVALID_SOCKET; }
     bool Stopping() const { return stop_; }
