@@ -337,6 +337,8 @@ void Tellit::CloseMessageBox() const {
     else PostMessageW(box, WM_COMMAND, IDOK, 0);
     double end = Now() + 3000;
     while (IsWindow(box) && IsWindowVisible(box) && Now() < end) Nap(10);
+    // The main window takes input again only once the box has gone for good.
+    while (main_ && !IsWindowEnabled(main_) && Now() < end) Nap(10);
 }
 
 void Tellit::Screenshot(HWND w, const std::string& name) { Screenshot(w, ScreenshotDir(), name); }

@@ -15,6 +15,8 @@ namespace {
 
 // One round: each message box and each dialog opened and closed once, and one send that the
 // gateway takes, with the countdown that follows run out.
+int menuRetries = 0;
+
 void Round(Tellit& t, int i, const std::string& refused) {
     size_t before = FreeLog().size();
     std::wstring text = L"long run " + std::to_wstring(i);
@@ -42,9 +44,18 @@ void Round(Tellit& t, int i, const std::string& refused) {
         const wchar_t* cls;
     };
     for (Dialog d : {Dialog{1, 0, L"TForm2"}, Dialog{2, 1, L"TForm3"}, Dialog{2, 0, L"TForm4"}}) {
-        t.Menu(d.menu, d.item);
-        HWND w = t.WaitTop(d.cls, nullptr, 5000);
-        ASSERT_TRUE(w) << WideToUtf8(d.cls);
+        // Now and then (about once in 60 under Wine on a virtual display) the keys that work the
+        // menu are lost when they follow a message box closely: they are tried again, and counted.
+        HWND w = nullptr;
+        for (int attempt = 0; attempt < 3 && !w; ++attempt) {
+            if (attempt > 0) {
+                ++menuRetries;
+                for (int k = 0; k < 2; ++k) t.Key(VK_ESCAPE);
+            }
+            t.Menu(d.menu, d.item);
+            w = t.WaitTop(d.cls, nullptr, 3000);
+        }
+        ASSERT_TRUE(w) << WideToUtf8(d.cls) << " in round " << i;
         PostMessageW(w, WM_CLOSE, 0, 0);
         for (int k = 0; k < 250 && IsWindowVisible(w); ++k)
             Sleep(20);
@@ -76,9 +87,10 @@ TEST_F(E2E, LongRunHoldsNoMoreResources) {
         Round(t, i + 2, refused);
     double took = NowMs() - began;
     TCensus after = Census(t);
-    std::printf("long run: %d rounds of 1 send taken, 1 send failed, 1 number refused, 3 dialogs; %.0f ms a round\n"
+    std::printf("long run: %d rounds of 1 send taken, 1 send failed, 1 number refused, 3 dialogs; %.0f ms a round;"
+                " menu keys tried again %d times\n"
                 "  at start:            %s\n  after 2 rounds:      %s\n  after %3d more:      %s\n",
-                cycles, took / cycles, Describe(start).c_str(), Describe(before).c_str(), cycles,
+                cycles, took / cycles, menuRetries, Describe(start).c_str(), Describe(before).c_str(), cycles,
                 Describe(after).c_str());
     ASSERT_FALSE(HasFatalFailure());
     EXPECT_GT(before.gdi, 0) << "the GDI handle table was not readable";
