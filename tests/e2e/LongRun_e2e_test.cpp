@@ -50,7 +50,8 @@ void Round(Tellit& t, int i, const std::string& refused) {
         for (int attempt = 0; attempt < 3 && !w; ++attempt) {
             if (attempt > 0) {
                 ++menuRetries;
-                for (int k = 0; k < 2; ++k) t.Key(VK_ESCAPE);
+                for (int k = 0; k < 2; ++k)
+                    t.Key(VK_ESCAPE);
             }
             t.Menu(d.menu, d.item);
             w = t.WaitTop(d.cls, nullptr, 3000);
