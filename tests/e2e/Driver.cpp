@@ -271,21 +271,26 @@ bool Tellit::Repaints(int ms) const {
     return false;
 }
 
+namespace {
+
+struct ClassWindows {
+    const wchar_t* cls;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddClassWindow(HWND w, LPARAM lp) {
+    auto* data = reinterpret_cast<ClassWindows*>(lp);
+    wchar_t name[256];
+    GetClassNameW(w, name, 256);
+    if (wcscmp(name, data->cls) == 0) data->found.push_back(w);
+    return TRUE;
+}
+
+} // namespace
+
 std::vector<HWND> Tellit::TopWindows(const wchar_t* cls) const {
-    struct Data {
-        const wchar_t* cls;
-        std::vector<HWND> found;
-    } d{cls, {}};
-    EnumThreadWindows(
-        pi_.dwThreadId,
-        [](HWND w, LPARAM lp) {
-            auto* data = reinterpret_cast<Data*>(lp);
-            wchar_t name[256];
-            GetClassNameW(w, name, 256);
-            if (wcscmp(name, data->cls) == 0) data->found.push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&d));
+    ClassWindows d{cls, {}};
+    EnumThreadWindows(pi_.dwThreadId, AddClassWindow, reinterpret_cast<LPARAM>(&d));
     return d.found;
 }
 
