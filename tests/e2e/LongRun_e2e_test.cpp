@@ -44,8 +44,8 @@ void Round(Tellit& t, int i, const std::string& refused) {
         const wchar_t* cls;
     };
     for (Dialog d : {Dialog{1, 0, L"TForm2"}, Dialog{2, 1, L"TForm3"}, Dialog{2, 0, L"TForm4"}}) {
-        // Now and then (about once in 60 under Wine on a virtual display) the keys that work the
-        // menu are lost when they follow a message box closely: they are tried again, and counted.
+        // Now and then (8 times in 300 dialogs of a 100-round run under Wine on a virtual display)
+        // the keys that work the menu are lost: they are tried again, and counted.
         HWND w = nullptr;
         for (int attempt = 0; attempt < 3 && !w; ++attempt) {
             if (attempt > 0) {
