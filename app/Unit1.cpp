@@ -24,6 +24,9 @@ const wchar_t kBadProxyPort[] = L"Error send message!\nCheck PhoneNumber and Pro
 const wchar_t kSendFailed[] = L"Ошибка отправки SMS!\n";
 const wchar_t kRefused[] = L"Ошибка отправки SMS!\nОтказ сервера.";
 const wchar_t kSent[] = L"SMS отправлена!";
+const wchar_t kProxyAuthentication[] = L"Ошибка отправки SMS!\nПрокси-сервер требует идентификации.";
+const wchar_t kNoReply[] = L"Ошибка отправки SMS!\nСервер закрыл соединение без ответа.";
+const wchar_t kCut[] = L"Ошибка отправки SMS!\nОтвет сервера оборван.";
 constexpr int kMessageLimit = 160;
 
 // Text that goes on the wire or into the transport as 8-bit Windows-1251.
@@ -220,7 +223,10 @@ bool TForm1::SendSms(const std::wstring& number, const std::wstring& message) {
         NMHTTP1->Get(url);
         // A reply that never brought more than 20 bytes of body is judged whole now, so that the
         // user always learns the outcome.
-        if (!verdictGiven_) GiveVerdict(JudgeReply(NMHTTP1->Body, NMHTTP1->ReplyNumber, true));
+        if (!verdictGiven_)
+            GiveVerdict(ReplyCut(NMHTTP1->Header, NMHTTP1->Body, NMHTTP1->BytesTotal)
+                            ? TVerdict::Cut
+                            : JudgeReply(NMHTTP1->Body, NMHTTP1->ReplyNumber, true));
     } catch (const Exception& e) {
         Form5->Hide();
         // After a verdict the request is over for the user; what the transport reports while
@@ -233,9 +239,21 @@ bool TForm1::SendSms(const std::wstring& number, const std::wstring& message) {
 void TForm1::GiveVerdict(TVerdict verdict) {
     verdictGiven_ = true;
     Form5->Hide();
-    if (verdict == TVerdict::Refused) {
+    switch (verdict) {
+    case TVerdict::Refused:
         ShowMessage(kRefused);
         return;
+    case TVerdict::ProxyAuthentication:
+        ShowMessage(kProxyAuthentication);
+        return;
+    case TVerdict::NoReply:
+        ShowMessage(kNoReply);
+        return;
+    case TVerdict::Cut:
+        ShowMessage(kCut);
+        return;
+    default:
+        break;
     }
     SendDelay = 60;
     countingDown_ = true;

@@ -103,6 +103,9 @@ void TNMHTTP::ReadHeader() {
         if (file) std::fwrite(line.data(), 1, line.size(), file);
         else Header += line;
     };
+    // The whole header must come within one time-out: a server that drips header lines, each in
+    // time, would otherwise hold the client for ever.
+    HoldTimeOut();
     try {
         const TReplyHeader h = ReadReplyHeader([this] { return ReadLn(); }, append);
         ReplyNumber = h.status;
@@ -110,9 +113,11 @@ void TNMHTTP::ReadHeader() {
         if (h.fields.hasLocation) location_ = h.fields.location;
         if (h.fields.hasContentLength) BytesTotal = h.fields.contentLength;
     } catch (...) {
+        ReleaseTimeOut();
         if (file) std::fclose(file);
         throw;
     }
+    ReleaseTimeOut();
     if (file) std::fclose(file);
 }
 

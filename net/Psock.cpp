@@ -104,6 +104,7 @@ bool TPowersock::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case FD_CLOSE:
+            closeError_ = HIWORD(lParam);
             if (!DataAvailable()) CloseSocket();
             break;
         }
@@ -165,12 +166,33 @@ void TPowersock::StartTimeOut() {
 }
 
 void TPowersock::StopTimeOut() {
+    if (timeOutHeld_) return;
     StatusMessage(8, "Timer Off");
     timer_->SetEnabled(false);
 }
 
+void TPowersock::HoldTimeOut() {
+    StartTimeOut();
+    timeOutHeld_ = true;
+}
+
+void TPowersock::ReleaseTimeOut() {
+    timeOutHeld_ = false;
+    StopTimeOut();
+}
+
+void TPowersock::PeerClosed() {
+    if (closeError_ == 0) return;
+    int error = closeError_;
+    closeError_ = 0;
+    StopTimeOut();
+    LastErrorNo = error;
+    throw ESockError(SocketErrorMessage(error));
+}
+
 void TPowersock::TimerTriggered() {
     StatusMessage(8, "Timer Triggered");
+    timeOutHeld_ = false;
     StopTimeOut();
     timedOut_ = true;
     done_ = true;
@@ -224,6 +246,7 @@ void TPowersock::Connect() {
     StatusMessage(8, "Connecting");
     canceled_ = false;
     if (connected_) throw ESockError("Already connected");
+    closeError_ = 0;
     for (int attempt = 0;; ++attempt) {
         try {
             ResolveHost();
@@ -313,11 +336,15 @@ std::string TPowersock::ReadLn() {
         int n = recv(socket_, buffer_.data(), int(buffer_.size()), MSG_PEEK);
         if (n == 0) {
             // The peer closed: what came before the close is the last line.
+            PeerClosed();
             StopTimeOut();
             return line;
         }
         if (n < 0) {
-            if (WSAGetLastError() == WSAENOTCONN) break;
+            if (WSAGetLastError() == WSAENOTCONN) {
+                PeerClosed();
+                break;
+            }
             SocketError(WSAEWOULDBLOCK);
             PumpWait(kPollMs);
             continue;
@@ -366,7 +393,10 @@ bool TPowersock::CaptureLoop(const std::function<bool(const char*, size_t)>& sto
     try {
         while (!canceled_ && more()) {
             int n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
-            if (n == 0) break;
+            if (n == 0) {
+                PeerClosed();
+                break;
+            }
             if (n > 0) {
                 if (!store(buffer_.data(), size_t(n))) break;
                 BytesRecvd += n;
@@ -376,7 +406,10 @@ bool TPowersock::CaptureLoop(const std::function<bool(const char*, size_t)>& sto
                 Application->ProcessMessages();
                 continue;
             }
-            if (WSAGetLastError() == WSAENOTCONN) break;
+            if (WSAGetLastError() == WSAENOTCONN) {
+                PeerClosed();
+                break;
+            }
             SocketError(WSAEWOULDBLOCK);
             PumpWait(kPollMs);
         }

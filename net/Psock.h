@@ -93,6 +93,13 @@ protected:
     std::string SocketError(int tolerated);
     void StartTimeOut();
     void StopTimeOut();
+    // One time-out over several waits: between the two calls, the waits inside neither restart nor
+    // stop it; it ends at the release or when it expires.
+    void HoldTimeOut();
+    void ReleaseTimeOut();
+    // A read found the connection closed: raises ESockError when the peer ended it with an error
+    // (a reset), so that a cut reply is never taken for a whole one.
+    void PeerClosed();
     // Waits briefly for a message, then dispatches what is waiting.
     void PumpWait(unsigned ms);
 
@@ -101,6 +108,8 @@ protected:
     bool done_ = false;
     bool noError_ = true;
     bool destroying_ = false;
+    bool timeOutHeld_ = false;
+    int closeError_ = 0; // the error of the peer's close notification, 0 for an orderly close
 
     // Not published; nothing in the program assigns them.
     std::function<void(TPowersock*)> OnDataAvailableHook;

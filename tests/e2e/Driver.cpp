@@ -168,20 +168,153 @@ void Tellit::Type(HWND control, const std::wstring& text) {
 
 void Tellit::Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
-void Tellit::Menu(int menu, int item) const {
+void Tellit::Key(WPARAM vk) const {
+    PostMessageW(main_, WM_KEYDOWN, vk, 1);
+    PostMessageW(main_, WM_KEYUP, vk, 0xC0000001);
+    Nap(60);
+}
+
+void Tellit::OpenMenu(int menu) const {
     // Menus live in the program's own process, so they are worked from the keyboard, as a user
-    // would: enter the menu bar, move right to the menu, open it, move down to the item, choose it.
-    auto key = [&](WPARAM vk) {
-        PostMessageW(main_, WM_KEYDOWN, vk, 1);
-        PostMessageW(main_, WM_KEYUP, vk, 0xC0000001);
-        Nap(60);
-    };
+    // would: enter the menu bar, move right to the menu, open it.
     PostMessageW(main_, WM_SYSCOMMAND, SC_KEYMENU, 0);
     Nap(200);
-    for (int i = 0; i < menu; ++i) key(VK_RIGHT);
-    key(VK_RETURN);
-    for (int i = 0; i < item; ++i) key(VK_DOWN);
-    key(VK_RETURN);
+    for (int i = 0; i < menu; ++i)
+        Key(VK_RIGHT);
+    Key(VK_RETURN);
+}
+
+void Tellit::Menu(int menu, int item) const {
+    OpenMenu(menu);
+    for (int i = 0; i < item; ++i)
+        Key(VK_DOWN);
+    Key(VK_RETURN);
+}
+
+bool Tellit::MenuOpens(int menu, int ms) const {
+    OpenMenu(menu);
+    bool opened = WaitTop(L"#32768", nullptr, ms) != nullptr;
+    // Esc closes the menu, a second one leaves the menu bar.
+    for (int i = 0; i < 2; ++i)
+        Key(VK_ESCAPE);
+    double end = Now() + ms;
+    while (FindTop(L"#32768") && Now() < end)
+        Nap(20);
+    return opened;
+}
+
+namespace {
+
+// What the screen shows in r, as 32-bit pixels.
+std::vector<DWORD> Grab(const RECT& r) {
+    int width = r.right - r.left, height = r.bottom - r.top;
+    std::vector<DWORD> pixels(size_t(width) * size_t(height));
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    BitBlt(mem, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+    SelectObject(mem, old);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    GetDIBits(mem, bmp, 0, UINT(height), pixels.data(), &bi, DIB_RGB_COLORS);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// The share of pixels (0..1) that differ between two grabs of one rectangle.
+double Difference(const std::vector<DWORD>& a, const std::vector<DWORD>& b) {
+    size_t differ = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+        differ += (a[i] & 0xFFFFFF) != (b[i] & 0xFFFFFF);
+    return a.empty() ? 1.0 : double(differ) / double(a.size());
+}
+
+void PumpOwn(int ms) {
+    double end = Now() + ms;
+    do {
+        MSG m;
+        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&m);
+        Nap(10);
+    } while (Now() < end);
+}
+
+} // namespace
+
+bool Tellit::Repaints(int ms) const {
+    RECT r;
+    if (!GetWindowRect(main_, &r)) return false;
+    std::vector<DWORD> before = Grab(r);
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | SS_BLACKRECT, r.left,
+                                 r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+    ShowWindow(cover, SW_SHOWNOACTIVATE);
+    UpdateWindow(cover);
+    PumpOwn(100);
+    // A cover that hid nothing would prove nothing.
+    bool covered = Difference(before, Grab(r)) > 0.5;
+    DestroyWindow(cover);
+    PumpOwn(10);
+    RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    double end = Now() + ms;
+    do {
+        // The caret may blink meanwhile: allow a few pixels.
+        if (!GetUpdateRect(main_, nullptr, FALSE) && Difference(before, Grab(r)) < 0.01) return covered;
+        Nap(50);
+    } while (Now() < end);
+    return false;
+}
+
+namespace {
+
+struct ClassWindows {
+    const wchar_t* cls;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK AddClassWindow(HWND w, LPARAM lp) {
+    auto* data = reinterpret_cast<ClassWindows*>(lp);
+    wchar_t name[256];
+    GetClassNameW(w, name, 256);
+    if (wcscmp(name, data->cls) == 0) data->found.push_back(w);
+    return TRUE;
+}
+
+} // namespace
+
+std::vector<HWND> Tellit::TopWindows(const wchar_t* cls) const {
+    ClassWindows d{cls, {}};
+    EnumThreadWindows(pi_.dwThreadId, AddClassWindow, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+void Tellit::Tick(int n) const {
+    std::vector<HWND> timers = TopWindows(L"TTimerWindow");
+    for (int i = 0; i < n; ++i)
+        for (HWND w : timers) {
+            DWORD_PTR r;
+            SendMessageTimeoutW(w, WM_TIMER, 1, 0, SMTO_ABORTIFHUNG, 5000, &r);
+        }
+}
+
+bool Tellit::EndCountdown(const wchar_t* caption) const {
+    for (int i = 0; i < 100; ++i) {
+        HWND b = Button(caption);
+        if (b && IsWindowEnabled(b)) return true;
+        Tick(1);
+    }
+    return false;
+}
+
+void Tellit::WriteIni(const std::string& ini) const {
+    std::ofstream f((folder_ + L"\\Tellit.ini").c_str(), std::ios::binary | std::ios::trunc);
+    f << ini;
 }
 
 std::wstring Tellit::WaitMessageBox(int ms, HWND* box) const {
@@ -209,6 +342,8 @@ void Tellit::CloseMessageBox() const {
     else PostMessageW(box, WM_COMMAND, IDOK, 0);
     double end = Now() + 3000;
     while (IsWindow(box) && IsWindowVisible(box) && Now() < end) Nap(10);
+    // The main window takes input again only once the box has gone for good.
+    while (main_ && !IsWindowEnabled(main_) && Now() < end) Nap(10);
 }
 
 void Tellit::Screenshot(HWND w, const std::string& name) { Screenshot(w, ScreenshotDir(), name); }

@@ -40,6 +40,24 @@ public:
     // Chooses a command of the main window's menu from the keyboard: the item-th item (from 0) of
     // the menu-th menu of the bar.
     void Menu(int menu, int item) const;
+    // Opens the menu-th menu of the bar from the keyboard and leaves it open.
+    void OpenMenu(int menu) const;
+    // A key pressed and released at the main window (the menu loop takes it while a menu is open).
+    void Key(WPARAM vk) const;
+    // Opens the menu-th menu while the program is busy, waits up to ms for its popup window,
+    // closes it with Esc; true when it opened.
+    bool MenuOpens(int menu, int ms) const;
+    // Covers the main window with a window of the test, uncovers and invalidates it: true when
+    // within ms its update region is empty again and the screen shows what it showed before.
+    bool Repaints(int ms) const;
+
+    // The program's TTimer windows take a tick as if a second had passed, n times; each tick is
+    // handled before the next (the countdown of the send button runs on one).
+    void Tick(int n) const;
+    // Ticks until the send button (caption) is ready again; false when 100 ticks did not do it.
+    bool EndCountdown(const wchar_t* caption) const;
+    // Rewrites the settings file beside the executable (text, UTF-8).
+    void WriteIni(const std::string& ini) const;
 
     // Waits up to ms for a message box, returns its text ("" when none came).
     std::wstring WaitMessageBox(int ms, HWND* box = nullptr) const;
@@ -55,6 +73,11 @@ public:
     static bool Responsive(HWND w, int ms = 1000);
 
     std::wstring folder() const { return folder_; }
+    HANDLE Process() const { return pi_.hProcess; }
+    HANDLE ThreadHandle() const { return pi_.hThread; }
+    DWORD Thread() const { return pi_.dwThreadId; }
+    // Every top-level window of the program of a class, visible or not.
+    std::vector<HWND> TopWindows(const wchar_t* cls) const;
 
 private:
     void Start(const std::wstring& exe);

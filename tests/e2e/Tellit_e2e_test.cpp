@@ -1,43 +1,12 @@
 // The real Tellit.exe driven from outside as a user would, against the gateway simulator (and a
 // real proxy): what the user sees, and what arrives on the wire.
-#include "tests/e2e/Driver.h"
+#include "tests/e2e/E2E.h"
 
 #include "app/Gateway.h"
 #include "framework/SysUtils.h"
 #include "tests/support/TestServer.h"
 
-#include <gtest/gtest.h>
-
 namespace {
-
-const std::wstring kSent = L"SMS отправлена!";
-const std::wstring kRefused = L"Ошибка отправки SMS!\nОтказ сервера.";
-const std::wstring kBadNumber = L"Ошибка отправки SMS!\nВведите корректный номер телефона.";
-const std::wstring kBadPort = L"Error send message!\nCheck PhoneNumber and ProxyPort.";
-const std::wstring kSend = L"Послать SMS";
-
-std::string GatewayIni(const std::string& host) { return "[Gateway]\r\nHost=" + host + "\r\n"; }
-std::string FreeGateway() { return "127.0.0.1:" + Env("TELLIT_GATESIM_PORT"); }
-std::vector<std::string> FreeLog() { return LogLines(Env("TELLIT_GATESIM_LOG")); }
-
-// Fills in the number and the message as typed, then presses the send button.
-void Send(Tellit& t, const std::wstring& number, const std::wstring& message) {
-    HWND num = t.NumberEdit(), memo = t.MessageMemo();
-    ASSERT_TRUE(num && memo);
-    SendMessageW(num, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    SendMessageW(memo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
-    Tellit::Type(num, number);
-    Tellit::Type(memo, message);
-    HWND send = t.Button(kSend.c_str());
-    ASSERT_TRUE(send);
-    Tellit::Click(send);
-}
-
-struct E2E : ::testing::Test {
-    void SetUp() override {
-        ASSERT_FALSE(Env("TELLIT_GATESIM_PORT").empty()) << "run through tests/e2e/with-gatesim";
-    }
-};
 
 TEST_F(E2E, SuccessfulSendOnTheWireAndTheCountdown) {
     size_t before = FreeLog().size();

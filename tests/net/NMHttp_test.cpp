@@ -269,6 +269,32 @@ TEST_F(Http, DrippingBodyEndsWithinTheTimeOutOfItsStart) {
     EXPECT_GT(http.Body.size(), 3u);
 }
 
+// Each header line comes well within the time-out, but the header never ends: the whole header
+// gets one time-out, and the lines that came are kept.
+TEST_F(Http, DrippingHeaderEndsWithinTheTimeOutOfItsStart) {
+    TestServer server([](TestConnection& c) {
+        c.ReadRequest();
+        c.Send("HTTP/1.0 200 OK\r\n");
+        for (int i = 0; i < 100 && c.Send("X: 1\r\n"); ++i) c.Pause(200);
+    });
+    http.TimeOut = 1000;
+    double start = NowMs();
+    EXPECT_EQ(ExceptionText([&] { http.Get(server.Base() + "/"); }), "Socket readln aborted");
+    EXPECT_LT(NowMs() - start, 3500);
+    EXPECT_EQ(http.Header.rfind("HTTP/1.0 200 OK\r\nX: 1\r\n", 0), 0u);
+    // The next request gets its own time-out again, line by line.
+    TestServer slow([](TestConnection& c) {
+        c.ReadRequest();
+        for (const char* line : {"HTTP/1.0 200 OK\r\n", "X: 1\r\n", "\r\n"}) {
+            c.Pause(300);
+            c.Send(line);
+        }
+        c.Send("fine");
+    });
+    http.Get(slow.Base() + "/");
+    EXPECT_EQ(http.Body, "fine");
+}
+
 TEST_F(Http, NoTimeOutWaitsAsLongAsDataComes) {
     TestServer server([](TestConnection& c) {
         c.ReadRequest();

@@ -51,6 +51,22 @@ std::string TestConnection::ReadRequest(int ms) {
     return got;
 }
 
+std::string TestConnection::PeekRequest(int ms) {
+    std::string got;
+    double end = NowMs() + ms;
+    while (!stop_ && NowMs() < end) {
+        if (!WaitReadable(20)) continue;
+        std::string buf(65536, '\0');
+        int n = recv(s_, &buf[0], int(buf.size()), MSG_PEEK);
+        if (n <= 0) break;
+        got.assign(buf, 0, size_t(n));
+        if (got.find("\r\n\r\n") != std::string::npos) break;
+        Sleep(5);
+    }
+    server_->Record(got);
+    return got;
+}
+
 std::string TestConnection::ReadAll(int ms, size_t limit) {
     std::string got;
     double end = NowMs() + ms;
@@ -64,13 +80,14 @@ std::string TestConnection::ReadAll(int ms, size_t limit) {
     return got;
 }
 
-void TestConnection::Send(const std::string& bytes) {
+bool TestConnection::Send(const std::string& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
         int n = send(s_, bytes.data() + sent, int(bytes.size() - sent), 0);
-        if (n <= 0) return;
+        if (n <= 0) return false;
         sent += size_t(n);
     }
+    return true;
 }
 
 void TestConnection::Pause(int ms) {
@@ -79,7 +96,7 @@ void TestConnection::Pause(int ms) {
 }
 
 void TestConnection::HoldOpen() {
-    while (!stop_) {
+    while (!stop_ && !Closed()) {
         if (WaitReadable(20)) {
             char buf[4096];
             if (recv(s_, buf, sizeof buf, 0) <= 0) return;
@@ -87,17 +104,26 @@ void TestConnection::HoldOpen() {
     }
 }
 
-TestServer::TestServer(Script script) : script_(std::move(script)) {
+void TestConnection::Reset() {
+    if (Closed()) return;
+    linger l{1, 0};
+    setsockopt(s_, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
+    closesocket(s_);
+    s_ = INVALID_SOCKET;
+}
+
+TestServer::TestServer(Script script, unsigned short port) : script_(std::move(script)) {
     static WinsockUser winsock;
     listener_ = socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_addr.s_addr = inet_addr("127.0.0.1");
-    bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    a.sin_port = htons(port);
+    bool bound = bind(listener_, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
     listen(listener_, 16);
     int len = sizeof a;
     getsockname(listener_, reinterpret_cast<sockaddr*>(&a), &len);
-    port_ = ntohs(a.sin_port);
+    port_ = bound ? ntohs(a.sin_port) : 0;
     thread_ = std::thread([this] { Serve(); });
 }
 
@@ -119,6 +145,7 @@ void TestServer::Serve() {
         ++connections_;
         TestConnection c(s, stop_, this);
         script_(c);
+        if (c.Closed()) continue;
         shutdown(s, 1);
         closesocket(s);
     }

@@ -21,11 +21,20 @@ public:
     std::string ReadRequest(int ms = 5000);
     // Reads whatever arrives until the peer closes, ms pass, or limit bytes have arrived.
     std::string ReadAll(int ms, size_t limit = size_t(-1));
-    void Send(const std::string& bytes);
+    // False when the peer is gone before all was sent.
+    bool Send(const std::string& bytes);
     // Sleeps ms, returning early when the server stops.
     void Pause(int ms);
     // Keeps the connection open and silent until the peer closes or the server stops.
     void HoldOpen();
+    // Waits, as ReadRequest does, until the request head has arrived, but leaves it unread.
+    std::string PeekRequest(int ms = 5000);
+    // Ends the connection with a reset (RST) instead of an orderly close. Wine does not hand a zero
+    // linger time to the system, so under Wine only a connection with unread bytes (PeekRequest) is
+    // reset: the system resets a connection closed with data still unread.
+    void Reset();
+    bool Closed() const { return s_ == INVALID_SOCKET; }
+    bool Stopping() const { return stop_; }
 
 private:
     bool WaitReadable(int ms);
@@ -37,8 +46,9 @@ private:
 class TestServer {
 public:
     using Script = std::function<void(TestConnection&)>;
-    // Listens on 127.0.0.1 at a free port; each accepted connection runs the script, then closes.
-    explicit TestServer(Script script);
+    // Listens on 127.0.0.1 at port (0: a free one); each accepted connection runs the script, then
+    // closes. Port() is 0 when the port could not be taken.
+    explicit TestServer(Script script, unsigned short port = 0);
     ~TestServer();
     TestServer(const TestServer&) = delete;
     TestServer& operator=(const TestServer&) = delete;
