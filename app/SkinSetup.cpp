@@ -1,6 +1,7 @@
 #include "app/SkinSetup.h"
 
 #include "framework/SysUtils.h"
+#include "skin/forms/FrameLayout.h"
 
 #include <windows.h>
 
@@ -40,7 +41,9 @@ std::wstring SkinFilePath(const std::wstring& value) {
 
 bool SkinPackageLoads(const std::wstring& path) {
     TSkinDataCore probe;
-    return probe.LoadFromFile(WideToUtf8(path));
+    if (!probe.LoadFromFile(WideToUtf8(path))) return false;
+    // A caption too thin to hold, move or close a window by is no skin to use.
+    return FrameMetricsOf(probe, sbsSingle, 0).Caption >= kMinCaptionHeight;
 }
 
 void SetUpSkin(TSkinData& skin, const TIniFile& ini) {

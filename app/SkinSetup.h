@@ -10,7 +10,10 @@
 
 // A settings value as a full path: relative ones are taken from the executable's folder.
 std::wstring SkinFilePath(const std::wstring& value);
-// Whether a skin package file can be read and decoded (nothing else is touched).
+// The thinnest caption a usable skin has, in pixels.
+constexpr int kMinCaptionHeight = 8;
+// Whether a skin package file can be read and decoded and gives a caption of at least
+// kMinCaptionHeight (nothing else is touched).
 bool SkinPackageLoads(const std::wstring& path);
 // Sets up the main form's skin data as the form is read: the stored skin from the executable's
 // SKINSTREAM resource, the package of "Skin"/"File" when it loads, and Active from "Skin"/"Active".

@@ -224,22 +224,28 @@ TEST(SkinE2E, HostilePackagesNeverStopTellit) {
                                 "menuBar=menu.bmp\n[MenuBackground]\nImage=back.bmp\n";
     const std::string button = "[Button0]\nButtonImage=button.bmp\nAction=0\nAlign=1\nXcoord=24\nYcoord=4\n";
     const std::string valid = HostilePackage(borders + button, false);
+    const Shipped shipped;
+    // Packages that give no caption to hold a window by keep the stored skin.
     const struct {
         const char* name;
         std::string bytes;
+        bool own;
     } packages[] = {
-        {"zero-size images", HostilePackage(borders + button, true)},
+        {"zero-size images", HostilePackage(borders + button, true), false},
         {"frame counts 0 and 10000",
-         HostilePackage(borders + "LeftFrame=0\nTopFrame=10000\nBottomFrame=0\n" + button + "frame=10000\n", false)},
+         HostilePackage(borders + "LeftFrame=0\nTopFrame=10000\nBottomFrame=0\n" + button + "frame=10000\n", false),
+         true},
         {"margins past the image",
-         HostilePackage(borders + "LeftTopHeight=5000\nLeftBotHeight=5000\nTopTopHeight=99999\nTopBotHeight=-7\n"
-                                  "TileLeftMenu=4000\nTextShift=100000\nTextShiftVert=-100000\n" +
+         HostilePackage(borders +
+                            "LeftTopHeight=5000\nLeftBotHeight=5000\nTopTopHeight=99999\nTopBotHeight=-7\n"
+                            "TileLeftMenu=4000\nTextShift=100000\nTextShiftVert=-100000\n" +
                             button + "Xcoord=-100000\nYcoord=70000\n",
-                        false)},
-        {"missing images", HostilePackage("[Personality]\nLeft=gone.bmp\nTop=none.bmp\n[Button0]\nButtonImage=no.bmp\n",
-                                          false)},
-        {"truncated", valid.substr(0, valid.size() / 2)},
-        {"random bytes", std::string(4000, '\x5a') + valid.substr(100, 200)},
+                        false),
+         true},
+        {"missing images",
+         HostilePackage("[Personality]\nLeft=gone.bmp\nTop=none.bmp\n[Button0]\nButtonImage=no.bmp\n", false), false},
+        {"truncated", valid.substr(0, valid.size() / 2), false},
+        {"random bytes", std::string(4000, '\x5a') + valid.substr(100, 200), false},
     };
     const std::wstring folder = WorkFolder("skin_hostile");
     int n = 0;
@@ -250,6 +256,10 @@ TEST(SkinE2E, HostilePackagesNeverStopTellit) {
         Tellit t("skin_hostile", "[Skin]\r\nFile=" + file + "\r\n");
         ASSERT_TRUE(t.Main());
         EXPECT_TRUE(Tellit::Responsive(t.Main(), 5000));
+        EXPECT_TRUE(WaitFor([&] { return Skinned(t.Main()); }));
+        const bool stored =
+            WaitFor([&] { return shipped.IsCaption(t.Main(), CaptionPixel(t.Main(), shipped.m)); }, 3000);
+        EXPECT_EQ(stored, !p.own);
         const struct {
             int menu, item;
             const wchar_t* cls;
@@ -260,7 +270,8 @@ TEST(SkinE2E, HostilePackagesNeverStopTellit) {
             EXPECT_TRUE(win) << WideToUtf8(w.cls);
             if (!win) continue;
             EXPECT_TRUE(Tellit::Responsive(win, 5000));
-            RedrawWindow(win, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            RedrawWindow(win, nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             Tellit::Screenshot(win, "skin_hostile_" + std::to_string(n) + "_" + WideToUtf8(w.cls));
             PostMessageW(win, WM_CLOSE, 0, 0);
             EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(win); }));
