@@ -8,9 +8,8 @@
 namespace {
 const UINT WM_SOCKET = WM_USER + 101;
 const UINT WM_HOSTLOOKUP = WM_USER + 102;
-const long kSocketEvents = FD_READ | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
-// How long a wait sleeps between polls when nothing arrives.
-const unsigned kPollMs = 2;
+// FD_WRITE too, although nothing handles it: a send that found the network full waits for it.
+const long kSocketEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
 
 int liveInstances = 0;
 
@@ -177,8 +176,8 @@ void TPowersock::TimerTriggered() {
     Abort();
 }
 
-void TPowersock::PumpWait(unsigned ms) {
-    Application->WaitForMessage(ms);
+void TPowersock::PumpWait() {
+    Application->WaitForMessage(INFINITE);
     Application->ProcessMessages();
 }
 
@@ -207,7 +206,7 @@ void TPowersock::ResolveHost() {
         noError_ = false;
         done_ = true;
     }
-    while (!done_ && !timedOut_ && !canceled_) PumpWait(kPollMs);
+    while (!done_ && !timedOut_ && !canceled_) PumpWait();
     StopTimeOut();
     // The lookup writes into our buffer: it must not outlive the wait.
     CancelLookup();
@@ -242,7 +241,7 @@ void TPowersock::Connect() {
     noError_ = true;
     if (connect(socket_, reinterpret_cast<sockaddr*>(&address_), sizeof address_) != 0) SocketError(WSAEWOULDBLOCK);
     StartTimeOut();
-    while (!connected_ && !timedOut_ && !canceled_ && noError_) PumpWait(kPollMs);
+    while (!connected_ && !timedOut_ && !canceled_ && noError_) PumpWait();
     StopTimeOut();
     if (timedOut_ || canceled_ || !noError_) {
         if (OnConnectionFailed) OnConnectionFailed(this);
@@ -280,7 +279,7 @@ void TPowersock::SendBuffer(const char* data, size_t length) {
             if (n < 0) {
                 SocketError(WSAEWOULDBLOCK);
                 // The network is full: wait for room, keeping the queue (and the time-out) alive.
-                PumpWait(kPollMs);
+                PumpWait();
                 continue;
             }
             sent += size_t(n);
@@ -319,7 +318,7 @@ std::string TPowersock::ReadLn() {
         if (n < 0) {
             if (WSAGetLastError() == WSAENOTCONN) break;
             SocketError(WSAEWOULDBLOCK);
-            PumpWait(kPollMs);
+            PumpWait();
             continue;
         }
         const char* lf = static_cast<const char*>(std::memchr(buffer_.data(), '\n', size_t(n)));
@@ -378,7 +377,7 @@ bool TPowersock::CaptureLoop(const std::function<bool(const char*, size_t)>& sto
             }
             if (WSAGetLastError() == WSAENOTCONN) break;
             SocketError(WSAEWOULDBLOCK);
-            PumpWait(kPollMs);
+            PumpWait();
         }
     } catch (...) {
         StopTimeOut();
@@ -442,7 +441,7 @@ void TPowersock::SendFile(const std::string& fileName) {
                 if (r == 0) break;
                 if (r < 0) {
                     SocketError(WSAEWOULDBLOCK);
-                    PumpWait(kPollMs);
+                    PumpWait();
                     continue;
                 }
                 sent += size_t(r);
@@ -465,7 +464,7 @@ void TPowersock::SendFile(const std::string& fileName) {
 
 SOCKET TPowersock::Accept() {
     StatusMessage(4, "Accepting");
-    while (!done_ && !canceled_) PumpWait(kPollMs);
+    while (!done_ && !canceled_) PumpWait();
     if (canceled_) throw ESockError("Accepting Canceled");
     if (!noError_) throw ESockError("Error creating Data Connection");
     sockaddr_in peer{};

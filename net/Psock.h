@@ -93,8 +93,10 @@ protected:
     std::string SocketError(int tolerated);
     void StartTimeOut();
     void StopTimeOut();
-    // Waits briefly for a message, then dispatches what is waiting.
-    void PumpWait(unsigned ms);
+    // Sleeps until a message arrives, then dispatches what is waiting. Every condition a wait loop
+    // tests changes only through a message (the socket's and the lookup's notifications, the
+    // time-out's WM_TIMER, the user's input), so the loop needs no periodic wake-up.
+    void PumpWait();
 
     bool canceled_ = false;
     bool timedOut_ = false;
