@@ -122,6 +122,12 @@ void TPowersock::CloseSocket() {
     StatusMessage(4, "Request Close Socket");
     connected_ = false;
     if (socket_ == INVALID_SOCKET) return;
+    if (SocketUnused()) {
+        // The spare socket a close left behind (never bound, connected or listening) has nothing to
+        // close: it stays, instead of being replaced by another at the cost of four more calls.
+        if (!destroying_ && OnDisconnect) OnDisconnect(this);
+        return;
+    }
     // No notification of this socket may reach the next one, which can get the same handle value.
     WSAAsyncSelect(socket_, window_->Handle(), 0, 0);
     if (closesocket(socket_) != 0) {
@@ -135,6 +141,12 @@ void TPowersock::CloseSocket() {
     if (destroying_) return;
     if (OnDisconnect) OnDisconnect(this);
     NewSocket(false);
+}
+
+bool TPowersock::SocketUnused() const {
+    sockaddr_in name{};
+    int length = sizeof name;
+    return getsockname(socket_, reinterpret_cast<sockaddr*>(&name), &length) != 0 && WSAGetLastError() == WSAEINVAL;
 }
 
 void TPowersock::StatusMessage(int level, const std::string& text) {
@@ -156,16 +168,37 @@ std::string TPowersock::SocketError(int tolerated) {
     throw ESockError(message);
 }
 
+// A time-out starts as a deadline; the system timer is armed only when a wait needs it (ArmTimeOut),
+// since most operations end without waiting and under Wine each SetTimer or KillTimer is a round trip
+// to the server.
 void TPowersock::StartTimeOut() {
     StatusMessage(8, "Timer On");
     timedOut_ = false;
-    timer_->SetInterval(unsigned(TimeOut < 0 ? 0 : TimeOut));
-    timer_->SetEnabled(true);
+    if (timeOutRunning_) {
+        // A running time-out goes on; one whose time is up fires, as its WM_TIMER would.
+        if (TimeOut > 0 && GetTickCount64() >= deadline_) TimerTriggered();
+        return;
+    }
+    timeOutRunning_ = true;
+    deadline_ = GetTickCount64() + ULONGLONG(TimeOut > 0 ? TimeOut : 0);
 }
 
 void TPowersock::StopTimeOut() {
     StatusMessage(8, "Timer Off");
-    timer_->SetEnabled(false);
+    timeOutRunning_ = false;
+    if (timer_->Enabled()) timer_->SetEnabled(false);
+}
+
+bool TPowersock::ArmTimeOut() {
+    if (!timeOutRunning_ || TimeOut <= 0 || timer_->Enabled()) return false;
+    ULONGLONG now = GetTickCount64();
+    if (now >= deadline_) {
+        TimerTriggered();
+        return true;
+    }
+    timer_->SetInterval(unsigned(deadline_ - now));
+    timer_->SetEnabled(true);
+    return false;
 }
 
 void TPowersock::TimerTriggered() {
@@ -177,6 +210,7 @@ void TPowersock::TimerTriggered() {
 }
 
 void TPowersock::PumpWait() {
+    if (ArmTimeOut()) return;
     Application->WaitForMessage(INFINITE);
     Application->ProcessMessages();
 }

@@ -91,8 +91,13 @@ protected:
     void StatusMessage(int level, const std::string& text);
     // Raises ESockError with the text of WSAGetLastError unless it is the tolerated number.
     std::string SocketError(int tolerated);
+    // TimeOut milliseconds from now unless one is running; a running one goes on (a capture must end
+    // within one time-out however many packets arrive).
     void StartTimeOut();
     void StopTimeOut();
+    // Arms the system timer for what is left of a running time-out before a wait; returns true (and
+    // fires the time-out) when no time is left.
+    bool ArmTimeOut();
     // Sleeps until a message arrives, then dispatches what is waiting. Every condition a wait loop
     // tests changes only through a message (the socket's and the lookup's notifications, the
     // time-out's WM_TIMER, the user's input), so the loop needs no periodic wake-up.
@@ -113,6 +118,8 @@ private:
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void NewSocket(bool first);
     void CloseSocket();
+    // Whether the socket was never bound (so never connected nor listening).
+    bool SocketUnused() const;
     void ResolveHost();
     void CancelLookup();
     void TimerTriggered();
@@ -126,4 +133,6 @@ private:
     HANDLE lookup_ = nullptr;
     sockaddr_in address_{};
     TThreadTimer* timer_ = nullptr;
+    bool timeOutRunning_ = false;
+    ULONGLONG deadline_ = 0; // GetTickCount64 at which a running time-out fires
 };

@@ -2,6 +2,8 @@
 //   bench_transport send HOST COUNT one Get of the gateway URL Tellit sends to HOST (host:port),
 //                                   then COUNT more, each timed from Get to its return; prints
 //                                   "url URL" and "get_ms MEDIAN MIN"
+//   bench_transport trace HOST      one send as above after a warm-up, printing each status of the
+//                                   client with the milliseconds since Get: where the time goes
 //   bench_transport stall MS        opens a loopback port that accepts connections and never answers,
 //                                   sends one Get to it with a time-out of MS ms and prints the CPU
 //                                   time the process used from Get to its return:
@@ -75,6 +77,24 @@ int Send(const std::string& host, int count) {
     return 0;
 }
 
+int Trace(const std::string& host) {
+    const std::string url = GatewayUrl(host, "1234567", "Bench%20message%20%B9%201", GatewayYear());
+    TNMHTTP http(nullptr);
+    http.TimeOut = 10000;
+    http.Get(url);
+    std::vector<std::pair<double, std::string>> lines;
+    http.ReportLevel = 8;
+    double start = 0;
+    http.OnStatus = [&](TObject*, const std::string& text) { lines.push_back({Now() - start, text}); };
+    start = Now();
+    http.Get(url);
+    double end = Now() - start;
+    for (const auto& line : lines)
+        std::printf("%8.3f  %s\n", line.first, line.second.c_str());
+    std::printf("%8.3f  (Get returns)\n", end);
+    return 0;
+}
+
 int Stall(int ms) {
     WSADATA data;
     WSAStartup(MAKEWORD(1, 1), &data);
@@ -114,11 +134,12 @@ int wmain(int argc, wchar_t** argv) {
         args.push_back(WideToUtf8(argv[i]));
     try {
         if (args.size() == 3 && args[0] == "send") return Send(args[1], std::stoi(args[2]));
+        if (args.size() == 2 && args[0] == "trace") return Trace(args[1]);
         if (args.size() == 2 && args[0] == "stall") return Stall(std::stoi(args[1]));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_transport: %s\n", e.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: bench_transport send HOST COUNT | stall MS\n");
+    std::fprintf(stderr, "usage: bench_transport send HOST COUNT | trace HOST | stall MS\n");
     return 2;
 }
