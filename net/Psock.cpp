@@ -13,7 +13,9 @@ const long kSocketEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT 
 
 int liveInstances = 0;
 
-FILE* OpenFile(const std::string& name, const wchar_t* mode) { return _wfopen(Utf8ToWide(name).c_str(), mode); }
+FILE* OpenFile(const std::string& name, const wchar_t* mode) {
+    return _wfopen(Utf8ToWide(name).c_str(), mode);
+}
 } // namespace
 
 TThreadTimer::TThreadTimer(TComponent* AOwner) : TTimer(AOwner, L"TmrWindowClass", "No Timer", false) {}
@@ -121,6 +123,7 @@ bool TPowersock::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TPowersock::CloseSocket() {
     StatusMessage(4, "Request Close Socket");
     connected_ = false;
+    pending_.clear();
     if (socket_ == INVALID_SOCKET) return;
     if (SocketUnused()) {
         // The spare socket a close left behind (never bound, connected or listening) has nothing to
@@ -240,7 +243,8 @@ void TPowersock::ResolveHost() {
         noError_ = false;
         done_ = true;
     }
-    while (!done_ && !timedOut_ && !canceled_) PumpWait();
+    while (!done_ && !timedOut_ && !canceled_)
+        PumpWait();
     StopTimeOut();
     // The lookup writes into our buffer: it must not outlive the wait.
     CancelLookup();
@@ -275,7 +279,8 @@ void TPowersock::Connect() {
     noError_ = true;
     if (connect(socket_, reinterpret_cast<sockaddr*>(&address_), sizeof address_) != 0) SocketError(WSAEWOULDBLOCK);
     StartTimeOut();
-    while (!connected_ && !timedOut_ && !canceled_ && noError_) PumpWait();
+    while (!connected_ && !timedOut_ && !canceled_ && noError_)
+        PumpWait();
     StopTimeOut();
     if (timedOut_ || canceled_ || !noError_) {
         if (OnConnectionFailed) OnConnectionFailed(this);
@@ -341,37 +346,46 @@ void TPowersock::Writeln(const std::string& text) {
 std::string TPowersock::ReadLn() {
     StatusMessage(8, "ReadLn");
     StartTimeOut();
-    std::string line;
     while (!canceled_) {
-        int n = recv(socket_, buffer_.data(), int(buffer_.size()), MSG_PEEK);
-        if (n == 0) {
-            // The peer closed: what came before the close is the last line.
-            StopTimeOut();
-            return line;
-        }
-        if (n < 0) {
-            if (WSAGetLastError() == WSAENOTCONN) break;
-            SocketError(WSAEWOULDBLOCK);
-            PumpWait();
-            continue;
-        }
-        const char* lf = static_cast<const char*>(std::memchr(buffer_.data(), '\n', size_t(n)));
-        int take = lf ? int(lf - buffer_.data()) + 1 : n;
-        if (line.size() + size_t(take) > BufferSize) {
+        // Lines come out of what arrived so far: one recv per arrival rather than two per line.
+        const char* lf = static_cast<const char*>(std::memchr(pending_.data(), '\n', pending_.size()));
+        size_t length = lf ? size_t(lf - pending_.data()) + 1 : pending_.size();
+        if (length > BufferSize) {
             StopTimeOut();
             throw ESockError("Reply line longer than " + std::to_string(BufferSize) + " bytes");
         }
-        int got = recv(socket_, buffer_.data(), take, 0);
-        if (got > 0) line.append(buffer_.data(), size_t(got));
-        if (lf && got == take) break;
-        Application->ProcessMessages();
+        if (lf) {
+            std::string line = pending_.substr(0, length);
+            pending_.erase(0, length);
+            StopTimeOut();
+            return line;
+        }
+        int n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
+        if (n > 0) {
+            pending_.append(buffer_.data(), size_t(n));
+            continue;
+        }
+        if (n == 0) {
+            // The peer closed: what came before the close is the last line.
+            StopTimeOut();
+            return TakePending();
+        }
+        if (WSAGetLastError() == WSAENOTCONN) break;
+        SocketError(WSAEWOULDBLOCK);
+        PumpWait();
     }
     StopTimeOut();
     if (canceled_) {
         canceled_ = false;
         throw EAbortError("Socket readln aborted");
     }
-    return line;
+    return TakePending();
+}
+
+std::string TPowersock::TakePending() {
+    std::string rest;
+    rest.swap(pending_);
+    return rest;
 }
 
 std::string TPowersock::Transaction(const std::string& command) {
@@ -398,7 +412,14 @@ bool TPowersock::CaptureLoop(const std::function<bool(const char*, size_t)>& sto
     StartTimeOut();
     try {
         while (!canceled_ && more()) {
-            int n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
+            int n;
+            if (!pending_.empty()) { // what ReadLn received beyond its last line comes first
+                n = int(std::min(pending_.size(), buffer_.size()));
+                std::memcpy(buffer_.data(), pending_.data(), size_t(n));
+                pending_.erase(0, size_t(n));
+            } else {
+                n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
+            }
             if (n == 0) break;
             if (n > 0) {
                 if (!store(buffer_.data(), size_t(n))) break;
@@ -498,7 +519,8 @@ void TPowersock::SendFile(const std::string& fileName) {
 
 SOCKET TPowersock::Accept() {
     StatusMessage(4, "Accepting");
-    while (!done_ && !canceled_) PumpWait();
+    while (!done_ && !canceled_)
+        PumpWait();
     if (canceled_) throw ESockError("Accepting Canceled");
     if (!noError_) throw ESockError("Error creating Data Connection");
     sockaddr_in peer{};
@@ -521,5 +543,5 @@ SOCKET TPowersock::Accept() {
 bool TPowersock::DataAvailable() {
     StatusMessage(8, "Data Available");
     char c;
-    return socket_ != INVALID_SOCKET && recv(socket_, &c, 1, MSG_PEEK) >= 1;
+    return socket_ != INVALID_SOCKET && (!pending_.empty() || recv(socket_, &c, 1, MSG_PEEK) >= 1);
 }

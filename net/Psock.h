@@ -57,8 +57,8 @@ public:
     long long BytesRecvd = 0;
     long long BytesSent = 0;
     long long BytesTotal = 0;
-    std::string Status;     // the last reported status text
-    TStringList WSAInfo;    // Windows Sockets start-up details
+    std::string Status;  // the last reported status text
+    TStringList WSAInfo; // Windows Sockets start-up details
 
     virtual SOCKET Accept();
     virtual void Connect();
@@ -72,7 +72,9 @@ public:
     void SendBuffer(const char* data, size_t length);
     void Write(const std::string& text);
     void Writeln(const std::string& text);
-    // One line, with its line end. A line longer than the transfer buffer raises ESockError.
+    // One line, with its line end. A line longer than the transfer buffer raises ESockError. Reads
+    // ahead: what arrives after the line waits in the component for the next ReadLn or capture (and
+    // counts for DataAvailable), so read the socket through these rather than by its Handle.
     std::string ReadLn();
     // Receives until the peer closes, the connection is closed, or maxLength bytes (-1: no limit).
     std::string CaptureString(long long maxLength = -1);
@@ -120,6 +122,8 @@ private:
     void CloseSocket();
     // Whether the socket was never bound (so never connected nor listening).
     bool SocketUnused() const;
+    // Empties pending_ and returns what it held.
+    std::string TakePending();
     void ResolveHost();
     void CancelLookup();
     void TimerTriggered();
@@ -129,6 +133,7 @@ private:
     bool startedWinsock_ = false;
     std::unique_ptr<THiddenWindow> window_;
     std::vector<char> buffer_;
+    std::string pending_; // received by ReadLn beyond the lines it returned; read first by the captures
     std::vector<char> hostEntry_;
     HANDLE lookup_ = nullptr;
     sockaddr_in address_{};

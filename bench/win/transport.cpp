@@ -1,7 +1,7 @@
 // bench_transport: the transport's figures, measured inside the program (run it under Wine).
 //   bench_transport send HOST COUNT one Get of the gateway URL Tellit sends to HOST (host:port),
 //                                   then COUNT more, each timed from Get to its return; prints
-//                                   "url URL" and "get_ms MEDIAN MIN"
+//                                   "url URL", "get_all MS..." and "get_ms MEDIAN MIN"
 //   bench_transport trace HOST      one send as above after a warm-up, printing each status of the
 //                                   client with the milliseconds since Get: where the time goes
 //   bench_transport stall MS        opens a loopback port that accepts connections and never answers,
@@ -72,8 +72,11 @@ int Send(const std::string& host, int count) {
             return 1;
         }
     }
+    std::printf("get_all");
+    for (double t : times)
+        std::printf(" %.3f", t);
     std::sort(times.begin(), times.end());
-    std::printf("get_ms %.3f %.3f\n", times[times.size() / 2], times.front());
+    std::printf("\nget_ms %.3f %.3f\n", times[times.size() / 2], times.front());
     return 0;
 }
 

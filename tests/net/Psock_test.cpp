@@ -37,6 +37,24 @@ TEST_F(Sock, ReadLnKeepsLineEndsAndEndsAtClose) {
     EXPECT_FALSE(sock.Connected());
 }
 
+// Lines and what follows them arrive in one piece: ReadLn keeps the rest for the next line, for
+// DataAvailable and for the capture, in order.
+TEST_F(Sock, WhatReadLnReadAheadReachesTheCapture) {
+    TestServer server([](TestConnection& c) {
+        c.Send("one\r\ntwo\r\nthe body\nand more");
+        c.Pause(200);
+    });
+    sock.Port = server.Port();
+    sock.TimeOut = 5000;
+    sock.Connect();
+    EXPECT_EQ(sock.ReadLn(), "one\r\n");
+    EXPECT_TRUE(sock.DataAvailable());
+    EXPECT_EQ(sock.ReadLn(), "two\r\n");
+    EXPECT_EQ(sock.CaptureString(), "the body\nand more");
+    EXPECT_EQ(sock.BytesRecvd, 17);
+    sock.Disconnect();
+}
+
 TEST_F(Sock, SilentServerMakesReadLnFailAfterTheTimeOut) {
     TestServer server([](TestConnection& c) { c.HoldOpen(); });
     sock.Port = server.Port();
