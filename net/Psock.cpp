@@ -8,8 +8,7 @@
 namespace {
 const UINT WM_SOCKET = WM_USER + 101;
 const UINT WM_HOSTLOOKUP = WM_USER + 102;
-// FD_WRITE too, although nothing handles it: a send that found the network full waits for it.
-const long kSocketEvents = FD_READ | FD_WRITE | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
+const long kSocketEvents = FD_READ | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
 
 int liveInstances = 0;
 
@@ -77,6 +76,7 @@ void TPowersock::NewSocket(bool first) {
         setsockopt(socket_, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
     }
     WSAAsyncSelect(socket_, window_->Handle(), WM_SOCKET, kSocketEvents);
+    writeEvents_ = false;
 }
 
 bool TPowersock::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -171,15 +171,15 @@ std::string TPowersock::SocketError(int tolerated) {
     throw ESockError(message);
 }
 
-// A time-out starts as a deadline; the system timer is armed only when a wait needs it (ArmTimeOut),
-// since most operations end without waiting and under Wine each SetTimer or KillTimer is a round trip
-// to the server.
+// A time-out is a deadline that the waits sleep towards (PumpWait), rather than a system timer set
+// and killed around every operation: most operations end without waiting, and under Wine each
+// SetTimer or KillTimer is a round trip to the server. The owned timer stays disabled.
 void TPowersock::StartTimeOut() {
     StatusMessage(8, "Timer On");
     timedOut_ = false;
     if (timeOutRunning_) {
-        // A running time-out goes on; one whose time is up fires, as its WM_TIMER would.
-        if (TimeOut > 0 && GetTickCount64() >= deadline_) TimerTriggered();
+        // A running time-out goes on; one whose time is up fires.
+        TimeOutExpired();
         return;
     }
     timeOutRunning_ = true;
@@ -189,19 +189,12 @@ void TPowersock::StartTimeOut() {
 void TPowersock::StopTimeOut() {
     StatusMessage(8, "Timer Off");
     timeOutRunning_ = false;
-    if (timer_->Enabled()) timer_->SetEnabled(false);
 }
 
-bool TPowersock::ArmTimeOut() {
-    if (!timeOutRunning_ || TimeOut <= 0 || timer_->Enabled()) return false;
-    ULONGLONG now = GetTickCount64();
-    if (now >= deadline_) {
-        TimerTriggered();
-        return true;
-    }
-    timer_->SetInterval(unsigned(deadline_ - now));
-    timer_->SetEnabled(true);
-    return false;
+bool TPowersock::TimeOutExpired() {
+    if (!timeOutRunning_ || TimeOut <= 0 || GetTickCount64() < deadline_) return false;
+    TimerTriggered();
+    return true;
 }
 
 void TPowersock::TimerTriggered() {
@@ -213,9 +206,22 @@ void TPowersock::TimerTriggered() {
 }
 
 void TPowersock::PumpWait() {
-    if (ArmTimeOut()) return;
-    Application->WaitForMessage(INFINITE);
+    if (TimeOutExpired()) return;
+    DWORD ms = INFINITE;
+    if (timeOutRunning_ && TimeOut > 0) ms = DWORD(deadline_ - GetTickCount64());
+    Application->WaitForMessage(ms);
     Application->ProcessMessages();
+    TimeOutExpired();
+}
+
+void TPowersock::WaitForRoom() {
+    // FD_WRITE is asked for only now: in the usual case, where every send fits, it would only add a
+    // message after each connect.
+    if (!writeEvents_) {
+        WSAAsyncSelect(socket_, window_->Handle(), WM_SOCKET, kSocketEvents | FD_WRITE);
+        writeEvents_ = true;
+    }
+    PumpWait();
 }
 
 void TPowersock::CancelLookup() {
@@ -317,8 +323,7 @@ void TPowersock::SendBuffer(const char* data, size_t length) {
             if (n == 0) break;
             if (n < 0) {
                 SocketError(WSAEWOULDBLOCK);
-                // The network is full: wait for room, keeping the queue (and the time-out) alive.
-                PumpWait();
+                WaitForRoom();
                 continue;
             }
             sent += size_t(n);
@@ -496,7 +501,7 @@ void TPowersock::SendFile(const std::string& fileName) {
                 if (r == 0) break;
                 if (r < 0) {
                     SocketError(WSAEWOULDBLOCK);
-                    PumpWait();
+                    WaitForRoom();
                     continue;
                 }
                 sent += size_t(r);

@@ -97,12 +97,14 @@ protected:
     // within one time-out however many packets arrive).
     void StartTimeOut();
     void StopTimeOut();
-    // Arms the system timer for what is left of a running time-out before a wait; returns true (and
-    // fires the time-out) when no time is left.
-    bool ArmTimeOut();
-    // Sleeps until a message arrives, then dispatches what is waiting. Every condition a wait loop
-    // tests changes only through a message (the socket's and the lookup's notifications, the
-    // time-out's WM_TIMER, the user's input), so the loop needs no periodic wake-up.
+    // Fires a running time-out whose deadline has passed (TimerTriggered); returns whether it did.
+    bool TimeOutExpired();
+    // A send found the network full: waits (PumpWait) for the socket's FD_WRITE, the time-out or input.
+    void WaitForRoom();
+    // Sleeps until a message arrives or the running time-out's deadline passes, then dispatches what
+    // is waiting (or fires the time-out). Every other condition a wait loop tests changes only through
+    // a message (the socket's and the lookup's notifications, the user's input), so the loop needs no
+    // periodic wake-up.
     void PumpWait();
 
     bool canceled_ = false;
@@ -133,7 +135,8 @@ private:
     bool startedWinsock_ = false;
     std::unique_ptr<THiddenWindow> window_;
     std::vector<char> buffer_;
-    std::string pending_; // received by ReadLn beyond the lines it returned; read first by the captures
+    bool writeEvents_ = false; // the socket reports FD_WRITE too
+    std::string pending_;      // received by ReadLn beyond the lines it returned; read first by the captures
     std::vector<char> hostEntry_;
     HANDLE lookup_ = nullptr;
     sockaddr_in address_{};
