@@ -2,6 +2,9 @@
 //   bench_transport send HOST COUNT one Get of the gateway URL Tellit sends to HOST (host:port),
 //                                   then COUNT more, each timed from Get to its return; prints
 //                                   "url URL", "get_all MS..." and "get_ms MEDIAN MIN"
+//   bench_transport bare HOST COUNT the same request by a bare blocking Winsock client (socket,
+//                                   connect, send, recv until the close, closesocket), timed alike:
+//                                   what any Windows program pays under Wine; prints "bare_all MS..."
 //   bench_transport trace HOST      one send as above after a warm-up, printing each status of the
 //                                   client with the milliseconds since Get: where the time goes
 //   bench_transport stall MS        opens a loopback port that accepts connections and never answers,
@@ -80,6 +83,41 @@ int Send(const std::string& host, int count) {
     return 0;
 }
 
+int Bare(const std::string& host, int count) {
+    const std::string url = GatewayUrl(host, "1234567", "Bench%20message%20%B9%201", GatewayYear());
+    std::string path = url.substr(url.find('/', 7));
+    std::string request = "GET " + path + " HTTP/1.0\r\nHost: " + host + "\r\n\r\n";
+    size_t colon = host.find(':');
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = inet_addr(host.substr(0, colon).c_str());
+    address.sin_port = htons(u_short(std::stoi(host.substr(colon + 1))));
+    WSADATA data;
+    WSAStartup(MAKEWORD(1, 1), &data);
+    std::vector<char> buffer(65536);
+    std::printf("bare_all");
+    for (int i = 0; i <= count; ++i) {
+        double start = Now();
+        SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
+        size_t total = 0;
+        if (connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            send(s, request.data(), int(request.size()), 0) == int(request.size())) {
+            int n;
+            while ((n = recv(s, buffer.data(), int(buffer.size()), 0)) > 0)
+                total += size_t(n);
+        }
+        closesocket(s);
+        double end = Now();
+        if (total == 0) {
+            std::fprintf(stderr, "bench_transport: no reply from %s\n", host.c_str());
+            return 1;
+        }
+        if (i > 0) std::printf(" %.3f", end - start);
+    }
+    std::printf("\n");
+    return 0;
+}
+
 int Trace(const std::string& host) {
     const std::string url = GatewayUrl(host, "1234567", "Bench%20message%20%B9%201", GatewayYear());
     TNMHTTP http(nullptr);
@@ -137,12 +175,13 @@ int wmain(int argc, wchar_t** argv) {
         args.push_back(WideToUtf8(argv[i]));
     try {
         if (args.size() == 3 && args[0] == "send") return Send(args[1], std::stoi(args[2]));
+        if (args.size() == 3 && args[0] == "bare") return Bare(args[1], std::stoi(args[2]));
         if (args.size() == 2 && args[0] == "trace") return Trace(args[1]);
         if (args.size() == 2 && args[0] == "stall") return Stall(std::stoi(args[1]));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_transport: %s\n", e.what());
         return 1;
     }
-    std::fprintf(stderr, "usage: bench_transport send HOST COUNT | trace HOST | stall MS\n");
+    std::fprintf(stderr, "usage: bench_transport send HOST COUNT | bare HOST COUNT | trace HOST | stall MS\n");
     return 2;
 }
