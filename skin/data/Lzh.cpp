@@ -27,6 +27,12 @@ constexpr int kComparePad = 8;
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "FirstDifference counts bytes from the low end of a word");
 
+inline uint64_t Load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
 // The index of the first byte in from..F-1 where a and b differ (F when none does) and whether
 // a's byte there is greater than b's (false when none differs); eight bytes per step. Both may be
 // read up to kComparePad bytes past index F-1.
@@ -135,6 +141,11 @@ private:
         uint16_t child[2]; // [0] left (smaller strings), [1] right
     };
     std::unique_ptr<Children[]> kids;
+    uint32_t BothChildren(int p) const {
+        uint32_t both;
+        std::memcpy(&both, kids[p].child, sizeof both);
+        return both;
+    }
     uint16_t& lson(int p) { return kids[p].child[0]; }
     uint16_t& rson(int p) { return kids[p].child[1]; }
     std::unique_ptr<uint16_t[]> dad, freq, prnt, son;
@@ -162,43 +173,65 @@ void LzhCoder::InitTree() {
 // Inserts the string at r into the tree of its first byte and leaves the longest match (nearest on
 // equal length) in match_length/match_position. A full-length match replaces the old node.
 //
-// The tree orders its strings, so every node below the search's last left turn and last right turn
-// lies between those two nodes and shares with the key at least the shorter of their common
-// prefixes with it: comparisons start there. The lengths found are the same as from byte 1.
-//
 // The step from a node to its child is the search's critical path, and its direction is a coin toss
-// on most data: it is taken by index and shift rather than by branch, and so is the choice of the
-// best candidate.
+// on most data. So each step loads both children and their first string bytes before the
+// comparison has chosen between them, picks by index rather than by branch, and chooses the best
+// candidate the same way. The tree orders its strings, so every node below the search's last left
+// and last right turn shares with the key at least the shorter of those two nodes' common prefixes
+// with it: longer comparisons start there. The lengths found are the same as from byte 1.
 void LzhCoder::InsertNode(int r) {
-    unsigned right = 1;                // the direction of the next step: key >= node
-    int lowPrefix = 1, highPrefix = 1; // every string of the tree starts with key[0]
     const uint8_t* key = &text_buf[r];
+    const uint64_t keyWord = Load64(key + 1);
+    const uint64_t keyOrder = __builtin_bswap64(keyWord);
     int p = N + 1 + key[0];
     rson(r) = lson(r) = NIL;
     int length = 0;
     unsigned position = 0;
+    int next = rson(p);
+    if (next == NIL) {
+        rson(p) = uint16_t(r);
+        dad[r] = uint16_t(p);
+        match_length = 0;
+        return;
+    }
+    p = next;
+    uint64_t word = Load64(&text_buf[p + 1]); // bytes 1..8 of node p's string
+    uint32_t both = BothChildren(p);
+    int lowPrefix = 1, highPrefix = 1; // every string of the tree starts with key[0]
     for (;;) {
-        uint32_t both;
-        std::memcpy(&both, kids[p].child, sizeof both);
-        unsigned next = (both >> (right * 16)) & 0xFFFF;
-        if (next == NIL) {
-            kids[p].child[right] = uint16_t(r);
-            dad[r] = uint16_t(p);
-            break;
-        }
-        p = int(next);
+        // The next step's loads, for either direction (NIL is a valid index of both arrays).
+        const unsigned left = both & 0xFFFF, right = both >> 16;
+        const uint64_t leftWord = Load64(&text_buf[left + 1]), rightWord = Load64(&text_buf[right + 1]);
+        const uint32_t leftBoth = BothChildren(int(left)), rightBoth = BothChildren(int(right));
+
+        int i;
         bool greater;
-        int i = FirstDifference(key, &text_buf[p], lowPrefix < highPrefix ? lowPrefix : highPrefix, greater);
-        bool equal = i >= F;
-        right = unsigned(greater | equal);
-        lowPrefix = right ? i : lowPrefix;
-        highPrefix = right ? highPrefix : i;
+        if (uint64_t d = keyWord ^ word) {
+            i = 1 + int(__builtin_ctzll(d) >> 3);
+            greater = keyOrder > __builtin_bswap64(word);
+        } else {
+            int from = lowPrefix < highPrefix ? lowPrefix : highPrefix;
+            i = FirstDifference(key, &text_buf[p], from > 9 ? from : 9, greater);
+        }
+        const bool equal = i >= F;
+        const unsigned goRight = unsigned(greater | equal);
+        lowPrefix = goRight ? i : lowPrefix;
+        highPrefix = goRight ? highPrefix : i;
         // Longer wins; on equal length the nearer (smaller position) wins.
         unsigned c = unsigned(((r - p) & (N - 1)) - 1);
         bool take = i > THRESHOLD && (i > length || (i == length && c < position));
         length = take ? i : length;
         position = take ? c : position;
         if (equal) break;
+        next = int(goRight ? right : left);
+        if (next == NIL) {
+            kids[p].child[goRight] = uint16_t(r);
+            dad[r] = uint16_t(p);
+            break;
+        }
+        p = next;
+        word = goRight ? rightWord : leftWord;
+        both = goRight ? rightBoth : leftBoth;
     }
     match_length = int16_t(length);
     match_position = uint16_t(position);
