@@ -206,9 +206,15 @@ void TPowersock::TimerTriggered() {
 }
 
 void TPowersock::PumpWait() {
-    if (TimeOutExpired()) return;
     DWORD ms = INFINITE;
-    if (timeOutRunning_ && TimeOut > 0) ms = DWORD(deadline_ - GetTickCount64());
+    if (timeOutRunning_ && TimeOut > 0) {
+        ULONGLONG now = GetTickCount64(); // read once: the time left must not wrap below zero
+        if (now >= deadline_) {
+            TimerTriggered();
+            return;
+        }
+        ms = DWORD(deadline_ - now);
+    }
     Application->WaitForMessage(ms);
     Application->ProcessMessages();
     TimeOutExpired();
