@@ -37,9 +37,12 @@ void TTimer::SetOnTimer(TNotifyEvent handler) {
 }
 
 void TTimer::UpdateTimer() {
-    KillTimer(window_->Handle(), 1);
+    // Only a set timer is killed: each call is a round trip to the server under Wine.
+    if (set_) KillTimer(window_->Handle(), 1);
+    set_ = false;
     if (interval_ != 0 && enabled_ && onTimer_) {
         if (SetTimer(window_->Handle(), 1, interval_, nullptr) == 0) throw Exception(failText_);
+        set_ = true;
     }
 }
 

@@ -35,6 +35,7 @@ private:
     std::string failText_;
     bool enabled_ = true;
     unsigned interval_ = 1000;
+    bool set_ = false; // a system timer is running
     TNotifyEvent onTimer_;
 };
 

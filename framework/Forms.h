@@ -40,8 +40,8 @@ public:
 
     // Dispatches every message waiting in the thread's queue, then returns.
     void ProcessMessages();
-    // Waits up to ms milliseconds for a message to arrive (returns at once when one is waiting).
-    // Waiting loops call this between polls so they neither spin nor stop the queue.
+    // Waits up to ms milliseconds (INFINITE: without limit) for a message to arrive; returns at once
+    // when one is waiting. Waiting loops call this between polls so they neither spin nor stop the queue.
     void WaitForMessage(unsigned ms);
     // Waits for one message and dispatches it (returns at once once terminated).
     void HandleMessage();

@@ -82,8 +82,8 @@ void TNMHTTP::BuildHeader() {
 }
 
 void TNMHTTP::SendRequest() {
-    Write(headerLines_.Text());
-    Writeln("");
+    // The header lines and the empty line that ends them go out in one send (one packet).
+    Write(headerLines_.Text() + "\r\n");
     if (!KindSendsData(cmd_)) return;
     if (OutputFileMode) SendFile(data_);
     else SendBuffer(data_.data(), data_.size()); // data may hold zero bytes: send it whole

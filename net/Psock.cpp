@@ -9,12 +9,12 @@ namespace {
 const UINT WM_SOCKET = WM_USER + 101;
 const UINT WM_HOSTLOOKUP = WM_USER + 102;
 const long kSocketEvents = FD_READ | FD_OOB | FD_ACCEPT | FD_CONNECT | FD_CLOSE;
-// How long a wait sleeps between polls when nothing arrives.
-const unsigned kPollMs = 2;
 
 int liveInstances = 0;
 
-FILE* OpenFile(const std::string& name, const wchar_t* mode) { return _wfopen(Utf8ToWide(name).c_str(), mode); }
+FILE* OpenFile(const std::string& name, const wchar_t* mode) {
+    return _wfopen(Utf8ToWide(name).c_str(), mode);
+}
 } // namespace
 
 TThreadTimer::TThreadTimer(TComponent* AOwner) : TTimer(AOwner, L"TmrWindowClass", "No Timer", false) {}
@@ -76,6 +76,7 @@ void TPowersock::NewSocket(bool first) {
         setsockopt(socket_, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&l), sizeof l);
     }
     WSAAsyncSelect(socket_, window_->Handle(), WM_SOCKET, kSocketEvents);
+    writeEvents_ = false;
 }
 
 bool TPowersock::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -123,7 +124,14 @@ bool TPowersock::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void TPowersock::CloseSocket() {
     StatusMessage(4, "Request Close Socket");
     connected_ = false;
+    pending_.clear();
     if (socket_ == INVALID_SOCKET) return;
+    if (SocketUnused()) {
+        // The spare socket a close left behind (never bound, connected or listening) has nothing to
+        // close: it stays, instead of being replaced by another at the cost of four more calls.
+        if (!destroying_ && OnDisconnect) OnDisconnect(this);
+        return;
+    }
     // No notification of this socket may reach the next one, which can get the same handle value.
     WSAAsyncSelect(socket_, window_->Handle(), 0, 0);
     if (closesocket(socket_) != 0) {
@@ -137,6 +145,12 @@ void TPowersock::CloseSocket() {
     if (destroying_) return;
     if (OnDisconnect) OnDisconnect(this);
     NewSocket(false);
+}
+
+bool TPowersock::SocketUnused() const {
+    sockaddr_in name{};
+    int length = sizeof name;
+    return getsockname(socket_, reinterpret_cast<sockaddr*>(&name), &length) != 0 && WSAGetLastError() == WSAEINVAL;
 }
 
 void TPowersock::StatusMessage(int level, const std::string& text) {
@@ -158,17 +172,31 @@ std::string TPowersock::SocketError(int tolerated) {
     throw ESockError(message);
 }
 
+// A time-out is a deadline that the waits sleep towards (PumpWait), rather than a system timer set
+// and killed around every operation: most operations end without waiting, and under Wine each
+// SetTimer or KillTimer is a round trip to the server. The owned timer stays disabled.
 void TPowersock::StartTimeOut() {
     StatusMessage(8, "Timer On");
     timedOut_ = false;
-    timer_->SetInterval(unsigned(TimeOut < 0 ? 0 : TimeOut));
-    timer_->SetEnabled(true);
+    if (timeOutRunning_) {
+        // A running time-out goes on; one whose time is up fires.
+        TimeOutExpired();
+        return;
+    }
+    timeOutRunning_ = true;
+    deadline_ = GetTickCount64() + ULONGLONG(TimeOut > 0 ? TimeOut : 0);
 }
 
 void TPowersock::StopTimeOut() {
     if (timeOutHeld_) return;
     StatusMessage(8, "Timer Off");
-    timer_->SetEnabled(false);
+    timeOutRunning_ = false;
+}
+
+bool TPowersock::TimeOutExpired() {
+    if (!timeOutRunning_ || TimeOut <= 0 || GetTickCount64() < deadline_) return false;
+    TimerTriggered();
+    return true;
 }
 
 void TPowersock::HoldTimeOut() {
@@ -199,9 +227,29 @@ void TPowersock::TimerTriggered() {
     Abort();
 }
 
-void TPowersock::PumpWait(unsigned ms) {
+void TPowersock::PumpWait() {
+    DWORD ms = INFINITE;
+    if (timeOutRunning_ && TimeOut > 0) {
+        ULONGLONG now = GetTickCount64(); // read once: the time left must not wrap below zero
+        if (now >= deadline_) {
+            TimerTriggered();
+            return;
+        }
+        ms = DWORD(deadline_ - now);
+    }
     Application->WaitForMessage(ms);
     Application->ProcessMessages();
+    TimeOutExpired();
+}
+
+void TPowersock::WaitForRoom() {
+    // FD_WRITE is asked for only now: in the usual case, where every send fits, it would only add a
+    // message after each connect.
+    if (!writeEvents_) {
+        WSAAsyncSelect(socket_, window_->Handle(), WM_SOCKET, kSocketEvents | FD_WRITE);
+        writeEvents_ = true;
+    }
+    PumpWait();
 }
 
 void TPowersock::CancelLookup() {
@@ -229,7 +277,8 @@ void TPowersock::ResolveHost() {
         noError_ = false;
         done_ = true;
     }
-    while (!done_ && !timedOut_ && !canceled_) PumpWait(kPollMs);
+    while (!done_ && !timedOut_ && !canceled_)
+        PumpWait();
     StopTimeOut();
     // The lookup writes into our buffer: it must not outlive the wait.
     CancelLookup();
@@ -265,7 +314,8 @@ void TPowersock::Connect() {
     noError_ = true;
     if (connect(socket_, reinterpret_cast<sockaddr*>(&address_), sizeof address_) != 0) SocketError(WSAEWOULDBLOCK);
     StartTimeOut();
-    while (!connected_ && !timedOut_ && !canceled_ && noError_) PumpWait(kPollMs);
+    while (!connected_ && !timedOut_ && !canceled_ && noError_)
+        PumpWait();
     StopTimeOut();
     if (timedOut_ || canceled_ || !noError_) {
         if (OnConnectionFailed) OnConnectionFailed(this);
@@ -302,8 +352,7 @@ void TPowersock::SendBuffer(const char* data, size_t length) {
             if (n == 0) break;
             if (n < 0) {
                 SocketError(WSAEWOULDBLOCK);
-                // The network is full: wait for room, keeping the queue (and the time-out) alive.
-                PumpWait(kPollMs);
+                WaitForRoom();
                 continue;
             }
             sent += size_t(n);
@@ -331,41 +380,51 @@ void TPowersock::Writeln(const std::string& text) {
 std::string TPowersock::ReadLn() {
     StatusMessage(8, "ReadLn");
     StartTimeOut();
-    std::string line;
     while (!canceled_) {
-        int n = recv(socket_, buffer_.data(), int(buffer_.size()), MSG_PEEK);
-        if (n == 0) {
-            // The peer closed: what came before the close is the last line.
-            PeerClosed();
-            StopTimeOut();
-            return line;
-        }
-        if (n < 0) {
-            if (WSAGetLastError() == WSAENOTCONN) {
-                PeerClosed();
-                break;
-            }
-            SocketError(WSAEWOULDBLOCK);
-            PumpWait(kPollMs);
-            continue;
-        }
-        const char* lf = static_cast<const char*>(std::memchr(buffer_.data(), '\n', size_t(n)));
-        int take = lf ? int(lf - buffer_.data()) + 1 : n;
-        if (line.size() + size_t(take) > BufferSize) {
+        // Lines come out of what arrived so far: one recv per arrival rather than two per line.
+        const char* lf = static_cast<const char*>(std::memchr(pending_.data(), '\n', pending_.size()));
+        size_t length = lf ? size_t(lf - pending_.data()) + 1 : pending_.size();
+        if (length > BufferSize) {
             StopTimeOut();
             throw ESockError("Reply line longer than " + std::to_string(BufferSize) + " bytes");
         }
-        int got = recv(socket_, buffer_.data(), take, 0);
-        if (got > 0) line.append(buffer_.data(), size_t(got));
-        if (lf && got == take) break;
-        Application->ProcessMessages();
+        if (lf) {
+            std::string line = pending_.substr(0, length);
+            pending_.erase(0, length);
+            StopTimeOut();
+            return line;
+        }
+        int n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
+        if (n > 0) {
+            pending_.append(buffer_.data(), size_t(n));
+            continue;
+        }
+        if (n == 0) {
+            // The peer closed: what came before the close is the last line, unless it closed with
+            // an error.
+            PeerClosed();
+            StopTimeOut();
+            return TakePending();
+        }
+        if (WSAGetLastError() == WSAENOTCONN) {
+            PeerClosed();
+            break;
+        }
+        SocketError(WSAEWOULDBLOCK);
+        PumpWait();
     }
     StopTimeOut();
     if (canceled_) {
         canceled_ = false;
         throw EAbortError("Socket readln aborted");
     }
-    return line;
+    return TakePending();
+}
+
+std::string TPowersock::TakePending() {
+    std::string rest;
+    rest.swap(pending_);
+    return rest;
 }
 
 std::string TPowersock::Transaction(const std::string& command) {
@@ -392,7 +451,14 @@ bool TPowersock::CaptureLoop(const std::function<bool(const char*, size_t)>& sto
     StartTimeOut();
     try {
         while (!canceled_ && more()) {
-            int n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
+            int n;
+            if (!pending_.empty()) { // what ReadLn received beyond its last line comes first
+                n = int(std::min(pending_.size(), buffer_.size()));
+                std::memcpy(buffer_.data(), pending_.data(), size_t(n));
+                pending_.erase(0, size_t(n));
+            } else {
+                n = recv(socket_, buffer_.data(), int(buffer_.size()), 0);
+            }
             if (n == 0) {
                 PeerClosed();
                 break;
@@ -411,7 +477,7 @@ bool TPowersock::CaptureLoop(const std::function<bool(const char*, size_t)>& sto
                 break;
             }
             SocketError(WSAEWOULDBLOCK);
-            PumpWait(kPollMs);
+            PumpWait();
         }
     } catch (...) {
         StopTimeOut();
@@ -475,7 +541,7 @@ void TPowersock::SendFile(const std::string& fileName) {
                 if (r == 0) break;
                 if (r < 0) {
                     SocketError(WSAEWOULDBLOCK);
-                    PumpWait(kPollMs);
+                    WaitForRoom();
                     continue;
                 }
                 sent += size_t(r);
@@ -498,7 +564,8 @@ void TPowersock::SendFile(const std::string& fileName) {
 
 SOCKET TPowersock::Accept() {
     StatusMessage(4, "Accepting");
-    while (!done_ && !canceled_) PumpWait(kPollMs);
+    while (!done_ && !canceled_)
+        PumpWait();
     if (canceled_) throw ESockError("Accepting Canceled");
     if (!noError_) throw ESockError("Error creating Data Connection");
     sockaddr_in peer{};
@@ -521,5 +588,5 @@ SOCKET TPowersock::Accept() {
 bool TPowersock::DataAvailable() {
     StatusMessage(8, "Data Available");
     char c;
-    return socket_ != INVALID_SOCKET && recv(socket_, &c, 1, MSG_PEEK) >= 1;
+    return socket_ != INVALID_SOCKET && (!pending_.empty() || recv(socket_, &c, 1, MSG_PEEK) >= 1);
 }

@@ -57,8 +57,8 @@ public:
     long long BytesRecvd = 0;
     long long BytesSent = 0;
     long long BytesTotal = 0;
-    std::string Status;     // the last reported status text
-    TStringList WSAInfo;    // Windows Sockets start-up details
+    std::string Status;  // the last reported status text
+    TStringList WSAInfo; // Windows Sockets start-up details
 
     virtual SOCKET Accept();
     virtual void Connect();
@@ -72,7 +72,9 @@ public:
     void SendBuffer(const char* data, size_t length);
     void Write(const std::string& text);
     void Writeln(const std::string& text);
-    // One line, with its line end. A line longer than the transfer buffer raises ESockError.
+    // One line, with its line end. A line longer than the transfer buffer raises ESockError. Reads
+    // ahead: what arrives after the line waits in the component for the next ReadLn or capture (and
+    // counts for DataAvailable), so read the socket through these rather than by its Handle.
     std::string ReadLn();
     // Receives until the peer closes, the connection is closed, or maxLength bytes (-1: no limit).
     std::string CaptureString(long long maxLength = -1);
@@ -91,6 +93,8 @@ protected:
     void StatusMessage(int level, const std::string& text);
     // Raises ESockError with the text of WSAGetLastError unless it is the tolerated number.
     std::string SocketError(int tolerated);
+    // TimeOut milliseconds from now unless one is running; a running one goes on (a capture must end
+    // within one time-out however many packets arrive).
     void StartTimeOut();
     void StopTimeOut();
     // One time-out over several waits: between the two calls, the waits inside neither restart nor
@@ -100,8 +104,15 @@ protected:
     // A read found the connection closed: raises ESockError when the peer ended it with an error
     // (a reset), so that a cut reply is never taken for a whole one.
     void PeerClosed();
-    // Waits briefly for a message, then dispatches what is waiting.
-    void PumpWait(unsigned ms);
+    // Fires a running time-out whose deadline has passed (TimerTriggered); returns whether it did.
+    bool TimeOutExpired();
+    // A send found the network full: waits (PumpWait) for the socket's FD_WRITE, the time-out or input.
+    void WaitForRoom();
+    // Sleeps until a message arrives or the running time-out's deadline passes, then dispatches what
+    // is waiting (or fires the time-out). Every other condition a wait loop tests changes only through
+    // a message (the socket's and the lookup's notifications, the user's input), so the loop needs no
+    // periodic wake-up.
+    void PumpWait();
 
     bool canceled_ = false;
     bool timedOut_ = false;
@@ -120,6 +131,10 @@ private:
     bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void NewSocket(bool first);
     void CloseSocket();
+    // Whether the socket was never bound (so never connected nor listening).
+    bool SocketUnused() const;
+    // Empties pending_ and returns what it held.
+    std::string TakePending();
     void ResolveHost();
     void CancelLookup();
     void TimerTriggered();
@@ -129,8 +144,12 @@ private:
     bool startedWinsock_ = false;
     std::unique_ptr<THiddenWindow> window_;
     std::vector<char> buffer_;
+    bool writeEvents_ = false; // the socket reports FD_WRITE too
+    std::string pending_;      // received by ReadLn beyond the lines it returned; read first by the captures
     std::vector<char> hostEntry_;
     HANDLE lookup_ = nullptr;
     sockaddr_in address_{};
     TThreadTimer* timer_ = nullptr;
+    bool timeOutRunning_ = false;
+    ULONGLONG deadline_ = 0; // GetTickCount64 at which a running time-out fires
 };

@@ -4,6 +4,10 @@
 #include <memory>
 #include <new>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr int N = 4096;                     // ring size
@@ -14,6 +18,39 @@ constexpr int N_CHAR = 256 - THRESHOLD + F; // literals and match lengths 3..60
 constexpr int T = N_CHAR * 2 - 1;           // Huffman tree nodes
 constexpr int R = T - 1;                    // root
 constexpr unsigned MAX_FREQ = 0x8000;
+// Sentinel counts past the last node, so that Swap's scan may read eight at a time.
+constexpr int kScanPad = 8;
+// No leaf lies deeper than the number of inner nodes.
+constexpr int kMaxDepth = N_CHAR - 1;
+// Bytes past the ring's mirrored tail that the word-wide comparison may read (and ignore).
+constexpr int kComparePad = 8;
+
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "FirstDifference counts bytes from the low end of a word");
+
+inline uint64_t Load64(const uint8_t* p) {
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+// The index of the first byte in from..F-1 where a and b differ (F when none does) and whether
+// a's byte there is greater than b's (false when none differs); eight bytes per step. Both may be
+// read up to kComparePad bytes past index F-1.
+inline int FirstDifference(const uint8_t* a, const uint8_t* b, int from, bool& greater) {
+    for (int i = from; i < F; i += 8) {
+        uint64_t x, y;
+        std::memcpy(&x, a + i, 8);
+        std::memcpy(&y, b + i, 8);
+        if (uint64_t d = x ^ y) {
+            i += __builtin_ctzll(d) >> 3;
+            // Byte-swapped, the words compare as their bytes do in memory order.
+            greater = i < F && __builtin_bswap64(x) > __builtin_bswap64(y);
+            return i < F ? i : F;
+        }
+    }
+    greater = false;
+    return F;
+}
 
 // Prefix code of the upper six position bits: 1 code of 3 bits, 3 of 4, 8 of 5, 12 of 6, 24 of 7
 // and 16 of 8, assigned in ascending order. d_code/d_len map a code's first byte back.
@@ -57,11 +94,10 @@ class LzhCoder {
 public:
     LzhCoder() {
         try {
-            text_buf.reset(new uint8_t[N + F - 1]());
-            lson.reset(new uint16_t[N + 1]());
+            text_buf.reset(new uint8_t[N + F - 1 + kComparePad]());
+            kids.reset(new Children[N + 257]());
             dad.reset(new uint16_t[N + 1]());
-            rson.reset(new uint16_t[N + 257]());
-            freq.reset(new uint16_t[T + 1]());
+            freq.reset(new uint16_t[T + 1 + kScanPad]());
             prnt.reset(new uint16_t[T + N_CHAR]());
             son.reset(new uint16_t[T]());
         } catch (const std::bad_alloc&) {
@@ -74,6 +110,10 @@ public:
     // Returns false only in strict mode, when the code runs out before size bytes are decoded.
     template <class Reader, class Writer> bool Unpack(int32_t size, Reader& reader, Writer& writer, bool strict);
     template <class Reader> std::vector<TLzhToken> Tokens(int32_t size, Reader& reader);
+    // Unpack's rules over code held in memory, decoding into out (size bytes; empty when false is
+    // returned). Several times faster than Unpack through a reader and writer: bits come from a
+    // 64-bit window filled eight bytes at a time, and matches copy from the output itself.
+    bool UnpackBuffer(const uint8_t* code, size_t length, int32_t size, std::string& out, bool strict);
 
 private:
     void InitTree();
@@ -82,6 +122,8 @@ private:
     void StartHuff();
     void reconst();
     void update(int c);
+    void UpdateAlong(int c, const uint16_t* path, int n);
+    int Swap(int c, unsigned k);
     template <class Writer> void Putcode(Writer& writer, int bits, uint32_t code);
     template <class Writer> void EncodeChar(Writer& writer, unsigned c);
     template <class Writer> void EncodePosition(Writer& writer, unsigned c);
@@ -93,7 +135,20 @@ private:
     template <class Reader> int DecodePosition(Reader& reader);
 
     std::unique_ptr<uint8_t[]> text_buf;
-    std::unique_ptr<uint16_t[]> lson, dad, rson, freq, prnt, son;
+    // The dictionary's binary trees: a node's two children side by side, so that a search step picks
+    // one by index instead of by branch. Nodes N+1..N+256 are the roots (right child only).
+    struct Children {
+        uint16_t child[2]; // [0] left (smaller strings), [1] right
+    };
+    std::unique_ptr<Children[]> kids;
+    uint32_t BothChildren(int p) const {
+        uint32_t both;
+        std::memcpy(&both, kids[p].child, sizeof both);
+        return both;
+    }
+    uint16_t& lson(int p) { return kids[p].child[0]; }
+    uint16_t& rson(int p) { return kids[p].child[1]; }
+    std::unique_ptr<uint16_t[]> dad, freq, prnt, son;
 
     uint16_t match_position = 0;
     int16_t match_length = 0;
@@ -110,88 +165,115 @@ private:
 
 void LzhCoder::InitTree() {
     for (int i = N + 1; i <= N + 256; i++)
-        rson[i] = NIL;
+        rson(i) = NIL;
     for (int i = 0; i < N; i++)
         dad[i] = NIL;
 }
 
 // Inserts the string at r into the tree of its first byte and leaves the longest match (nearest on
 // equal length) in match_length/match_position. A full-length match replaces the old node.
+//
+// The step from a node to its child is the search's critical path, and its direction is a coin toss
+// on most data. So each step loads both children and their first string bytes before the
+// comparison has chosen between them, picks by index rather than by branch, and chooses the best
+// candidate the same way. The tree orders its strings, so every node below the search's last left
+// and last right turn shares with the key at least the shorter of those two nodes' common prefixes
+// with it: longer comparisons start there. The lengths found are the same as from byte 1.
 void LzhCoder::InsertNode(int r) {
-    int cmp = 1;
     const uint8_t* key = &text_buf[r];
+    const uint64_t keyWord = Load64(key + 1);
+    const uint64_t keyOrder = __builtin_bswap64(keyWord);
     int p = N + 1 + key[0];
-    rson[r] = lson[r] = NIL;
-    match_length = 0;
-    for (;;) {
-        if (cmp >= 0) {
-            if (rson[p] != NIL) {
-                p = rson[p];
-            } else {
-                rson[p] = uint16_t(r);
-                dad[r] = uint16_t(p);
-                return;
-            }
-        } else {
-            if (lson[p] != NIL) {
-                p = lson[p];
-            } else {
-                lson[p] = uint16_t(r);
-                dad[r] = uint16_t(p);
-                return;
-            }
-        }
-        int i;
-        const uint8_t* other = &text_buf[p];
-        for (i = 1; i < F; i++)
-            if ((cmp = key[i] - other[i]) != 0) break;
-        if (i > THRESHOLD) {
-            unsigned c = unsigned(((r - p) & (N - 1)) - 1);
-            if (i > match_length) {
-                match_position = uint16_t(c);
-                if ((match_length = int16_t(i)) >= F) break;
-            }
-            if (i == match_length && c < match_position) match_position = uint16_t(c);
-        }
+    rson(r) = lson(r) = NIL;
+    int length = 0;
+    unsigned position = 0;
+    int next = rson(p);
+    if (next == NIL) {
+        rson(p) = uint16_t(r);
+        dad[r] = uint16_t(p);
+        match_length = 0;
+        return;
     }
+    p = next;
+    uint64_t word = Load64(&text_buf[p + 1]); // bytes 1..8 of node p's string
+    uint32_t both = BothChildren(p);
+    int lowPrefix = 1, highPrefix = 1; // every string of the tree starts with key[0]
+    for (;;) {
+        // The next step's loads, for either direction (NIL is a valid index of both arrays).
+        const unsigned left = both & 0xFFFF, right = both >> 16;
+        const uint64_t leftWord = Load64(&text_buf[left + 1]), rightWord = Load64(&text_buf[right + 1]);
+        const uint32_t leftBoth = BothChildren(int(left)), rightBoth = BothChildren(int(right));
+
+        int i;
+        bool greater;
+        if (uint64_t d = keyWord ^ word) {
+            i = 1 + int(__builtin_ctzll(d) >> 3);
+            greater = keyOrder > __builtin_bswap64(word);
+        } else {
+            int from = lowPrefix < highPrefix ? lowPrefix : highPrefix;
+            i = FirstDifference(key, &text_buf[p], from > 9 ? from : 9, greater);
+        }
+        const bool equal = i >= F;
+        const unsigned goRight = unsigned(greater | equal);
+        lowPrefix = goRight ? i : lowPrefix;
+        highPrefix = goRight ? highPrefix : i;
+        // Longer wins; on equal length the nearer (smaller position) wins.
+        unsigned c = unsigned(((r - p) & (N - 1)) - 1);
+        bool take = i > THRESHOLD && (i > length || (i == length && c < position));
+        length = take ? i : length;
+        position = take ? c : position;
+        if (equal) break;
+        next = int(goRight ? right : left);
+        if (next == NIL) {
+            kids[p].child[goRight] = uint16_t(r);
+            dad[r] = uint16_t(p);
+            break;
+        }
+        p = next;
+        word = goRight ? rightWord : leftWord;
+        both = goRight ? rightBoth : leftBoth;
+    }
+    match_length = int16_t(length);
+    match_position = uint16_t(position);
+    if (length < F) return;
     dad[r] = dad[p];
-    lson[r] = lson[p];
-    rson[r] = rson[p];
-    dad[lson[p]] = uint16_t(r);
-    dad[rson[p]] = uint16_t(r);
-    if (rson[dad[p]] == p)
-        rson[dad[p]] = uint16_t(r);
+    lson(r) = lson(p);
+    rson(r) = rson(p);
+    dad[lson(p)] = uint16_t(r);
+    dad[rson(p)] = uint16_t(r);
+    if (rson(dad[p]) == p)
+        rson(dad[p]) = uint16_t(r);
     else
-        lson[dad[p]] = uint16_t(r);
+        lson(dad[p]) = uint16_t(r);
     dad[p] = NIL;
 }
 
 void LzhCoder::DeleteNode(int p) {
     if (dad[p] == NIL) return;
     int q;
-    if (rson[p] == NIL) {
-        q = lson[p];
-    } else if (lson[p] == NIL) {
-        q = rson[p];
+    if (rson(p) == NIL) {
+        q = lson(p);
+    } else if (lson(p) == NIL) {
+        q = rson(p);
     } else {
-        q = lson[p];
-        if (rson[q] != NIL) {
+        q = lson(p);
+        if (rson(q) != NIL) {
             do {
-                q = rson[q];
-            } while (rson[q] != NIL);
-            rson[dad[q]] = lson[q];
-            dad[lson[q]] = dad[q];
-            lson[q] = lson[p];
-            dad[lson[p]] = uint16_t(q);
+                q = rson(q);
+            } while (rson(q) != NIL);
+            rson(dad[q]) = lson(q);
+            dad[lson(q)] = dad[q];
+            lson(q) = lson(p);
+            dad[lson(p)] = uint16_t(q);
         }
-        rson[q] = rson[p];
-        dad[rson[p]] = uint16_t(q);
+        rson(q) = rson(p);
+        dad[rson(p)] = uint16_t(q);
     }
     dad[q] = dad[p];
-    if (rson[dad[p]] == p)
-        rson[dad[p]] = uint16_t(q);
+    if (rson(dad[p]) == p)
+        rson(dad[p]) = uint16_t(q);
     else
-        lson[dad[p]] = uint16_t(q);
+        lson(dad[p]) = uint16_t(q);
     dad[p] = NIL;
 }
 
@@ -206,7 +288,8 @@ void LzhCoder::StartHuff() {
         son[j] = uint16_t(i);
         prnt[i] = prnt[i + 1] = uint16_t(j);
     }
-    freq[T] = 0xFFFF; // sentinel: stops the sibling scan in update
+    for (int i = T; i <= T + kScanPad; i++)
+        freq[i] = 0xFFFF; // sentinels: stop the sibling scan in Swap
     prnt[R] = 0;
 }
 
@@ -248,24 +331,65 @@ void LzhCoder::update(int c) {
     c = prnt[c + T];
     do {
         unsigned k = ++freq[c];
-        int l = c + 1;
-        if (k > freq[l]) {
-            while (k > freq[++l]) {
-            }
-            l--;
-            freq[c] = freq[l];
-            freq[l] = uint16_t(k);
-            int i = son[c];
-            prnt[i] = uint16_t(l);
-            if (i < T) prnt[i + 1] = uint16_t(l);
-            int j = son[l];
-            son[l] = uint16_t(i);
-            prnt[j] = uint16_t(c);
-            if (j < T) prnt[j + 1] = uint16_t(c);
-            son[c] = uint16_t(j);
-            c = l;
-        }
+        if (k > freq[c + 1]) c = Swap(c, k);
     } while ((c = prnt[c]) != 0);
+}
+
+// Node c's count k now exceeds its right neighbour's: moves c past the last node with a smaller
+// count by swapping the two subtrees. Returns c's new position.
+int LzhCoder::Swap(int c, unsigned k) {
+    int l = c + 1;
+#ifdef __SSE2__
+    // On data with flat statistics many nodes share a count, so the scan is long: eight at a time.
+    // A lane of (k - count, saturated) is zero where count >= k.
+    const __m128i key = _mm_set1_epi16(short(k));
+    const __m128i zero = _mm_setzero_si128();
+    for (int from = l + 1;; from += 8) {
+        __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&freq[from]));
+        unsigned stop = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_subs_epu16(key, counts), zero)));
+        if (stop) {
+            l = from + int(__builtin_ctz(stop) >> 1);
+            break;
+        }
+    }
+#else
+    while (k > freq[++l]) {
+    }
+#endif
+    l--;
+    freq[c] = freq[l];
+    freq[l] = uint16_t(k);
+    int i = son[c];
+    prnt[i] = uint16_t(l);
+    if (i < T) prnt[i + 1] = uint16_t(l);
+    int j = son[l];
+    son[l] = uint16_t(i);
+    prnt[j] = uint16_t(c);
+    if (j < T) prnt[j + 1] = uint16_t(c);
+    son[c] = uint16_t(j);
+    return l;
+}
+
+// update(c) for a coder that has just walked c's path: path[0] is the position of c's leaf, each next
+// entry its parent, path[n - 1] the root. Until the first swap the walk follows the path instead of
+// loading each parent in turn, which breaks the chain of dependent loads that bounds update's speed.
+void LzhCoder::UpdateAlong(int c, const uint16_t* path, int n) {
+    if (freq[R] == MAX_FREQ) {
+        update(c);
+        return;
+    }
+    for (int m = 0; m < n; ++m) {
+        int node = path[m];
+        unsigned k = ++freq[node];
+        if (k > freq[node + 1]) {
+            node = Swap(node, k);
+            while ((node = prnt[node]) != 0) {
+                k = ++freq[node];
+                if (k > freq[node + 1]) node = Swap(node, k);
+            }
+            return;
+        }
+    }
 }
 
 // Appends the low `bits` bits of code (at most 24), most significant first, flushing whole bytes.
@@ -284,17 +408,20 @@ template <class Writer> void LzhCoder::Putcode(Writer& writer, int bits, uint32_
 template <class Writer> void LzhCoder::EncodeChar(Writer& writer, unsigned c) {
     uint64_t code = 0;
     int bits = 0;
+    uint16_t path[kMaxDepth + 1];
     int k = prnt[c + T];
     do {
+        path[bits] = uint16_t(k);
         code |= uint64_t(k & 1) << bits;
         bits++;
     } while ((k = prnt[k]) != R);
+    path[bits] = R;
+    UpdateAlong(int(c), path, bits + 1);
     while (bits > 16) {
         bits -= 16;
         Putcode(writer, 16, uint32_t(code >> bits));
     }
     Putcode(writer, bits, uint32_t(code));
-    update(int(c));
 }
 
 template <class Writer> void LzhCoder::EncodePosition(Writer& writer, unsigned c) {
@@ -433,6 +560,112 @@ template <class Reader, class Writer> bool LzhCoder::Unpack(int32_t size, Reader
     return true;
 }
 
+// Code bits, most significant first, from memory; past the end they read as zero bits.
+class BitWindow {
+public:
+    BitWindow(const uint8_t* code, size_t length) : p_(code), end_(code + length) {}
+
+    // Makes at least 57 bits available.
+    void Refill() {
+        if (end_ - p_ >= 8) {
+            uint64_t v;
+            std::memcpy(&v, p_, 8);
+            // Bits past the ones counted are the code's next bits too, so ORing them in twice is harmless.
+            bits_ |= __builtin_bswap64(v) >> avail_;
+            int take = (64 - avail_) >> 3;
+            p_ += take;
+            avail_ += take << 3;
+            return;
+        }
+        while (avail_ <= 56) {
+            uint64_t b = 0;
+            if (p_ < end_)
+                b = *p_++;
+            else
+                zeroBytes_++;
+            bits_ |= b << (56 - avail_);
+            avail_ += 8;
+        }
+    }
+    int Available() const { return avail_; }
+    unsigned Peek(int n) const { return unsigned(bits_ >> (64 - n)); }
+    void Skip(int n) {
+        bits_ <<= n;
+        avail_ -= n;
+    }
+    // Whether the bits used so far go beyond the code's end.
+    bool RanOut() const { return zeroBytes_ > 0 && zeroBytes_ * 8 > avail_; }
+
+private:
+    uint64_t bits_ = 0; // left-aligned; avail_ of them are counted
+    int avail_ = 0;
+    const uint8_t* p_;
+    const uint8_t* end_;
+    int64_t zeroBytes_ = 0;
+};
+
+bool LzhCoder::UnpackBuffer(const uint8_t* code, size_t length, int32_t size, std::string& out, bool strict) {
+    out.clear();
+    if (size <= 0) return true;
+    StartHuff();
+    out.resize(size_t(size));
+    uint8_t* dst = reinterpret_cast<uint8_t*>(&out[0]);
+    BitWindow in(code, length);
+    for (int32_t count = 0; count < size;) {
+        if (in.Available() < 32) in.Refill();
+        // The path is written from the root at the end of the array towards its start.
+        uint16_t path[kMaxDepth + 1];
+        int top = kMaxDepth;
+        path[top] = R;
+        unsigned c = son[R];
+        while (c < T) {
+            if (in.Available() == 0) in.Refill();
+            unsigned position = c + in.Peek(1);
+            in.Skip(1);
+            path[--top] = uint16_t(position);
+            c = son[position];
+        }
+        c -= T;
+        UpdateAlong(int(c), path + top, kMaxDepth + 1 - top);
+        if (c < 256) {
+            dst[count++] = uint8_t(c);
+            continue;
+        }
+        if (in.Available() < 16) in.Refill();
+        unsigned first = in.Peek(8);
+        int bits = kPos.d_len[first] + 6; // the first byte and d_len - 2 more bits
+        unsigned position = (unsigned(kPos.d_code[first]) << 6) | (in.Peek(bits) & 0x3F);
+        in.Skip(bits);
+        int32_t from = count - int32_t(position) - 1;
+        int32_t n = int32_t(c) - 255 + THRESHOLD;
+        if (n > size - count) n = size - count;
+        if (from >= 0) {
+            const uint8_t* src = dst + from;
+            uint8_t* to = dst + count;
+            if (count - from >= 8 && count + n + 8 <= size) {
+                for (int32_t k = 0; k < n; k += 8)
+                    std::memcpy(to + k, src + k, 8);
+            } else {
+                for (int32_t k = 0; k < n; ++k)
+                    to[k] = src[k];
+            }
+        } else {
+            // Before the first byte lies the ring as decoding starts: N - F spaces after F zero bytes.
+            for (int32_t k = 0; k < n; ++k) {
+                int32_t at = from + k;
+                dst[count + k] = at >= 0 ? dst[at] : at >= -(N - F) ? ' ' : 0;
+            }
+        }
+        count += n;
+    }
+    // The bits used only grow, so code that ran out before any symbol has run out after the last.
+    if (strict && in.RanOut()) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
 template <class Reader> std::vector<TLzhToken> LzhCoder::Tokens(int32_t size, Reader& reader) {
     std::vector<TLzhToken> tokens;
     StartHuff();
@@ -558,12 +791,8 @@ std::string LzhPack(const std::string& data) {
 std::string LzhUnpack(const std::string& code, int32_t size) {
     std::string out;
     if (size <= 0) return out;
-    out.reserve(size_t(size));
     LzhCoder coder;
-    auto begin = reinterpret_cast<const uint8_t*>(code.data());
-    BufferReader in{begin, begin + code.size()};
-    StringWriter writer{out};
-    coder.Unpack(size, in, writer, false);
+    coder.UnpackBuffer(reinterpret_cast<const uint8_t*>(code.data()), code.size(), size, out, false);
     return out;
 }
 
@@ -591,11 +820,8 @@ TLzhStatus LzhDecompress(const uint8_t* data, size_t length, std::string& out) {
     size_t codeLength = length - 4;
     if (size > kLzhMaxSize || int64_t(size) > int64_t(codeLength) * kMaxBytesPerCodeByte) return TLzhStatus::TooLarge;
     std::string result;
-    result.reserve(size_t(size));
     LzhCoder coder;
-    BufferReader in{data + 4, data + length};
-    StringWriter writer{result};
-    if (!coder.Unpack(size, in, writer, true)) return TLzhStatus::Truncated;
+    if (!coder.UnpackBuffer(data + 4, codeLength, size, result, true)) return TLzhStatus::Truncated;
     out = std::move(result);
     return TLzhStatus::Ok;
 }

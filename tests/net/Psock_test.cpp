@@ -9,7 +9,6 @@
 
 namespace {
 
-
 struct Sock : ::testing::Test {
     Sock() {
         sock.Host = "127.0.0.1";
@@ -36,6 +35,24 @@ TEST_F(Sock, ReadLnKeepsLineEndsAndEndsAtClose) {
     EXPECT_EQ(sock.ReadLn(), "");
     sock.Disconnect();
     EXPECT_FALSE(sock.Connected());
+}
+
+// Lines and what follows them arrive in one piece: ReadLn keeps the rest for the next line, for
+// DataAvailable and for the capture, in order.
+TEST_F(Sock, WhatReadLnReadAheadReachesTheCapture) {
+    TestServer server([](TestConnection& c) {
+        c.Send("one\r\ntwo\r\nthe body\nand more");
+        c.Pause(200);
+    });
+    sock.Port = server.Port();
+    sock.TimeOut = 5000;
+    sock.Connect();
+    EXPECT_EQ(sock.ReadLn(), "one\r\n");
+    EXPECT_TRUE(sock.DataAvailable());
+    EXPECT_EQ(sock.ReadLn(), "two\r\n");
+    EXPECT_EQ(sock.CaptureString(), "the body\nand more");
+    EXPECT_EQ(sock.BytesRecvd, 17);
+    sock.Disconnect();
 }
 
 TEST_F(Sock, SilentServerMakesReadLnFailAfterTheTimeOut) {
@@ -72,6 +89,35 @@ TEST_F(Sock, TransactionReadsTheReplyNumber) {
     EXPECT_EQ(sock.ReplyNumber, 250);
     EXPECT_EQ(Count("250 fine\r\n"), 1);
     sock.Disconnect();
+}
+
+// One component serves connection after connection, as Tellit's sends do. A Disconnect with
+// nothing connected keeps the spare socket (nothing to close) but is reported like any other.
+TEST_F(Sock, ConnectsAgainAfterEachCloseAndKeepsAnUnusedSocket) {
+    TestServer server([](TestConnection& c) { c.Send("hello\r\n"); });
+    sock.Port = server.Port();
+    sock.TimeOut = 5000;
+    int disconnects = 0;
+    sock.OnDisconnect = [&](TObject*) { ++disconnects; };
+    for (int i = 0; i < 3; ++i) {
+        sock.Connect();
+        EXPECT_EQ(sock.ReadLn(), "hello\r\n");
+        EXPECT_EQ(sock.ReadLn(), ""); // the server closed
+        sock.Disconnect();
+        EXPECT_FALSE(sock.Connected());
+    }
+    EXPECT_EQ(server.Connections(), 3);
+    SOCKET spare = sock.Handle();
+    int before = disconnects;
+    sock.Disconnect();
+    EXPECT_EQ(sock.Handle(), spare);
+    EXPECT_EQ(disconnects, before + 1);
+    // A refused connection leaves a used socket: the next attempt gets a new one and fails alike.
+    sock.Port = RefusedPort();
+    EXPECT_EQ(ExceptionText([&] { sock.Connect(); }), "Connection Failed");
+    sock.Disconnect();
+    EXPECT_NE(sock.Handle(), INVALID_SOCKET);
+    EXPECT_EQ(ExceptionText([&] { sock.Connect(); }), "Connection Failed");
 }
 
 TEST_F(Sock, RefusedPortFailsAfterTheEvent) {
@@ -136,7 +182,8 @@ TEST_F(Sock, NamesAreLookedUpDottedAddressesAreNot) {
 
 TEST_F(Sock, LargeSendWaitsForRoomAndArrivesWhole) {
     std::string data(8 << 20, '\0');
-    for (size_t i = 0; i < data.size(); ++i) data[i] = char('a' + i % 26);
+    for (size_t i = 0; i < data.size(); ++i)
+        data[i] = char('a' + i % 26);
     std::string received;
     TestServer server([&](TestConnection& c) {
         c.Pause(500); // let the client fill every buffer first

@@ -1,8 +1,11 @@
 #include "skin/data/Lzh.h"
 
+#include "bench/LzhufReference.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -112,6 +115,23 @@ std::string DeepTreeInput(int pool, unsigned seed) {
     return s;
 }
 
+// Bitmap-like rows: runs of a few 3-byte colours with a little noise, as skin images are. Long
+// matches and deep dictionary trees come from these.
+std::string PixelRuns(size_t n, unsigned seed) {
+    std::mt19937 rng(seed);
+    std::string s;
+    while (s.size() < n) {
+        uint8_t b = uint8_t(rng() % 4 * 60), g = uint8_t(rng() % 3 * 90), r = uint8_t(rng() % 2 * 255);
+        for (int run = int(rng() % 90) + 1; run > 0; --run) {
+            s.push_back(char(b));
+            s.push_back(char(g ^ (rng() % 16 == 0)));
+            s.push_back(char(r));
+        }
+    }
+    s.resize(n);
+    return s;
+}
+
 void ExpectRoundTrip(const std::string& data) {
     std::string code = LzhPack(data);
     ASSERT_EQ(LzhUnpack(code, int32_t(data.size())), data) << "size " << data.size();
@@ -131,6 +151,10 @@ TEST(LzhKnownAnswer, HandDerivedCodes) {
     // And the decoder reads them back on its own.
     EXPECT_EQ(LzhUnpack(std::string("\xE6\x80", 2), 1), "A");
     EXPECT_EQ(LzhUnpack(std::string("\xC5\x1D\xC9\x8C\x40", 5), 70), std::string(70, ' '));
+    // A copy from before the first byte reads the ring as decoding starts: F zero bytes, then spaces.
+    // Length 60 from position 4095 (11111111 111111), then from 4066 (11111111 100010).
+    EXPECT_EQ(LzhUnpack(std::string("\xC5\xFF\xFC", 3), 60), std::string(60, '\0'));
+    EXPECT_EQ(LzhUnpack(std::string("\xC5\xFF\x88", 3), 60), std::string(31, '\0') + std::string(29, ' '));
 }
 
 TEST(LzhKnownAnswer, MatchStructure) {
@@ -192,6 +216,48 @@ TEST(LzhKnownAnswer, PinnedCodes) {
     code = LzhPack(SkewedMatches(300000, 2));
     EXPECT_EQ(code.size(), 143816u);
     EXPECT_EQ(fnv(code), 0xa652e35f3da2ed6bull);
+}
+
+// The codec is the published LZHUF algorithm bit for bit: its code equals a plain rendering of it
+// (the benchmark's yardstick) on every kind of input, whatever shortcuts the codec takes.
+TEST(LzhKnownAnswer, SameCodeAsPlainLzhuf) {
+    auto reference = std::make_unique<LzhufReference>();
+    const std::string inputs[] = {Words(200000, 16),         PixelRuns(300000, 17),    RandomBytes(60000, 18),
+                                  SkewedMatches(200000, 19), std::string(70000, '\0'), DeepTreeInput(100, 20),
+                                  RandomBytes(5000, 21, 3)};
+    for (const std::string& data : inputs) {
+        std::string code = LzhPack(data);
+        ASSERT_EQ(code, reference->Encode(data)) << "size " << data.size();
+        ASSERT_EQ(LzhUnpack(code, int32_t(data.size())), data);
+    }
+}
+
+// Code in memory decodes by its own fast path; the byte-at-a-time path must read any code, also
+// garbage that runs out or copies from before the first byte, to the same bytes.
+TEST(LzhUnpackEnds, MemoryAndCallbackDecodersAgreeOnAnyCode) {
+    std::mt19937 rng(22);
+    std::string valid = LzhPack(Words(3000, 23) + PixelRuns(3000, 24));
+    for (int round = 0; round < 200; ++round) {
+        std::string code =
+            round % 2 ? RandomBytes(rng() % 300, unsigned(round)) : valid.substr(0, rng() % valid.size());
+        int32_t size = int32_t(rng() % 9000) + 1;
+        std::string fast = LzhUnpack(code, size);
+        size_t pos = 0;
+        std::string slow;
+        TLZH lzh;
+        lzh.LZHUnpack(
+            size,
+            [&](uint8_t* d, uint16_t, uint16_t& got) {
+                got = pos < code.size() ? 1 : 0;
+                if (got) *d = uint8_t(code[pos++]);
+            },
+            [&](const uint8_t* d, uint16_t n, uint16_t& put) {
+                slow.push_back(char(*d));
+                put = n;
+            });
+        ASSERT_EQ(fast.size(), size_t(size));
+        ASSERT_EQ(fast, slow) << "round " << round;
+    }
 }
 
 TEST(LzhRoundTrip, SizesAroundTheWindowAndLookAhead) {

@@ -1,7 +1,7 @@
 // Figures for the skinned frame under the system in use (Wine here): one full non-client paint
 // of a skinned window against the system's own non-client paint of the same window unskinned, and
 // one region build, at Tellit's main window size and at 1920 x 1080.
-//   bench_ncpaint_win [SKIN.skn]
+//   bench_ncpaint [SKIN.skn]
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm_win.h"
 
@@ -56,7 +56,7 @@ int wmain(int argc, wchar_t** argv) {
     TSkinDataCore skin;
     const std::string path = argc > 1 ? WideToUtf8(argv[1]) : TELLIT_SKIN;
     if (!skin.LoadFromFile(path)) {
-        std::fprintf(stderr, "bench_ncpaint_win: cannot load %s\n", path.c_str());
+        std::fprintf(stderr, "bench_ncpaint: cannot load %s\n", path.c_str());
         return 1;
     }
     WNDCLASSW wc{};

@@ -1,6 +1,6 @@
 // Figures for Tellit as a whole, skinned against the system look ("Skin"/"Active" = 0), measured
 // in one run: start-up to the first idle message loop, and private memory after start-up.
-//   bench_startup_win [TELLIT.EXE] [RUNS]
+//   bench_startup [TELLIT.EXE] [RUNS]
 #include "framework/SysUtils.h"
 
 #include <windows.h>
@@ -93,7 +93,7 @@ int wmain(int argc, wchar_t** argv) {
         CreateDirectoryW(folder.c_str(), nullptr);
         const std::wstring exe = folder + L"\\Tellit.exe";
         if (!CopyFileW(source.c_str(), exe.c_str(), FALSE)) {
-            std::fprintf(stderr, "bench_startup_win: cannot copy %s\n", WideToUtf8(source).c_str());
+            std::fprintf(stderr, "bench_startup: cannot copy %s\n", WideToUtf8(source).c_str());
             return 1;
         }
         std::ofstream((folder + L"\\Tellit.ini").c_str(), std::ios::binary | std::ios::trunc) << m.ini;
