@@ -152,11 +152,14 @@ void TWinSkinForm::DrawIcon(TDib& target, int x, int y) {
 }
 
 void TWinSkinForm::Cropwindow() {
-    if (lifecycle_ == kSkinDestroyed || !IsWindow(hwnd_)) return;
-    if (formStyle_ == sfsMDIChild && state_ != swsNormal) return;
     RECT wr{};
     GetWindowRect(hwnd_, &wr);
-    const int W = wr.right - wr.left, H = wr.bottom - wr.top;
+    CropTo(wr.right - wr.left, wr.bottom - wr.top, true);
+}
+
+void TWinSkinForm::CropTo(int W, int H, bool redraw) {
+    if (lifecycle_ == kSkinDestroyed || !IsWindow(hwnd_)) return;
+    if (formStyle_ == sfsMDIChild && state_ != swsNormal) return;
     if (W <= 0 || H <= 0) return;
     if (regionSet_ && regionSize_.cx == W && regionSize_.cy == H && lifecycle_ != kSkinChanging) return;
     bool whole = false;
@@ -165,12 +168,12 @@ void TWinSkinForm::Cropwindow() {
     const std::vector<TRect> rects =
         FrameRegionRects(*skin_, metrics_, W, H, border_ == sbsNone, active_, strip, whole);
     if (whole) {
-        SetWindowRgn(hwnd_, nullptr, TRUE);
+        SetWindowRgn(hwnd_, nullptr, redraw);
     } else {
         HRGN rgn = RectsToRegion(rects);
         if (!rgn) return;
         // Once set, the region is the system's: it is deleted here only when the call failed.
-        if (!SetWindowRgn(hwnd_, rgn, TRUE)) {
+        if (!SetWindowRgn(hwnd_, rgn, redraw)) {
             DeleteObject(rgn);
             return;
         }

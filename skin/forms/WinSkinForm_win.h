@@ -136,7 +136,9 @@ public:
     void Refresh();
     void RePaint();
     // Sizes the window so its client area keeps its size inside the skin's frame.
-    void ResizeForm(bool useCurrent);
+    // With cropFirst the region for the new size is set before the window takes it, so the one
+    // repaint of the resize shows the finished frame.
+    void ResizeForm(bool useCurrent, bool cropFirst = false);
     void KeepClient();
     // Paints the frame (nothing outside lifecycle 1 and 3).
     void UpdateNc();
@@ -144,6 +146,8 @@ public:
     void EnableSysbtn(bool enable);
     // Builds the window region from the frame's transparent parts; Uncropwindow removes it.
     void Cropwindow();
+    // The region for a window of W x H, repainted at once or not.
+    void CropTo(int W, int H, bool redraw);
     void Uncropwindow();
     // Builds the region anew even when the window's size has not changed.
     void RebuildRegion() {

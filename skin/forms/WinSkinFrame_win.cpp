@@ -143,7 +143,8 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WinWndProcThunk)));
     if (formStyle_ == sfsMDIChild && state_ == swsMax && !MDIMaxFlag()) SetMDIMax(true);
-    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
+    // A frame taken over later is repainted then (WM_SKIN_ACTIVE).
+    if (!frameSkinning_) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TWinSkinForm::InitSkinData() {
@@ -359,9 +360,10 @@ void TWinSkinForm::SkinActive() {
             Refresh();
         } else if (!IsIconic(hwnd_) && border_ != sbsNone) {
             lifecycle_ = kSkinResizing;
-            ResizeForm(false);
+            ResizeForm(false, true);
             lifecycle_ = kSkinned;
-            Cropwindow();
+            // The controls show the form's new colour.
+            RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         }
     }
     lifecycle_ = kSkinned;
@@ -507,7 +509,7 @@ void TWinSkinForm::RePaint() {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-void TWinSkinForm::ResizeForm(bool useCurrent) {
+void TWinSkinForm::ResizeForm(bool useCurrent, bool cropFirst) {
     if (IsZoomed(hwnd_)) {
         Refresh();
         return;
@@ -538,6 +540,10 @@ void TWinSkinForm::ResizeForm(bool useCurrent) {
             }
             width = minWidth;
         }
+    }
+    if (cropFirst) {
+        lifecycle_ = kSkinned;
+        CropTo(width, height, false);
     }
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
