@@ -94,12 +94,14 @@ TEST_F(E2E, LongRunHoldsNoMoreResources) {
                 cycles, took / cycles, menuRetries, Describe(start).c_str(), Describe(before).c_str(), cycles,
                 Describe(after).c_str());
     ASSERT_FALSE(HasFatalFailure());
-    EXPECT_GT(before.gdi, 0) << "the GDI handle table was not readable";
     EXPECT_GT(before.sockets, 0) << "no socket found: the socket count sees nothing";
-    EXPECT_EQ(after.gdi, before.gdi);
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_EQ(after.sockets, before.sockets);
     EXPECT_EQ(after.handles, before.handles);
+    // A 32-bit process under Wine has no GDI handle table to read (the 64-bit run counts them).
+    if (sizeof(void*) == 4 && before.gdi < 0) GTEST_SKIP() << "no GDI handle table in a 32-bit process under Wine";
+    EXPECT_GT(before.gdi, 0) << "the GDI handle table was not readable";
+    EXPECT_EQ(after.gdi, before.gdi);
 }
 
 } // namespace

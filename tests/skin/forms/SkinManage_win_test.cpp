@@ -207,11 +207,13 @@ TEST(SkinManage, AProgramsSkinningFromStartToEnd) {
     EXPECT_EQ(SkinManager->PendingAction, 1);
     EXPECT_TRUE(WaitFor([&] { return Skinned(form->Handle()); }));
 
-    // With skinning on, a popup menu's frame comes from the menu background.
+    // With skinning on, a popup menu's frame comes from the menu background (read from the screen
+    // until it shows, for up to five seconds).
     TPixel framePixel = 0, expected = 1;
+    DWORD menuStart = 0;
     gInside = [&] {
         HWND popup = FindWindowW(L"#32768", nullptr);
-        if (TWinSkinPopMenu* m = SkinManager->FindSkinMenu(popup)) {
+        if (TWinSkinPopMenu* m = SkinManager->FindSkinMenu(popup); m && IsWindowVisible(popup)) {
             expected = m->Background().Pixel(1, 1);
             RECT r{};
             GetWindowRect(popup, &r);
@@ -219,9 +221,13 @@ TEST(SkinManage, AProgramsSkinningFromStartToEnd) {
             framePixel = PixelFromColor(TColor(GetPixel(screen, r.left + 1, r.top + 1)));
             ReleaseDC(nullptr, screen);
         }
-        EndMenu();
+        if (framePixel == expected || GetTickCount() - menuStart > 5000)
+            EndMenu();
+        else
+            SetTimer(nullptr, 0, 100, Inside);
     };
-    SetTimer(nullptr, 0, 400, Inside);
+    menuStart = GetTickCount();
+    SetTimer(nullptr, 0, 300, Inside);
     TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, form->Handle(), nullptr);
     EXPECT_EQ(framePixel, expected);
     EXPECT_TRUE(SkinManager->Menus().empty()); // freed with their windows
