@@ -14,13 +14,17 @@ std::wstring SettingsFileNameFor(const std::wstring& exePath) {
     return exePath.substr(0, exePath.size() - 3) + L"ini";
 }
 
-std::wstring SettingsFileName() {
+std::wstring ExePath() {
     std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (n < path.size()) return SettingsFileNameFor(std::wstring(path.data(), n));
+        if (n < path.size()) return std::wstring(path.data(), n);
         path.resize(path.size() * 2);
     }
+}
+
+std::wstring SettingsFileName() {
+    return SettingsFileNameFor(ExePath());
 }
 
 std::string GatewayHostSetting() {

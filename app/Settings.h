@@ -6,6 +6,8 @@
 
 class TIniFile;
 
+// The running executable's full path.
+std::wstring ExePath();
 // The executable's path with its last three characters replaced by "ini".
 std::wstring SettingsFileName();
 std::wstring SettingsFileNameFor(const std::wstring& exePath);

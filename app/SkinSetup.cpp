@@ -1,24 +1,17 @@
 #include "app/SkinSetup.h"
 
+#include "app/Settings.h"
+
 #include "framework/SysUtils.h"
 #include "skin/forms/FrameLayout.h"
 
 #include <windows.h>
 
-#include <vector>
-
 namespace {
 std::wstring ExeFolder() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-        if (n < path.size()) {
-            std::wstring p(path.data(), n);
-            const size_t slash = p.find_last_of(L"\\/");
-            return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
-        }
-        path.resize(path.size() * 2);
-    }
+    const std::wstring p = ExePath();
+    const size_t slash = p.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : p.substr(0, slash + 1);
 }
 
 // The executable's stored skin: SkinStream as the main form stores it (N, then N bytes).

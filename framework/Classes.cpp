@@ -39,7 +39,9 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
     return nullptr;
 }
 
-void TComponent::Loaded() { ComponentState.Exclude(TComponentStateFlag::Loading); }
+void TComponent::Loaded() {
+    ComponentState.Exclude(TComponentStateFlag::Loading);
+}
 
 int TStringList::Add(const std::string& s) {
     items_.push_back(s);

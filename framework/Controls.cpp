@@ -147,6 +147,13 @@ HBRUSH TWinControl::ColorBrush() {
     return brush_.Get();
 }
 
+void TWinControl::EraseWithColor(TMessage& m) {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
+    m.Result = 1;
+}
+
 LRESULT TWinControl::CtlColor(HDC dc) {
     SetTextColor(dc, GetSysColor(Enabled() ? COLOR_WINDOWTEXT : COLOR_GRAYTEXT));
     SetBkColor(dc, ColorToRGB(EffectiveColor()));

@@ -95,6 +95,8 @@ public:
     TColor EffectiveColor() const;
     // A brush of EffectiveColor: a system brush or one the control keeps.
     HBRUSH ColorBrush();
+    // Answers WM_ERASEBKGND by filling the client area with ColorBrush.
+    void EraseWithColor(TMessage& m);
 
     // The window's owning form (the top of the parent chain).
     TWinControl* TopParent();

@@ -256,13 +256,9 @@ void TForm::WndProc(TMessage& m) {
         RestoreFocus();
         m.Result = 0;
         return;
-    case WM_ERASEBKGND: {
-        RECT r{};
-        GetClientRect(hwnd_, &r);
-        FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
-        m.Result = 1;
+    case WM_ERASEBKGND:
+        EraseWithColor(m);
         return;
-    }
     default:
         break;
     }

@@ -9,7 +9,6 @@
 #include <string>
 #include <utility>
 
-
 COLORREF ColorToRGB(TColor color);
 
 // Owns one GDI object (font, brush, bitmap, pen) and deletes it. The object must not be selected

@@ -201,14 +201,10 @@ TGroupBox::TGroupBox(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOw
 
 void TGroupBox::WndProc(TMessage& m) {
     switch (m.Msg) {
-    case WM_ERASEBKGND: {
+    case WM_ERASEBKGND:
         // The system's group box paints only its frame; the inside is the form's colour.
-        RECT r{};
-        GetClientRect(hwnd_, &r);
-        FillRect(reinterpret_cast<HDC>(m.WParam), &r, ColorBrush());
-        m.Result = 1;
+        EraseWithColor(m);
         return;
-    }
     case WM_NCHITTEST:
         // Clicks inside the frame reach the group (the system's group box is transparent to them).
         m.Result = HTCLIENT;

@@ -4,7 +4,8 @@
 
 bool TryStrToInt(const std::string& s, int& value) {
     size_t i = 0;
-    while (i < s.size() && s[i] == ' ') ++i;
+    while (i < s.size() && s[i] == ' ')
+        ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     int base = 10;
@@ -20,10 +21,14 @@ bool TryStrToInt(const std::string& s, int& value) {
     for (; i < s.size(); ++i) {
         char c = s[i];
         int d;
-        if (c >= '0' && c <= '9') d = c - '0';
-        else if (base == 16 && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-        else if (base == 16 && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-        else return false;
+        if (c >= '0' && c <= '9')
+            d = c - '0';
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = c - 'a' + 10;
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = c - 'A' + 10;
+        else
+            return false;
         v = v * uint64_t(base) + uint64_t(d);
         if (v > 0xFFFFFFFFull) return false;
     }
@@ -50,8 +55,12 @@ int StrToIntDef(const std::string& s, int def) {
     return TryStrToInt(s, v) ? v : def;
 }
 
-static char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 32) : c; }
-static char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+static char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+}
+static char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 
 bool SameText(const std::string& a, const std::string& b) {
     if (a.size() != b.size()) return false;
@@ -61,12 +70,14 @@ bool SameText(const std::string& a, const std::string& b) {
 }
 
 std::string UpperCase(std::string s) {
-    for (char& c : s) c = AsciiUpper(c);
+    for (char& c : s)
+        c = AsciiUpper(c);
     return s;
 }
 
 std::string LowerCase(std::string s) {
-    for (char& c : s) c = AsciiLower(c);
+    for (char& c : s)
+        c = AsciiLower(c);
     return s;
 }
 
@@ -91,8 +102,10 @@ std::wstring Utf8ToWide(const std::string& s) {
             }
             // Reject overlong forms, surrogates and values past U+10FFFF.
             static const uint32_t minimum[5] = {0, 0, 0x80, 0x800, 0x10000};
-            if (ok && v >= minimum[len] && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) cp = v;
-            else len = 1;
+            if (ok && v >= minimum[len] && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF))
+                cp = v;
+            else
+                len = 1;
         }
         i += len;
         if (sizeof(wchar_t) == 2 && cp >= 0x10000) {

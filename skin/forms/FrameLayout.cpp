@@ -130,9 +130,10 @@ TRect SysButtonRect(const TDataSkinSysButton& b, const TCaptionState& s) {
     return Bounds(x, y, fw, fh);
 }
 
-int RightButtonsLeft(const std::vector<TDataSkinSysButton>& buttons, const TCaptionState& s) {
+int RightButtonsLeft(const std::vector<const TDataSkinSysButton*>& buttons, const TCaptionState& s) {
     int left = 0;
-    for (const TDataSkinSysButton& b : buttons) {
+    for (const TDataSkinSysButton* e : buttons) {
+        const TDataSkinSysButton& b = *e;
         if (b.Align != 1 || b.Bitmap.Empty() || !SysButtonVisible(b, s)) continue;
         const int x = s.Width - b.Xcoord;
         if (left == 0 || x < left) left = x;

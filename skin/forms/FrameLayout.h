@@ -74,7 +74,7 @@ bool SysButtonVisible(const TDataSkinSysButton& b, const TCaptionState& s);
 TRect SysButtonRect(const TDataSkinSysButton& b, const TCaptionState& s);
 
 // The smallest left edge of the visible right-anchored (Align 1) buttons; 0 when there is none.
-int RightButtonsLeft(const std::vector<TDataSkinSysButton>& buttons, const TCaptionState& s);
+int RightButtonsLeft(const std::vector<const TDataSkinSysButton*>& buttons, const TCaptionState& s);
 
 // Button states of the non-client objects.
 constexpr int kStateNormal = 1;

@@ -69,3 +69,19 @@ COLORREF SkinColorRGB(TColor c) {
     if (c & clSystemColor) return GetSysColor(int(c & 0xFF));
     return COLORREF(c & 0xFFFFFF);
 }
+
+std::wstring WindowClassName(HWND hwnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(hwnd, name, 256);
+    return name;
+}
+
+HFONT NonClientFont(TFontHandle& font, bool menu) {
+    if (!font) {
+        NONCLIENTMETRICSW ncm{};
+        ncm.cbSize = sizeof(ncm);
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
+            font.Reset(CreateFontIndirectW(menu ? &ncm.lfMenuFont : &ncm.lfCaptionFont));
+    }
+    return font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}

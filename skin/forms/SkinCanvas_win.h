@@ -7,6 +7,8 @@
 #include "skin/data/Bitmap.h"
 #include "skin/data/RasterTypes.h"
 
+#include "framework/Graphics.h"
+
 #include <windows.h>
 
 #include <string>
@@ -49,3 +51,10 @@ void BlitBitmap(HDC dc, int x, int y, const TBitmap32& b);
 
 // The RGB value of a skin colour; system-colour codes give the system's current colour.
 COLORREF SkinColorRGB(TColor c);
+
+// The class name of a window.
+std::wstring WindowClassName(HWND hwnd);
+
+// The system's caption or menu font, made into `font` on first use (kept there); the stock GUI
+// font when the system gives none.
+HFONT NonClientFont(TFontHandle& font, bool menu);

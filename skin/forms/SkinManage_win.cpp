@@ -15,9 +15,7 @@ namespace {
 const wchar_t kPopProp[] = L"TellitSkinPopMenu";
 
 std::string ClassNameOf(HWND hwnd) {
-    wchar_t name[256] = {};
-    GetClassNameW(hwnd, name, 256);
-    return WideToUtf8(name);
+    return WideToUtf8(WindowClassName(hwnd));
 }
 } // namespace
 
@@ -72,13 +70,17 @@ LRESULT TWinSkinPopMenu::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 const TBitmap32& TWinSkinPopMenu::Background() {
-    background_ = TBitmap32();
     const TDataSkinObject* image = skin_ ? skin_->MenuBackground.get() : nullptr;
-    if (!skin_ || skin_->Loading || !image || image->Bitmap.Empty()) return background_;
+    if (!skin_ || skin_->Loading || !image || image->Bitmap.Empty()) {
+        background_ = TBitmap32();
+        return background_;
+    }
     RECT r{};
     GetWindowRect(Handle, &r);
-    background_ = GetHMap(Bounds(0, 0, r.right - r.left, r.bottom - r.top), image->Bitmap, image->Margins, 1, 1,
-                          image->Tile != 0, false);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    // Rendered again only when the window's size changes: every paint asks for it.
+    if (background_.Width() != w || background_.Height() != h)
+        background_ = GetHMap(Bounds(0, 0, w, h), image->Bitmap, image->Margins, 1, 1, image->Tile != 0, false);
     return background_;
 }
 
@@ -209,17 +211,29 @@ void TSkinManage::DeleteAllThreads() {
 }
 
 LRESULT CALLBACK TSkinManage::SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
+    return HookCBT(code, wParam, lParam, false);
+}
+
+LRESULT CALLBACK TSkinManage::SkinHookCBT2(int code, WPARAM wParam, LPARAM lParam) {
+    return HookCBT(code, wParam, lParam, true);
+}
+
+LRESULT TSkinManage::HookCBT(int code, WPARAM wParam, LPARAM lParam, bool otherThread) {
     TSkinManage* m = SkinManager;
     if (m && code >= 0) {
         const HWND hwnd = reinterpret_cast<HWND>(wParam);
         switch (code) {
         case HCBT_CREATEWND: {
             const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
-            if (!(cbt->lpcs->style & WS_CHILD) && ClassNameOf(hwnd) == "#32768") m->AddMenu(hwnd);
+            const std::string cls = ClassNameOf(hwnd);
+            // On other threads the skin draws the scroll bars of skinned windows itself.
+            if (otherThread && cls == "ScrollBar" && m->FindSkinForm(cbt->lpcs->hwndParent)) return 10;
+            if ((otherThread || !(cbt->lpcs->style & WS_CHILD)) && cls == "#32768") m->AddMenu(hwnd);
             break;
         }
         case HCBT_DESTROYWND:
             m->DeleteMenu(hwnd);
+            if (otherThread) m->DeleteForm(hwnd);
             break;
         case HCBT_ACTIVATE:
             if (m->ActivationCount == 0) m->ActivationCount = 1;
@@ -233,38 +247,10 @@ LRESULT CALLBACK TSkinManage::SkinHookCBT(int code, WPARAM wParam, LPARAM lParam
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-LRESULT CALLBACK TSkinManage::SkinHookCBT2(int code, WPARAM wParam, LPARAM lParam) {
-    TSkinManage* m = SkinManager;
-    if (m && code >= 0) {
-        const HWND hwnd = reinterpret_cast<HWND>(wParam);
-        switch (code) {
-        case HCBT_CREATEWND: {
-            const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
-            const std::string cls = ClassNameOf(hwnd);
-            // The skin draws the scroll bars of skinned windows itself.
-            if (cls == "ScrollBar" && m->FindSkinForm(cbt->lpcs->hwndParent)) return 10;
-            if (cls == "#32768") m->AddMenu(hwnd);
-            break;
-        }
-        case HCBT_DESTROYWND:
-            m->DeleteMenu(hwnd);
-            m->DeleteForm(hwnd);
-            break;
-        case HCBT_ACTIVATE:
-            if (m->ActivationCount == 0) m->ActivationCount = 1;
-            m->AddForm(hwnd);
-            break;
-        default:
-            break;
-        }
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 bool TSkinManage::NestedForm(HWND hwnd) {
     if (!(GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD)) return false;
     HWND parent = GetParent(hwnd);
-    return !parent || LowerAscii(ClassNameOf(parent)) != "mdiclient";
+    return !parent || LowerCase(ClassNameOf(parent)) != "mdiclient";
 }
 
 TForm* TSkinManage::FindTForm(HWND hwnd) {

@@ -125,6 +125,9 @@ public:
 private:
     static LRESULT CALLBACK SkinHookCBT(int code, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK SkinHookCBT2(int code, WPARAM wParam, LPARAM lParam);
+    // The two hooks: the main thread's, and other threads' (which also refuse scroll bars of
+    // skinned windows and free the skinners of destroyed framework forms).
+    static LRESULT HookCBT(int code, WPARAM wParam, LPARAM lParam, bool otherThread);
     // Frees and removes skinners from the end of the list: those using s, or all (s null); only
     // the last one when `onlyLast`.
     void Uninstall(TSkinData* s, bool onlyLast);

@@ -1,10 +1,6 @@
 #include "skin/forms/SkinRules.h"
 
-std::string LowerAscii(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    return s;
-}
+#include "framework/SysUtils.h"
 
 int FindSkindataIndex(const std::vector<TSkinDataEntry>& list, std::uintptr_t window, const std::string& className) {
     if (list.empty()) return -1;
@@ -16,7 +12,7 @@ int FindSkindataIndex(const std::vector<TSkinDataEntry>& list, std::uintptr_t wi
     int i =
         last([&](const TSkinDataEntry& e) { return e.Type == sfOnlyThisForm && window && e.OwnerWindow == window; });
     if (i >= 0) return i;
-    const std::string lower = LowerAscii(className);
+    const std::string lower = LowerCase(className);
     if (lower == "tmessageform" || lower == "#32770") {
         i = last([](const TSkinDataEntry& e) { return e.Type == sfDialog; });
         if (i >= 0) return i;

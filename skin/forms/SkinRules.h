@@ -37,6 +37,3 @@ struct TAddFormFacts {
 // Whether the window gets a frame skinner. A form tagged 99 and the framework's hidden
 // application window never do.
 bool MayAddForm(const TAddFormFacts& f);
-
-// Classes compared without regard to case, as the manager compares them.
-std::string LowerAscii(std::string s);

@@ -28,7 +28,6 @@ void TWinSkinForm::UpdateNc() {
 }
 
 void TWinSkinForm::PaintFrame(HDC dc) {
-    if (lifecycle_ != kSkinned && lifecycle_ != kSkinChanging) return;
     RECT wr{};
     GetWindowRect(hwnd_, &wr);
     const int W = wr.right - wr.left, H = wr.bottom - wr.top;
@@ -63,13 +62,11 @@ void TWinSkinForm::DrawFLine(HDC dc, int W, const TBitmap32& left, const TBitmap
     DrawBitmap(cache, 0, 0, left);
     DrawBitmap(cache, W - m.Right, 0, right);
     DrawBitmap(cache, m.Left, 0, RenderBorder(*skin_, 3, Bounds(0, 0, W - m.Left - m.Right, m.Caption), active_));
-    // Right-anchored buttons are laid out before the title, which stops short of them.
-    SetSysbtnRect();
-    rightButtonsLeft_ = 0;
+    // Right-anchored buttons do not depend on the title, which stops short of them.
+    std::vector<const TDataSkinSysButton*> entries;
     for (const auto& b : buttons_)
-        if (b->Visible && b->Entry.Align == 1 && !b->Rect.IsEmpty() &&
-            (rightButtonsLeft_ == 0 || b->Rect.Left < rightButtonsLeft_))
-            rightButtonsLeft_ = b->Rect.Left;
+        entries.push_back(&b->Entry);
+    rightButtonsLeft_ = RightButtonsLeft(entries, CaptionState());
     DrawLine(TRect{m.Left, 0, W - m.Right, m.Caption});
     GdiFlush();
     captionBack_ = cache;
@@ -79,19 +76,9 @@ void TWinSkinForm::DrawFLine(HDC dc, int W, const TBitmap32& left, const TBitmap
     BitBlt(dc, 0, 0, W, m.Caption, captionCache_.DC(), 0, 0, SRCCOPY);
 }
 
-void TWinSkinForm::CreateCaptionFont() {
-    if (captionFont_) return;
-    NONCLIENTMETRICSW ncm{};
-    ncm.cbSize = sizeof(ncm);
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
-        captionFont_.Reset(CreateFontIndirectW(&ncm.lfCaptionFont));
-}
-
 void TWinSkinForm::DrawLine(const TRect& caption) {
     HDC dc = captionCache_.DC();
-    CreateCaptionFont();
-    HGDIOBJ font = captionFont_ ? HGDIOBJ(captionFont_.Get()) : GetStockObject(DEFAULT_GUI_FONT);
-    TSelectObject selected(dc, font);
+    TSelectObject selected(dc, NonClientFont(captionFont_, false));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, SkinColorRGB(skin_->Colors[active_ ? csTitleTextActive : csTitleTextNoActive]));
     const bool rtl = (exStyle_ & WS_EX_LEFTSCROLLBAR) != 0;

@@ -86,6 +86,9 @@ public:
     TMenuBtn* FindButtonFromAccel(wchar_t c) const;
     // The first enabled, visible button with a caption.
     TMenuBtn* FirstButton() const;
+    // The next visible button with a caption after index in the direction of step (+1, -1), the
+    // bar wrapping round; nullptr when there is no other.
+    TMenuBtn* Neighbour(int index, int step) const;
     HMENU Menu() const { return menu_; }
     std::vector<std::unique_ptr<TMenuBtn>> Buttons;
 
@@ -242,7 +245,6 @@ private:
     // Draws the window's icon at the small-icon size into target at (x, y).
     void DrawIcon(TDib& target, int x, int y);
     void GetIcon();
-    void CreateCaptionFont();
     TSkinWindowState GetWindowstate() const;
     TSkinFormStyle GetFormstyle();
     void PopSysmenu(int screenX, int screenY);

@@ -16,12 +16,6 @@ const wchar_t kSkinProp[] = L"TellitSkinForm";
 constexpr UINT_PTR kHoverTimer = 0x3517;
 bool gMDIMax = false;
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[256] = {};
-    GetClassNameW(hwnd, name, 256);
-    return name;
-}
-
 std::wstring TextOf(HWND hwnd) {
     const int n = GetWindowTextLengthW(hwnd);
     std::wstring s(size_t(n) + 1, L'\0');
@@ -104,7 +98,7 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     const HMENU sysMenu = GetSystemMenu(hwnd, FALSE);
     GetIcon();
     caption_ = TextOf(hwnd);
-    className_ = ClassOf(hwnd);
+    className_ = WindowClassName(hwnd);
     owner_ = GetWindow(hwnd, GW_OWNER);
     RECT wr{}, cr{};
     GetWindowRect(hwnd, &wr);
@@ -182,7 +176,7 @@ TSkinWindowState TWinSkinForm::GetWindowstate() const {
 
 TSkinFormStyle TWinSkinForm::GetFormstyle() {
     for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (ClassOf(c) == L"MDIClient") return sfsMDIform;
+        if (WindowClassName(c) == L"MDIClient") return sfsMDIform;
     if (exStyle_ & WS_EX_MDICHILD) return sfsMDIChild;
     return sfsNormal;
 }
@@ -190,7 +184,7 @@ TSkinFormStyle TWinSkinForm::GetFormstyle() {
 HWND TWinSkinForm::MDIClient() const {
     if (formStyle_ == sfsMDIChild) return GetParent(hwnd_);
     for (HWND c = GetWindow(hwnd_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (ClassOf(c) == L"MDIClient") return c;
+        if (WindowClassName(c) == L"MDIClient") return c;
     return nullptr;
 }
 
@@ -430,11 +424,13 @@ void TWinSkinForm::SetActive(bool active) {
 }
 
 void TWinSkinForm::StartTimer(bool on) {
-    if (on == timerOn_ || !IsWindow(hwnd_)) {
-        if (!on) timerOn_ = false;
-        return;
+    if (on == timerOn_) return;
+    if (on)
+        timerOn_ = IsWindow(hwnd_) && SetTimer(hwnd_, kHoverTimer, 250, nullptr) != 0;
+    else {
+        if (IsWindow(hwnd_)) KillTimer(hwnd_, kHoverTimer);
+        timerOn_ = false;
     }
-    timerOn_ = on ? SetTimer(hwnd_, kHoverTimer, 250, nullptr) != 0 : (KillTimer(hwnd_, kHoverTimer), false);
 }
 
 LRESULT TWinSkinForm::WMSetText(WPARAM wParam, LPARAM lParam) {
@@ -523,9 +519,8 @@ void TWinSkinForm::ResizeForm(bool useCurrent, bool cropFirst) {
     int width = client.cx + metrics_.Left + metrics_.Right;
     const int height = client.cy + metrics_.Caption + metrics_.Bottom + metrics_.MenuBar;
     if (!useCurrent && IsDialogClass(className_)) {
-        CreateCaptionFont();
         TWindowDC screen(nullptr);
-        TSelectObject font(screen.Get(), captionFont_.Get());
+        TSelectObject font(screen.Get(), NonClientFont(captionFont_, false));
         SIZE blank{};
         GetTextExtentPoint32W(screen.Get(), L" ", 1, &blank);
         const int minWidth = DialogMinWidth(int(caption_.size()), blank.cx, metrics_, skin_->Title);

@@ -8,16 +8,6 @@
 #include <cwctype>
 
 namespace {
-HFONT MenuFont(TFontHandle& font) {
-    if (!font) {
-        NONCLIENTMETRICSW ncm{};
-        ncm.cbSize = sizeof(ncm);
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
-            font.Reset(CreateFontIndirectW(&ncm.lfMenuFont));
-    }
-    return font ? font.Get() : reinterpret_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-}
-
 // The character after the first single "&", or 0.
 wchar_t Accelerator(const std::wstring& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -65,6 +55,15 @@ TMenuBtn* TWinSkinMenu::FindButtonFromAccel(wchar_t c) const {
     return nullptr;
 }
 
+TMenuBtn* TWinSkinMenu::Neighbour(int index, int step) const {
+    const int count = int(Buttons.size());
+    for (int i = 1; i < count; ++i) {
+        TMenuBtn* b = Buttons[size_t(((index + step * i) % count + count) % count)].get();
+        if (b->Visible && !b->Caption.empty()) return b;
+    }
+    return nullptr;
+}
+
 TMenuBtn* TWinSkinMenu::FirstButton() const {
     for (const auto& b : Buttons)
         if (b->Enabled && b->Visible && !b->Caption.empty()) return b.get();
@@ -73,7 +72,7 @@ TMenuBtn* TWinSkinMenu::FirstButton() const {
 
 void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& b, const RECT& r) {
     const TSkinDataCore& skin = *owner_->SkinData();
-    TSelectObject font(dc, MenuFont(font_));
+    TSelectObject font(dc, NonClientFont(font_, true));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, SkinColorRGB(skin.Colors[b.Enabled ? csMenuBarText : csButtonShadow]));
     RECT t = r;
@@ -107,7 +106,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& bar) {
     }
     bar_ = bar;
     DrawBitmap(paint_.Bits(), 0, 0, cache_.Bits());
-    TSelectObject font(paint_.DC(), MenuFont(font_));
+    TSelectObject font(paint_.DC(), NonClientFont(font_, true));
     for (auto& b : Buttons) {
         if (!b->Visible) {
             b->Rect = TRect{};
@@ -158,19 +157,14 @@ LRESULT CALLBACK TWinSkinForm::MenuFilter(int code, WPARAM wParam, LPARAM lParam
     TWinSkinForm* f = gTracked;
     if (code == MSGF_MENU && f && f->menuBar_) {
         MSG* m = reinterpret_cast<MSG*>(lParam);
-        const auto& buttons = f->menuBar_->Buttons;
-        const int count = int(buttons.size());
         if (f->firstKey_) {
             f->firstKey_ = false;
             PostMessageW(m->hwnd, WM_KEYDOWN, VK_DOWN, 0);
         }
         // The neighbour in a direction, skipping buttons that cannot open.
         auto neighbour = [&](int step) {
-            for (int i = 1; i < count; ++i) {
-                const int j = ((f->openIndex_ + step * i) % count + count) % count;
-                if (buttons[size_t(j)]->Visible && !buttons[size_t(j)]->Caption.empty()) return j;
-            }
-            return -1;
+            const TMenuBtn* b = f->menuBar_->Neighbour(f->openIndex_, step);
+            return b ? b->Index : -1;
         };
         int target = -1;
         if (m->message == WM_KEYDOWN && m->wParam == VK_RIGHT && (!f->lastMenu_ || !f->lastItemOpens_))
@@ -240,17 +234,11 @@ void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
 void TWinSkinForm::MenuBarKeys() {
     TMenuBtn* hot = menuBar_ ? menuBar_->FirstButton() : nullptr;
     if (!hot) return;
-    auto& buttons = menuBar_->Buttons;
     auto move = [&](int step) {
-        const int count = int(buttons.size());
-        for (int i = 1; i < count; ++i) {
-            TMenuBtn* b = buttons[size_t(((hot->Index + step * i) % count + count) % count)].get();
-            if (b->Visible && !b->Caption.empty()) {
-                hot->MouseLeave();
-                hot = b;
-                hot->MouseEnter();
-                return;
-            }
+        if (TMenuBtn* b = menuBar_->Neighbour(hot->Index, step)) {
+            hot->MouseLeave();
+            hot = b;
+            hot->MouseEnter();
         }
     };
     hot->MouseEnter();

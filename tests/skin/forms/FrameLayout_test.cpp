@@ -138,8 +138,11 @@ TEST(FrameLayout, ButtonPlacementFramesAndTheTitleClip) {
     // The smallest left edge of the visible right-anchored buttons bounds a popup's title.
     const std::vector<TDataSkinSysButton> row = {Button(0, 1, 24, 0, 0), Button(1, 1, 44, 6, 2), Button(2, 1, 64, 8, 0),
                                                  Button(1, 1, 90, 6, 1)}; // restore: hidden while normal
-    EXPECT_EQ(RightButtonsLeft(row, State(sbiMax | sbiMin | sbisystem)), 400 - 64);
-    EXPECT_EQ(RightButtonsLeft(row, State(sbisystem)), 400 - 24);
+    std::vector<const TDataSkinSysButton*> rowRefs;
+    for (const TDataSkinSysButton& b : row)
+        rowRefs.push_back(&b);
+    EXPECT_EQ(RightButtonsLeft(rowRefs, State(sbiMax | sbiMin | sbisystem)), 400 - 64);
+    EXPECT_EQ(RightButtonsLeft(rowRefs, State(sbisystem)), 400 - 24);
     EXPECT_EQ(RightButtonsLeft({}, s), 0);
 
     // Faces: state frames within the strip; inactive normal face and MDI hot face use frame 4.

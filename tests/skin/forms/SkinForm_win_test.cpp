@@ -5,6 +5,8 @@
 #include "skin/data/SkinWrite.h"
 #include "skin/forms/WinSkinForm_win.h"
 
+#include "tests/skin/forms/WinPump.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -74,27 +76,6 @@ bool LoadSynthetic(TSkinDataCore& skin, int captionHeight, bool keyCorners) {
     TMemoryStream stream;
     stream.Assign(w.Pack());
     return skin.LoadSkin(stream);
-}
-
-void Pump(int ms = 0) {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (ms) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (int(GetTickCount() - end) < 0);
-}
-
-// Pumps messages until the condition holds, for up to five seconds.
-bool WaitFor(const std::function<bool()>& condition) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-        Pump(20);
-        if (condition()) return true;
-    }
-    return condition();
 }
 
 LRESULT CALLBACK TestProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

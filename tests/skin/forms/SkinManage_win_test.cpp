@@ -8,6 +8,8 @@
 
 #include "framework/Forms.h"
 
+#include "tests/skin/forms/WinPump.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,26 +21,6 @@ HHOOK gCounter = nullptr;
 LRESULT CALLBACK Counter(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_CREATEWND) ++gCreates;
     return CallNextHookEx(gCounter, code, wParam, lParam);
-}
-
-void Pump(int ms = 0) {
-    const DWORD end = GetTickCount() + DWORD(ms);
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (ms) MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    } while (int(GetTickCount() - end) < 0);
-}
-
-bool WaitFor(const std::function<bool()>& condition) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-        Pump(20);
-        if (condition()) return true;
-    }
-    return condition();
 }
 
 bool Skinned(HWND w) {
@@ -113,6 +95,19 @@ void CALLBACK Inside(HWND, UINT, UINT_PTR id, DWORD) {
     if (gInside) gInside();
 }
 
+// The skin data of the skinner of a message box "Box" shown over owner; the box is answered at once.
+TSkinDataCore* SkinOfMessageBox(HWND owner) {
+    TSkinDataCore* used = nullptr;
+    gInside = [&] {
+        HWND box = FindWindowW(L"#32770", L"Box");
+        if (TWinSkinForm* f = SkinManager->FindSkinForm(box)) used = f->SkinData();
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    };
+    SetTimer(nullptr, 0, 300, Inside);
+    MessageBoxW(owner, L"Text", L"Box", MB_OK);
+    return used;
+}
+
 TEST(SkinManage, AProgramsSkinningFromStartToEnd) {
     // A hook installed before the engine's sits behind it in the chain.
     gCounter = SetWindowsHookExW(WH_CBT, Counter, nullptr, GetCurrentThreadId());
@@ -153,25 +148,9 @@ TEST(SkinManage, AProgramsSkinningFromStartToEnd) {
     {
         TSkinData dialogs(nullptr);
         Read(dialogs, true, sfDialog, LoadTall);
-        TSkinDataCore* used = nullptr;
-        gInside = [&] {
-            HWND box = FindWindowW(L"#32770", L"Box");
-            if (TWinSkinForm* f = SkinManager->FindSkinForm(box)) used = f->SkinData();
-            PostMessageW(box, WM_COMMAND, IDOK, 0);
-        };
-        SetTimer(nullptr, 0, 300, Inside);
-        MessageBoxW(a, L"Text", L"Box", MB_OK);
-        EXPECT_EQ(used, &dialogs);
+        EXPECT_EQ(SkinOfMessageBox(a), &dialogs);
     }
-    TSkinDataCore* usedAfter = nullptr;
-    gInside = [&] {
-        HWND box = FindWindowW(L"#32770", L"Box");
-        if (TWinSkinForm* f = SkinManager->FindSkinForm(box)) usedAfter = f->SkinData();
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    };
-    SetTimer(nullptr, 0, 300, Inside);
-    MessageBoxW(a, L"Text", L"Box", MB_OK);
-    EXPECT_EQ(usedAfter, &main) << "without dialog skin data, the main one";
+    EXPECT_EQ(SkinOfMessageBox(a), &main) << "without dialog skin data, the main one";
 
     // After the first activation requests run 250 ms later, on the timer.
     auto* form = new TForm(Application, L"TManaged");
