@@ -3,6 +3,42 @@
 #include "framework/SysUtils.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <memory>
+#include <typeinfo>
+
+bool TObject::GetPropValue(const std::string&, TPropValue&) const {
+    return false;
+}
+
+bool TObject::SetPropValue(const std::string&, const std::string&) {
+    return false;
+}
+
+std::string TObject::ClassName() const {
+    const char* mangled = typeid(*this).name();
+    int status = 0;
+    std::unique_ptr<char, void (*)(void*)> name(abi::__cxa_demangle(mangled, nullptr, nullptr, &status), std::free);
+    std::string s = status == 0 && name ? std::string(name.get()) : std::string(mangled);
+    // Without its namespace, as class names are compared.
+    const size_t colon = s.rfind("::");
+    return colon == std::string::npos ? s : s.substr(colon + 2);
+}
+
+bool TComponent::GetPropValue(const std::string& name, TPropValue& value) const {
+    if (SameText(name, "Name")) {
+        value.Kind = TPropValue::pkString;
+        value.Text = Name;
+        return true;
+    }
+    if (SameText(name, "Tag")) {
+        value.Kind = TPropValue::pkInteger;
+        value.Int = Tag;
+        return true;
+    }
+    return TObject::GetPropValue(name, value);
+}
 
 TComponent::TComponent(TComponent* AOwner) {
     if (AOwner) AOwner->InsertComponent(this);

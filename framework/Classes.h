@@ -6,9 +6,26 @@
 #include <string>
 #include <vector>
 
+// A published property's value as lookup by name gives it.
+struct TPropValue {
+    enum TKind { pkNone, pkInteger, pkEnum, pkString, pkObject };
+    TKind Kind = pkNone;
+    long long Int = 0;         // an integer, or an enumeration's ordinal
+    std::string Text;          // a string (UTF-8), or an enumeration's identifier ("True", "taCenter")
+    class TObject* Object = nullptr;
+};
+
 class TObject {
 public:
     virtual ~TObject() = default;
+    // Published properties, looked up by name without regard to case: false when the class
+    // publishes none of that name. Classes add theirs and pass other names to their base.
+    virtual bool GetPropValue(const std::string& name, TPropValue& value) const;
+    // Sets a published property from text ("True", a number, an identifier); false when there is
+    // no such property or the text is no value of it.
+    virtual bool SetPropValue(const std::string& name, const std::string& value);
+    // The name of the object's class as written in the source, without namespace ("TButton").
+    std::string ClassName() const;
 };
 
 // Events are called with the sender first.
@@ -42,6 +59,7 @@ public:
 
     // Called once all stored properties are set (after loading), before the component is used.
     virtual void Loaded();
+    bool GetPropValue(const std::string& name, TPropValue& value) const override;
 
     std::string Name;
     long long Tag = 0;

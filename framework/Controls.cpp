@@ -15,6 +15,8 @@ TWinControl::TWinControl(TComponent* AOwner) : TComponent(AOwner) {
 }
 
 TWinControl::~TWinControl() {
+    // Whoever hooked WindowProc must leave it alone from now on.
+    ComponentState.Include(TComponentStateFlag::Destroying);
     for (TWinControl* c : children_)
         c->parent_ = nullptr;
     children_.clear();
@@ -67,14 +69,17 @@ LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, L
     return Dispatch(self, hwnd, msg, wParam, lParam);
 }
 
-LRESULT TWinControl::Dispatch(TWinControl* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TWinControl::Dispatch(TWinControl* self, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
     if (msg == WM_NCDESTROY) {
-        // The last message: let the class finish, then undo the subclassing.
-        WNDPROC old = self->oldProc_;
-        LRESULT r = old ? CallWindowProcW(old, hwnd, msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
+        // The last message: WindowProc (and whoever hooked it) sees it and lets the class finish,
+        // then the subclassing is undone.
+        try {
+            self->WindowProc(m);
+        } catch (...) {
+        }
         self->Detach();
-        return r;
+        return m.Result;
     }
     try {
         self->WindowProc(m);
@@ -131,6 +136,33 @@ LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
     WindowProc(m);
     return m.Result;
+}
+
+bool TWinControl::GetPropValue(const std::string& name, TPropValue& value) const {
+    auto boolean = [&value](bool b) {
+        value.Kind = TPropValue::pkEnum;
+        value.Int = b;
+        value.Text = b ? "True" : "False";
+        return true;
+    };
+    if (SameText(name, "Caption") || SameText(name, "Text")) {
+        value.Kind = TPropValue::pkString;
+        value.Text = hwnd_ ? WideToUtf8(Text()) : std::string();
+        return true;
+    }
+    if (SameText(name, "Enabled")) return boolean(!hwnd_ || Enabled());
+    if (SameText(name, "Visible")) return boolean(hwnd_ && Visible());
+    if (SameText(name, "Color")) {
+        value.Kind = TPropValue::pkInteger;
+        value.Int = Color;
+        return true;
+    }
+    if (SameText(name, "Font")) {
+        value.Kind = TPropValue::pkObject;
+        value.Object = const_cast<TFont*>(&Font());
+        return true;
+    }
+    return TComponent::GetPropValue(name, value);
 }
 
 TColor TWinControl::EffectiveColor() const {

@@ -32,6 +32,9 @@ constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
+// Horizontal alignment of a caption.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 // Modal results: what a button press gives its modal form.
 enum : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
@@ -100,6 +103,11 @@ public:
 
     // The window's owning form (the top of the parent chain).
     TWinControl* TopParent();
+
+    // Paint off-screen first; set by skinners, which draw whole faces.
+    bool DoubleBuffered = false;
+    // "Caption", "Enabled", "Visible", "Color", "Font", and the component's own.
+    bool GetPropValue(const std::string& name, TPropValue& value) const override;
 
 protected:
     // Creates the window of a system class as a child of parent and subclasses it.

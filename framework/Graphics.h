@@ -1,6 +1,7 @@
 // Colours, fonts and the owning GDI handle types the controls use.
 #pragma once
 
+#include "framework/Classes.h"
 #include "framework/Colors.h"
 
 #include <windows.h>
@@ -93,11 +94,11 @@ enum class TFontStyle : unsigned { Bold = 1, Italic = 2, Underline = 4 };
 
 // A font description and the GDI font made from it on demand. Size is in points at 96 pixels per
 // inch, as the forms are laid out.
-class TFont {
+class TFont : public TObject {
 public:
     TFont() = default;
     TFont(std::wstring name, int size, unsigned styles = 0) : name_(std::move(name)), size_(size), styles_(styles) {}
-    TFont(const TFont& other) : name_(other.name_), size_(other.size_), styles_(other.styles_) {}
+    TFont(const TFont& other) : TObject(), name_(other.name_), size_(other.size_), styles_(other.styles_) {}
     TFont& operator=(const TFont& other);
 
     const std::wstring& Name() const { return name_; }

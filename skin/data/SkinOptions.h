@@ -67,13 +67,12 @@ private:
 enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
 
 // Windows-side classes the control event passes along; defined by the framework and the component.
-class TControl;
 class TSkinData;
 
 // Asked before a window is skinned, with its class name; DoSkin arrives true.
 using TOnFormSkin = std::function<void(TObject* Sender, const std::string& aName, bool& DoSkin)>;
 // Lets the application supply its own skinner for a control by setting SkinnedControl.
-using TOnSkinControl = std::function<void(TComponent* Sender, TSkinData* SkinData, TControl* Form, TControl* Control,
+using TOnSkinControl = std::function<void(TComponent* Sender, TSkinData* SkinData, TComponent* Form, TComponent* Control,
                                           const std::string& ControlClass, TComponent*& SkinnedControl)>;
 
 // The class-name to skinner-kind lines for foreign controls that skin data starts with (96 lines,

@@ -25,6 +25,7 @@ HRGN RectsToRegion(const std::vector<TRect>& rects);
 class TSkinDataCore;
 class TForm;
 class TWinSkinForm;
+class TSkinControl;
 
 // Whether an MDI child is shown maximized; process-wide. SetMDIMax goes through the skin manager,
 // which updates the MDI children; StoreMDIMax only records the value.
@@ -186,6 +187,27 @@ public:
     // The skinner of a window, or nullptr.
     static TWinSkinForm* FromHandle(HWND hwnd);
 
+    // Control skinners. Discovery gives each control of the window the skinner its kind and the
+    // skin's options call for; the list holds them until their control goes or the window is
+    // given back.
+    void InitControls(TWinControl* parent);
+    // InitControls on the form, or InitHwndControls on a plain window.
+    void DiscoverControls();
+    void InitHwndControls();
+    void AddComp(TComponent* component, TWinControl* parent);
+    bool FindSkinComp(TComponent* component) const;
+    void AddControl(HWND hwnd);
+    TSkinControl* FindControl(HWND hwnd) const;
+    void AddControlList(TSkinControl* skinner);
+    void DeleteControl(TSkinControl* skinner);
+    // Gives every control back (unless its window is gone) and frees the skinners.
+    void DeleteControls();
+    // Frees the skinners whose windows are gone.
+    void DeleteSkinDeleted();
+    const std::vector<TSkinControl*>& Controls() const { return controls_; }
+    // The push-button skinner that last had the mouse; the timer tells it when the mouse left.
+    TSkinControl* HotButton = nullptr;
+
     int DisableTag = 0;
     HWND Handle() const { return hwnd_; }
     TForm* Form() const { return form_; }
@@ -286,6 +308,7 @@ private:
     static LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam);
     TColor savedColor_ = 0;
 
+    std::vector<TSkinControl*> controls_;
     TRect textRect_;
     int rightButtonsLeft_ = 0;
     std::vector<std::unique_ptr<TWinSysButton>> buttons_;

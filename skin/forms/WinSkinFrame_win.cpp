@@ -3,6 +3,8 @@
 // input in WinSysButton_win.cpp.
 #include "skin/forms/WinSkinForm_win.h"
 
+#include "skin/controls/SkinControl_win.h"
+
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/SkinManage_win.h"
 
@@ -137,6 +139,7 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WinWndProcThunk)));
     if (formStyle_ == sfsMDIChild && state_ == swsMax && !MDIMaxFlag()) SetMDIMax(true);
+    DiscoverControls();
     // A frame taken over later is repainted then (WM_SKIN_ACTIVE).
     if (!frameSkinning_) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -547,8 +550,18 @@ void TWinSkinForm::KeepClient() {
     ResizeForm(true);
 }
 
+void TWinSkinForm::DiscoverControls() {
+    if (form_)
+        InitControls(form_);
+    else
+        InitHwndControls();
+}
+
 void TWinSkinForm::SkinChange() {
     if (form_) form_->Color = skin_->Colors[csButtonFace];
+    for (TSkinControl* c : std::vector<TSkinControl*>(controls_))
+        c->SkinChange();
+    DiscoverControls();
     lifecycle_ = kSkinChanging;
     if (frameSkinning_) {
         InitSkinData();
@@ -581,6 +594,7 @@ void TWinSkinForm::RestoreProcedures() {
 
 void TWinSkinForm::FreeParts() {
     StartTimer(false);
+    DeleteControls();
     HotObject = nullptr;
     buttons_.clear();
     menuBar_.reset();
@@ -595,6 +609,7 @@ void TWinSkinForm::FreeParts() {
 
 void TWinSkinForm::UnSubclass2() {
     StartTimer(false);
+    DeleteControls();
     if (form_) form_->Color = savedColor_;
     RestoreProcedures();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -610,6 +625,7 @@ void TWinSkinForm::UnSubclass() {
         return;
     }
     StartTimer(false);
+    DeleteControls();
     RestoreProcedures();
     if (form_) form_->Color = savedColor_;
     EnableSysbtn(true);
@@ -635,6 +651,7 @@ void TWinSkinForm::UnSubclass() {
 
 void TWinSkinForm::UnSubclass3() {
     StartTimer(false);
+    DeleteControls();
     RestoreProcedures();
     HotObject = nullptr;
     buttons_.clear();

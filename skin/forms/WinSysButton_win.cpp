@@ -3,6 +3,8 @@
 // timer that un-highlights a button the mouse has left.
 #include "skin/forms/WinSkinForm_win.h"
 
+#include "skin/controls/SkinControl_win.h"
+
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
 
@@ -283,6 +285,15 @@ void TWinSkinForm::PopSysmenu(int screenX, int screenY) {
 }
 
 void TWinSkinForm::OnTimer() {
+    if (TSkinControl* hot = HotButton) {
+        // Controls that draw a hot face hear of the mouse leaving them from here too.
+        POINT c{};
+        GetCursorPos(&c);
+        if (!PtInRect(&hot->FWindowRect, c)) {
+            hot->MouseLeave();
+            if (HotButton == hot) HotButton = nullptr;
+        }
+    }
     if (menuLoop_ || !HotObject) return;
     POINT c{};
     GetCursorPos(&c);

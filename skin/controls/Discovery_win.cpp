@@ -1,0 +1,180 @@
+// Control discovery of a skinned window: which control gets which skinner, for framework forms
+// (by class and the skin's options) and for plain windows such as standard dialogs (by window
+// class and style); and the form skinner's list of control skinners.
+#include "skin/controls/Discovery.h"
+#include "skin/controls/SkinControl_win.h"
+#include "skin/controls/SkinFactory_win.h"
+#include "skin/data/SkinDataCore.h"
+#include "skin/forms/WinSkinData_win.h"
+#include "skin/forms/WinSkinForm_win.h"
+
+#include "framework/Buttons.h"
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+#include "framework/SysUtils.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+// The framework classes a component belongs to, for the discovery table.
+std::uint32_t ClassesOf(const TComponent* c) {
+    std::uint32_t bits = 0;
+    auto is = [c](auto* typed) { return typed != nullptr; };
+    if (is(dynamic_cast<const TWinControl*>(c))) bits |= fcWinControl;
+    if (is(dynamic_cast<const TCheckBox*>(c))) bits |= fcCustomCheckBox;
+    if (is(dynamic_cast<const TGroupBox*>(c))) bits |= fcCustomGroupBox;
+    if (is(dynamic_cast<const TBitBtn*>(c))) bits |= fcBitBtn;
+    if (is(dynamic_cast<const TButton*>(c))) bits |= fcButton;
+    if (is(dynamic_cast<const TMemo*>(c))) bits |= fcCustomMemo;
+    if (is(dynamic_cast<const TEdit*>(c))) bits |= fcCustomEdit;
+    if (is(dynamic_cast<const TForm*>(c))) bits |= fcCustomForm;
+    return bits;
+}
+
+TComponentFacts FactsOf(const TComponent* c) {
+    TComponentFacts f;
+    f.ClassName = c->ClassName();
+    f.Classes = ClassesOf(c);
+    f.Tag = c->Tag;
+    if (auto* w = dynamic_cast<const TWinControl*>(c); w && w->HandleAllocated())
+        f.Style = std::uint32_t(GetWindowLongPtrW(w->Handle(), GWL_STYLE));
+    return f;
+}
+
+bool HasTabSkin(const TSkinDataCore& skin) {
+    return skin.Tabs != nullptr;
+}
+
+// Starts a skinner made for a component; false (and the skinner freed) when it did not take.
+bool Start(TSkinControl* s, TSkinStart start, int flag, TWinSkinForm* form, TSkinDataCore* skin) {
+    auto* w = dynamic_cast<TWinControl*>(s->Owner());
+    switch (start) {
+    case ssInit:
+        s->Init(form, skin, flag != 0);
+        break;
+    case ssInithwnd:
+    case ssInitScrollbar:
+        if (w) s->Inithwnd(w->Handle(), skin, form);
+        break;
+    case ssInitGraphic:
+        s->Init(form, skin, false);
+        break;
+    }
+    if (s->FStatus == kControlSkinned) return true;
+    delete s;
+    return false;
+}
+} // namespace
+
+void TWinSkinForm::AddControlList(TSkinControl* skinner) {
+    if (std::find(controls_.begin(), controls_.end(), skinner) == controls_.end()) controls_.push_back(skinner);
+}
+
+void TWinSkinForm::DeleteControl(TSkinControl* skinner) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), skinner), controls_.end());
+    if (HotButton == skinner) HotButton = nullptr;
+}
+
+TSkinControl* TWinSkinForm::FindControl(HWND hwnd) const {
+    for (TSkinControl* s : controls_)
+        if (s->FHandle == hwnd && s->FStatus != kControlDestroyed) return s;
+    return nullptr;
+}
+
+void TWinSkinForm::DeleteControls() {
+    HotButton = nullptr;
+    std::vector<TSkinControl*> list;
+    list.swap(controls_);
+    for (TSkinControl* s : list) {
+        s->FSkinForm = nullptr;
+        if (s->FStatus != kControlDestroyed) s->Unsubclass();
+        delete s;
+    }
+    if (IsWindow(hwnd_)) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::DeleteSkinDeleted() {
+    std::vector<TSkinControl*> gone;
+    for (TSkinControl* s : controls_)
+        if (s->FStatus == kControlDestroyed) gone.push_back(s);
+    for (TSkinControl* s : gone) {
+        DeleteControl(s);
+        s->FSkinForm = nullptr;
+        delete s;
+    }
+}
+
+bool TWinSkinForm::FindSkinComp(TComponent* component) const {
+    auto* w = dynamic_cast<TWinControl*>(component);
+    for (TSkinControl* s : controls_) {
+        if (s->Owner() == component && (s->FControl == component || s->FGraphicControl == component)) return true;
+        if (w && w->HandleAllocated() && !s->FControl && s->FHandle == w->Handle()) return true;
+    }
+    return false;
+}
+
+void TWinSkinForm::InitControls(TWinControl* parent) {
+    if (!parent) return;
+    DeleteSkinDeleted();
+    for (int i = 0; i < parent->ComponentCount(); ++i)
+        AddComp(parent->Components(i), parent);
+}
+
+void TWinSkinForm::AddComp(TComponent* component, TWinControl* parent) {
+    if (!component || dynamic_cast<TSkinControl*>(component)) return;
+    if (skin_->TagDisabled(component->Tag) || FindSkinComp(component)) return;
+    auto* w = dynamic_cast<TWinControl*>(component);
+    if (w && !w->HandleAllocated()) return;
+
+    if (skin_->OnSkinControl) {
+        TComponent* supplied = nullptr;
+        std::string name = component->ClassName();
+        for (char& ch : name)
+            ch = char(std::toupper(static_cast<unsigned char>(ch)));
+        skin_->OnSkinControl(skin_->Sender() ? dynamic_cast<TComponent*>(skin_->Sender()) : nullptr,
+                             dynamic_cast<TSkinData*>(skin_), parent, component, name, supplied);
+        if (auto* s = dynamic_cast<TSkinControl*>(supplied)) {
+            AddControlList(s);
+            s->Init(this, skin_, false);
+            if (w && ClassesOf(w) & fcCustomPanel) InitControls(w);
+            return;
+        }
+    }
+
+    const TDiscovery d = DiscoverComponent(FactsOf(component), skin_->Skin3rd(), skin_->SkinControls, HasTabSkin(*skin_));
+    if (!d.Matched) return;
+    if (d.SetFlat) component->SetPropValue("Flat", "True");
+    if (d.SetTransparent) component->SetPropValue("Transparent", "True");
+    if (d.ChildKind != skNone && w)
+        for (int i = 0; i < w->ComponentCount(); ++i)
+            if (auto* child = dynamic_cast<TWinControl*>(w->Components(i)); child && !FindSkinComp(child))
+                if (TSkinControl* s = CreateSkinner(d.ChildKind, child)) Start(s, ssInit, 0, this, skin_);
+    if (d.Kind != skNone)
+        if (TSkinControl* s = CreateSkinner(d.Kind, component)) Start(s, d.Start, d.Flag, this, skin_);
+    if (d.WalkComponents && w) InitControls(w);
+}
+
+void TWinSkinForm::InitHwndControls() {
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) AddControl(child);
+}
+
+void TWinSkinForm::AddControl(HWND hwnd) {
+    if (FindControl(hwnd) || TSkinControl::FromHandle(hwnd)) return;
+    const HWND first = GetWindow(hwnd, GW_CHILD);
+    bool onFirstChild = false;
+    const TSkinnerKind kind = DiscoverWindow(
+        WideToUtf8(WindowClassName(hwnd)), std::uint32_t(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+        first != nullptr, onFirstChild);
+    if (kind == skNone) return;
+    const HWND target = onFirstChild ? first : hwnd;
+    if (TSkinControl* s = CreateSkinner(kind, nullptr)) {
+        s->Inithwnd(target, skin_, this);
+        if (s->FStatus != kControlSkinned) {
+            DeleteControl(s);
+            s->FSkinForm = nullptr;
+            delete s;
+        }
+    }
+}

@@ -1,0 +1,135 @@
+// The control skinner base: one object per skinned control. It hooks the control's messages
+// (through a framework control's WindowProc, or a raw window's procedure), lets the control do its
+// own work, and paints the control's face from the skin over or instead of it. Subclasses decide
+// what to paint; this class holds the pipeline, the life cycle and the shared drawing methods.
+#pragma once
+
+#include "skin/forms/SkinCanvas_win.h"
+
+#include "framework/Controls.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+class TDataSkinObject;
+class TSkinDataCore;
+class TWinSkinForm;
+
+// Messages the framework sends a control when the mouse comes onto it and leaves it.
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+
+// Hover and pressed flags of a skinner.
+enum : unsigned { scMouseIn = 1, scDown = 2 };
+
+// Life-cycle statuses.
+enum : int {
+    kControlCreated = 0,
+    kControlSkinned = 1,
+    kControlUnsubclassed = 2, // a box skinner gave its control back
+    kControlDestroyed = 6,    // the window has had its WM_NCDESTROY
+};
+
+class TSkinControl : public TComponent {
+public:
+    // owner: the control to skin (it frees the skinner); for raw windows whoever found them, or
+    // nullptr when the form skinner alone frees it.
+    explicit TSkinControl(TComponent* owner);
+    ~TSkinControl() override;
+
+    // Skins the framework control that owns this skinner; changeColor: the control takes the
+    // skin's face colour until unskinned. Runs once.
+    virtual void Init(TWinSkinForm* form, TSkinDataCore* skin, bool changeColor);
+    // Skins a raw window.
+    virtual void Inithwnd(HWND hwnd, TSkinDataCore* skin, TWinSkinForm* form);
+    // Gives the control back its colour; the procedure stays hooked until the skinner goes.
+    virtual void Unsubclass();
+    // Before the control's own handling; false consumes the message.
+    virtual bool BeforeProc(TMessage& m);
+    // After the control's own handling.
+    virtual void AfterProc(TMessage& m);
+    // Paints the skin through dc, or the window DC when dc is null.
+    virtual void PaintControl(HDC dc);
+    // The subclass's drawing of the face into dc over r (the window at the origin).
+    virtual void DrawControl(HDC dc, const RECT& r);
+    // The skin changed: the new face colour and a repaint.
+    virtual void SkinChange();
+    virtual int GetState() { return 1; }
+
+    void NewWndProc(TMessage& m);
+    // The control's own handling.
+    void Default(TMessage& m);
+    // Answers WM_PAINT completely (for skinners that paint the whole face).
+    void WMPaint(TMessage& m);
+    // Repaints the whole control at once, without erasing.
+    void Invalidate();
+    void MouseLeave();
+
+    // Drawing (rectangles right and bottom exclusive; an inverted one draws nothing).
+    void FillBG(HDC dc, const RECT& r);
+    // Copies the shared buffer from (0, 0) onto r.
+    void DrawBuf(HDC dc, const RECT& r);
+    // Nine-slice of one frame of a skin object onto dc (magenta transparent when the object says).
+    void DrawSkinMap(HDC dc, const RECT& r, const TDataSkinObject* obj, int index, int count);
+    // The same into the shared buffer at the origin, over the face colour.
+    void DrawSkin(const RECT& r, const TDataSkinObject* obj, int index, int count, int trans);
+    // One frame of a strip scaled to r, magenta transparent.
+    void DrawSkinMap1(HDC dc, const RECT& r, const TBitmap32& image, int index, int count);
+    void DrawSkinMap2(HDC dc, const RECT& r, const TBitmap32& image, int index, int count) {
+        DrawSkinMap1(dc, r, image, index, count);
+    }
+    void DrawSkinMap3(HDC dc, const RECT& r, const TBitmap32& image, int index, int count) {
+        DrawSkinMap1(dc, r, image, index, count);
+    }
+    // Caption one pixel above the vertical centre; align 0 left, 1 centre, 2 right.
+    void DrawCaption(HDC dc, const RECT& r, const std::wstring& text, bool enabled, int align);
+    // An image of the list and the caption on one line.
+    void DrawImgCaption(HDC dc, const RECT& r, HIMAGELIST images, int imageIndex, const std::wstring& text,
+                        int align);
+    int TextHeight(HDC dc, const std::wstring& text);
+
+    // The skinner of a window hooked by either path, or nullptr.
+    static TSkinControl* FromHandle(HWND hwnd);
+
+    unsigned FState = 0;
+    bool FEnabled = true;
+    bool FFocused = false;
+    std::wstring FCaption;
+    TSkinDataCore* FSkinData = nullptr;
+    HWND FHandle = nullptr;
+    TWinControl* FControl = nullptr;
+    RECT FWindowRect{};
+    TComponent* FGraphicControl = nullptr;
+    bool FChangeColor = false;
+    TColor FOldColor = 0;
+    bool FInitialized = false;
+    int FStatus = kControlCreated;
+    TWinSkinForm* FSkinForm = nullptr;
+
+protected:
+    // The skin's face colour as RGB.
+    COLORREF FaceRGB() const;
+
+private:
+    static LRESULT CALLBACK RawProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    TWndMethod oldWindowProc_;
+    WNDPROC oldWndProc_ = nullptr;
+    bool rawHooked_ = false;
+};
+
+// The process's scratch bitmap for skinners without a buffer of their own: one user at a time.
+TDib& SharedBuffer();
+// Makes sure the shared buffer holds at least w x h; false when it cannot.
+bool SharedBufferFit(int w, int h);
+
+// The caption helpers of the form skinner and the skinners.
+void MyDrawCaption(HDC dc, const RECT& r, const std::wstring& text, bool enabled, TAlignment alignment);
+// A small arrow in the DC's pen colour: kind 0 up, 1 down, 2 left, 3 right.
+void DrawArrow(HDC dc, int x, int y, int kind);
+// A window's text, and a window's class name.
+std::wstring GetFormCaption(HWND hwnd);
