@@ -9,6 +9,7 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 #include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
@@ -29,6 +30,12 @@ std::uint32_t ClassesOf(const TComponent* c) {
     if (is(dynamic_cast<const TMemo*>(c))) bits |= fcCustomMemo;
     if (is(dynamic_cast<const TEdit*>(c))) bits |= fcCustomEdit;
     if (is(dynamic_cast<const TForm*>(c))) bits |= fcCustomForm;
+    if (is(dynamic_cast<const TTabControl*>(c))) bits |= fcTabControl;
+    if (is(dynamic_cast<const TPageControl*>(c))) bits |= fcPageControl;
+    if (is(dynamic_cast<const TStatusBar*>(c))) bits |= fcStatusBar;
+    if (is(dynamic_cast<const TProgressBar*>(c))) bits |= fcProgressBar;
+    if (is(dynamic_cast<const TComboBox*>(c))) bits |= fcCustomComboBox;
+    if (is(dynamic_cast<const TListView*>(c))) bits |= fcCustomListView;
     return bits;
 }
 

@@ -1,10 +1,31 @@
 #include "skin/controls/SkinFactory_win.h"
 
 #include "skin/controls/SkinControl_win.h"
+#include "skin/controls/SkinEdit_win.h"
+#include "skin/controls/SkinTab_win.h"
 
 TSkinControl* CreateSkinner(TSkinnerKind kind, TComponent* owner) {
-    (void)owner;
     switch (kind) {
+    case skEdit:
+        return new TSkinEdit(owner);
+    case skComBox:
+        return new TSkinComBox(owner);
+    case skUpDown:
+        return new TSkinUpDown(owner);
+    case skProgress:
+        return new TSkinProgress(owner);
+    case skTrackBar:
+        return new TSkinTrackBar(owner);
+    case skTab:
+        return new TSkinTab(owner);
+    case skTab31:
+        return new TSkinTab31(owner);
+    case skHeader:
+        return new TSkinHeader(owner);
+    case skStatusBar:
+        return new TSkinStatusBar(owner);
+    case skSizer:
+        return new TSkinSizer(owner);
     default:
         return nullptr;
     }
