@@ -40,8 +40,8 @@ TEST(EditRules, UpDownHalvesAndFrames) {
     TUpDownLayout l = UpDownLayout(c, false, false, TPoint{5, 15}, true, true, true);
     EXPECT_EQ(l.First.Rect, (TRect{0, 0, 16, 10}));
     EXPECT_EQ(l.Second.Rect, (TRect{0, 10, 16, 21}));
-    EXPECT_EQ(l.First.State, kStateNormal);
-    EXPECT_EQ(l.Second.State, kStatePressed);
+    EXPECT_EQ(l.First.State, kBtnNormal);
+    EXPECT_EQ(l.Second.State, kBtnPressed);
     EXPECT_EQ(l.First.Frame, 1);
     EXPECT_EQ(l.Second.Frame, 6); // 2 + 4 * 1
     // Hot upper button.
@@ -60,15 +60,15 @@ TEST(EditRules, UpDownHalvesAndFrames) {
     l = UpDownLayout(c, true, false, TPoint{5, 10}, true, false, true);
     EXPECT_EQ(l.First.Rect, (TRect{1, 1, 15, 10}));
     EXPECT_EQ(l.Second.Rect, (TRect{1, 10, 15, 20}));
-    EXPECT_EQ(l.Second.State, kStatePressed);
+    EXPECT_EQ(l.Second.State, kBtnPressed);
     // Disabled: both in the disabled frames.
     l = UpDownLayout(c, false, false, TPoint{5, 5}, true, true, false);
     EXPECT_EQ(l.First.Frame, 3);
     EXPECT_EQ(l.Second.Frame, 7);
     // Frames are clamped to a shorter strip.
-    EXPECT_EQ(UpDownFrame(kStateHot, 1, 5), 5);
-    EXPECT_EQ(UpDownFrame(kStatePressed, 3, 4), 4);
-    EXPECT_EQ(UpDownFrame(kStateNormal, 0, 0), 1);
+    EXPECT_EQ(UpDownFrame(kBtnHot, 1, 5), 5);
+    EXPECT_EQ(UpDownFrame(kBtnPressed, 3, 4), 4);
+    EXPECT_EQ(UpDownFrame(kBtnNormal, 0, 0), 1);
 }
 
 TEST(EditRules, ComboBoxAndEdit) {
@@ -87,11 +87,11 @@ TEST(EditRules, ComboBoxAndEdit) {
     EXPECT_EQ(CenterIn(l.GlyphArea, 7, 4), (TRect{6, 8, 13, 12}));
     EXPECT_EQ(FlatComboButton(120, 21, 16), (TRect{102, 2, 118, 19}));
     // States: disabled first, then pressed, hot, focused.
-    EXPECT_EQ(ButtonState(false, true, true, true), kStateDisabled);
-    EXPECT_EQ(ButtonState(true, true, true, false), kStatePressed);
-    EXPECT_EQ(ButtonState(true, false, false, true), kStateHot);
-    EXPECT_EQ(ButtonState(true, true, false, false), kStateHot);
-    EXPECT_EQ(ButtonState(true, false, false, false), kStateNormal);
+    EXPECT_EQ(ButtonState(false, true, true, true), kBtnDisabled);
+    EXPECT_EQ(ButtonState(true, true, true, false), kBtnPressed);
+    EXPECT_EQ(ButtonState(true, false, false, true), kBtnHot);
+    EXPECT_EQ(ButtonState(true, true, false, false), kBtnHot);
+    EXPECT_EQ(ButtonState(true, false, false, false), kBtnNormal);
     // An edit as wide as its client area has no border of its own.
     EXPECT_FALSE(EditHasBorder(TRect{0, 0, 100, 17}, 100, 21));
     EXPECT_TRUE(EditHasBorder(TRect{0, 0, 96, 17}, 100, 21));
