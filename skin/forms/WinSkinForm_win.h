@@ -208,6 +208,14 @@ public:
     // The push-button skinner that last had the mouse; the timer tells it when the mouse left.
     TSkinControl* HotButton = nullptr;
 
+    // The MDI client of an MDI main form: subclassed so that the skin follows its children.
+    void SubclassMDI();
+    void UnSubclassMDI();
+    // Whether the active MDI child is maximized.
+    bool MDIChildMax() const;
+    // The client without scroll bars and sunken edge.
+    void ChangeMDIStyle();
+
     int DisableTag = 0;
     HWND Handle() const { return hwnd_; }
     TForm* Form() const { return form_; }
@@ -309,6 +317,13 @@ private:
     TColor savedColor_ = 0;
 
     std::vector<TSkinControl*> controls_;
+    static LRESULT CALLBACK MDIProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WinMDIProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultMDI(UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND mdiClient_ = nullptr;
+    WNDPROC mdiOldProc_ = nullptr;
+    HWND pendingChild_ = nullptr; // an MDI child created, not yet offered to the manager
+    bool savedMenuUpdate_ = true;
     TRect textRect_;
     int rightButtonsLeft_ = 0;
     std::vector<std::unique_ptr<TWinSysButton>> buttons_;
