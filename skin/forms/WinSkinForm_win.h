@@ -191,13 +191,15 @@ public:
     // skin's options call for; the list holds them until their control goes or the window is
     // given back.
     void InitControls(TWinControl* parent);
+    // A form embedded in this window: a box skinner for it, then its controls.
+    void InitNestform(TForm* nested);
     // InitControls on the form, or InitHwndControls on a plain window.
     void DiscoverControls();
     void InitHwndControls();
     void AddComp(TComponent* component, TWinControl* parent);
     bool FindSkinComp(TComponent* component) const;
     void AddControl(HWND hwnd);
-    TSkinControl* FindControl(HWND hwnd) const;
+    TSkinControl* Lookupcontrol(HWND hwnd) const;
     void AddControlList(TSkinControl* skinner);
     void DeleteControl(TSkinControl* skinner);
     // Gives every control back (unless its window is gone) and frees the skinners.

@@ -212,7 +212,7 @@ TEST(SkinControl, MouseNotificationsAndHotButton) {
     skinner->HotButton = r;
     delete r;
     EXPECT_EQ(skinner->HotButton, nullptr);
-    EXPECT_EQ(skinner->FindControl(form->Button->Handle()), nullptr);
+    EXPECT_EQ(skinner->Lookupcontrol(form->Button->Handle()), nullptr);
     skinner.reset();
     delete form;
 }
