@@ -213,6 +213,8 @@ public:
     // The MDI client of an MDI main form: subclassed so that the skin follows its children.
     void SubclassMDI();
     void UnSubclassMDI();
+    // The MDI client of an MDI main form, or an MDI child's parent.
+    HWND MDIClient() const;
     // Whether the active MDI child is maximized.
     bool MDIChildMax() const;
     // The client without scroll bars and sunken edge.
@@ -281,7 +283,6 @@ private:
     TSkinFormStyle GetFormstyle();
     void PopSysmenu(int screenX, int screenY);
     void MDIChildAction(UINT command);
-    HWND MDIClient() const;
 
     TSkinDataCore* skin_;
     HWND hwnd_ = nullptr;
