@@ -82,11 +82,24 @@ LRESULT TWinControl::Dispatch(TWinControl* self, HWND, UINT msg, WPARAM wParam, 
         return m.Result;
     }
     try {
+        self->TrackMouse(msg);
         self->WindowProc(m);
     } catch (...) {
         Application->HandleException(self);
     }
     return m.Result;
+}
+
+void TWinControl::TrackMouse(UINT msg) {
+    if (msg == WM_MOUSEMOVE && !mouseInside_) {
+        mouseInside_ = true;
+        TRACKMOUSEEVENT t{sizeof(t), TME_LEAVE, hwnd_, 0};
+        TrackMouseEvent(&t);
+        Perform(CM_MOUSEENTER);
+    } else if (msg == WM_MOUSELEAVE && mouseInside_) {
+        mouseInside_ = false;
+        Perform(CM_MOUSELEAVE);
+    }
 }
 
 void TWinControl::WndProc(TMessage& m) {

@@ -32,6 +32,13 @@ constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
+// The framework's own notifications to a control: its enabled state changed; the mouse came
+// onto it or left it (sent once each, from its mouse moves and the system's leave tracking).
+constexpr UINT CM_BASE = 0xB000;
+constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
+constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+
 // Horizontal alignment of a caption.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
@@ -128,8 +135,11 @@ private:
     static LRESULT Dispatch(TWinControl* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void Detach();
     bool Reflect(TMessage& m);
+    // Turns mouse moves and the system's leave notice into CM_MOUSEENTER and CM_MOUSELEAVE.
+    void TrackMouse(UINT msg);
 
     WNDPROC oldProc_ = nullptr;
+    bool mouseInside_ = false; // CM_MOUSEENTER sent, CM_MOUSELEAVE not yet
     TWinControl* parent_ = nullptr;
     std::vector<TWinControl*> children_; // in tab order
     TFont font_;

@@ -83,7 +83,7 @@ void TWinSkinForm::DeleteControl(TSkinControl* skinner) {
     if (HotButton == skinner) HotButton = nullptr;
 }
 
-TSkinControl* TWinSkinForm::FindControl(HWND hwnd) const {
+TSkinControl* TWinSkinForm::Lookupcontrol(HWND hwnd) const {
     for (TSkinControl* s : controls_)
         if (s->FHandle == hwnd && s->FStatus != kControlDestroyed) return s;
     return nullptr;
@@ -128,6 +128,13 @@ void TWinSkinForm::InitControls(TWinControl* parent) {
         AddComp(parent->Components(i), parent);
 }
 
+void TWinSkinForm::InitNestform(TForm* nested) {
+    if (!nested || !nested->HandleAllocated()) return;
+    if (!FindSkinComp(nested))
+        if (TSkinControl* s = CreateSkinner(skBox, nested)) Start(s, ssInit, 1, this, skin_);
+    InitControls(nested);
+}
+
 void TWinSkinForm::AddComp(TComponent* component, TWinControl* parent) {
     if (!component || dynamic_cast<TSkinControl*>(component)) return;
     if (skin_->TagDisabled(component->Tag) || FindSkinComp(component)) return;
@@ -168,7 +175,7 @@ void TWinSkinForm::InitHwndControls() {
 }
 
 void TWinSkinForm::AddControl(HWND hwnd) {
-    if (FindControl(hwnd) || TSkinControl::FromHandle(hwnd)) return;
+    if (Lookupcontrol(hwnd) || TSkinControl::FromHandle(hwnd)) return;
     const HWND first = GetWindow(hwnd, GW_CHILD);
     bool onFirstChild = false;
     const TSkinnerKind kind = DiscoverWindow(

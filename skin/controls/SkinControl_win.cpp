@@ -72,7 +72,7 @@ TSkinControl* TSkinControl::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     if (auto* s = static_cast<TSkinControl*>(GetPropW(hwnd, kControlSkinProp))) return s;
     TWinSkinForm* form = TWinSkinForm::FromHandle(GetAncestor(hwnd, GA_ROOT));
-    return form ? form->FindControl(hwnd) : nullptr;
+    return form ? form->Lookupcontrol(hwnd) : nullptr;
 }
 
 void TSkinControl::Init(TWinSkinForm* form, TSkinDataCore* skin, bool changeColor) {

@@ -18,12 +18,6 @@ class TDataSkinObject;
 class TSkinDataCore;
 class TWinSkinForm;
 
-// Messages the framework sends a control when the mouse comes onto it and leaves it.
-constexpr UINT CM_BASE = 0xB000;
-constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
-constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
-constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
-
 // Hover and pressed flags of a skinner.
 enum : unsigned { scMouseIn = 1, scDown = 2 };
 

@@ -1,5 +1,7 @@
 #include "skin/forms/WinSkinData_win.h"
 
+#include "skin/controls/SkinControl_win.h"
+
 #include "skin/forms/SkinManage_win.h"
 
 #include "framework/Forms.h"
@@ -92,6 +94,31 @@ void TSkinData::SkinForm(HWND hwnd) {
     SkinManager->InstallPass = true;
     SkinManager->AddForm(hwnd);
     SkinManager->InstallPass = false;
+}
+
+void TSkinData::AddNestForm(TWinControl* host, TForm* nested) {
+    if (!nested || !host || !SkinManager) return;
+    if (TWinSkinForm* f = SkinManager->FindSkinForm(host->Handle())) f->InitNestform(nested);
+}
+
+void TSkinData::UpdateSkinControl(TForm* form, TWinControl* control) {
+    if (!form || !SkinManager) return;
+    if (TWinSkinForm* f = SkinManager->FindSkinForm(form->Handle())) f->InitControls(control ? control : form);
+}
+
+void TSkinData::DeleteGraphicControl(TForm* form, TComponent* control) {
+    if (!form || !control || !SkinManager) return;
+    for (const auto& f : SkinManager->Forms()) {
+        if (f->Handle() != form->Handle()) continue;
+        for (TSkinControl* s : f->Controls())
+            if (s->FGraphicControl == control || s->FControl == control) {
+                f->DeleteControl(s);
+                s->FSkinForm = nullptr;
+                if (s->FStatus != kControlDestroyed) s->Unsubclass();
+                delete s;
+                break;
+            }
+    }
 }
 
 void TSkinData::UpdateMainMenu(bool value) {

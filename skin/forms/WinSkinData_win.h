@@ -12,6 +12,7 @@
 #include <string>
 
 class TForm;
+class TWinControl;
 
 class TSkinData : public TComponent, public TSkinDataCore {
 public:
@@ -35,6 +36,12 @@ public:
     void UnInstallThread(DWORD threadId);
     // Skins that window now, nested or not, if the manager's rules allow.
     void SkinForm(HWND hwnd);
+    // A form shown inside host (a control of a skinned form) gets skinned controls as that form's.
+    void AddNestForm(TWinControl* host, TForm* nested);
+    // Skins the controls made after the form was skinned: those of control, or of the whole form.
+    void UpdateSkinControl(TForm* form, TWinControl* control);
+    // Frees the skinner of a control that is about to go.
+    void DeleteGraphicControl(TForm* form, TComponent* control);
     // Menu bar painting on or off; on refreshes every skinned menu bar.
     void UpdateMainMenu(bool value);
     // Sets an enumeration property given by name from its identifier ("SkinFormtype",

@@ -191,13 +191,15 @@ public:
     // skin's options call for; the list holds them until their control goes or the window is
     // given back.
     void InitControls(TWinControl* parent);
+    // A form embedded in this window: a box skinner for it, then its controls.
+    void InitNestform(TForm* nested);
     // InitControls on the form, or InitHwndControls on a plain window.
     void DiscoverControls();
     void InitHwndControls();
     void AddComp(TComponent* component, TWinControl* parent);
     bool FindSkinComp(TComponent* component) const;
     void AddControl(HWND hwnd);
-    TSkinControl* FindControl(HWND hwnd) const;
+    TSkinControl* Lookupcontrol(HWND hwnd) const;
     void AddControlList(TSkinControl* skinner);
     void DeleteControl(TSkinControl* skinner);
     // Gives every control back (unless its window is gone) and frees the skinners.
@@ -207,6 +209,16 @@ public:
     const std::vector<TSkinControl*>& Controls() const { return controls_; }
     // The push-button skinner that last had the mouse; the timer tells it when the mouse left.
     TSkinControl* HotButton = nullptr;
+
+    // The MDI client of an MDI main form: subclassed so that the skin follows its children.
+    void SubclassMDI();
+    void UnSubclassMDI();
+    // The MDI client of an MDI main form, or an MDI child's parent.
+    HWND MDIClient() const;
+    // Whether the active MDI child is maximized.
+    bool MDIChildMax() const;
+    // The client without scroll bars and sunken edge.
+    void ChangeMDIStyle();
 
     int DisableTag = 0;
     HWND Handle() const { return hwnd_; }
@@ -271,7 +283,6 @@ private:
     TSkinFormStyle GetFormstyle();
     void PopSysmenu(int screenX, int screenY);
     void MDIChildAction(UINT command);
-    HWND MDIClient() const;
 
     TSkinDataCore* skin_;
     HWND hwnd_ = nullptr;
@@ -309,6 +320,13 @@ private:
     TColor savedColor_ = 0;
 
     std::vector<TSkinControl*> controls_;
+    static LRESULT CALLBACK MDIProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT WinMDIProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultMDI(UINT msg, WPARAM wParam, LPARAM lParam);
+    HWND mdiClient_ = nullptr;
+    WNDPROC mdiOldProc_ = nullptr;
+    HWND pendingChild_ = nullptr; // an MDI child created, not yet offered to the manager
+    bool savedMenuUpdate_ = true;
     TRect textRect_;
     int rightButtonsLeft_ = 0;
     std::vector<std::unique_ptr<TWinSysButton>> buttons_;

@@ -123,6 +123,7 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     else if (style_ & DS_MODALFRAME)
         border_ = sbsDialog;
     if (IsDialogClass(className_)) border_ = sbsDialog;
+    SubclassMDI();
 
     if (frameSkinning_) {
         if (HMENU menu = GetMenu(hwnd); menu && formStyle_ != sfsMDIChild) {
@@ -595,6 +596,7 @@ void TWinSkinForm::RestoreProcedures() {
 void TWinSkinForm::FreeParts() {
     StartTimer(false);
     DeleteControls();
+    UnSubclassMDI();
     HotObject = nullptr;
     buttons_.clear();
     menuBar_.reset();
@@ -610,6 +612,7 @@ void TWinSkinForm::FreeParts() {
 void TWinSkinForm::UnSubclass2() {
     StartTimer(false);
     DeleteControls();
+    UnSubclassMDI();
     if (form_) form_->Color = savedColor_;
     RestoreProcedures();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
@@ -626,6 +629,7 @@ void TWinSkinForm::UnSubclass() {
     }
     StartTimer(false);
     DeleteControls();
+    UnSubclassMDI();
     RestoreProcedures();
     if (form_) form_->Color = savedColor_;
     EnableSysbtn(true);
@@ -652,6 +656,7 @@ void TWinSkinForm::UnSubclass() {
 void TWinSkinForm::UnSubclass3() {
     StartTimer(false);
     DeleteControls();
+    UnSubclassMDI();
     RestoreProcedures();
     HotObject = nullptr;
     buttons_.clear();

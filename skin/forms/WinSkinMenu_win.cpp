@@ -121,6 +121,15 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& bar) {
         if (w > 0) DrawCaption(paint_.DC(), *b, RECT{left, 0, left + w, H - 1});
         x += rtl ? -w : w;
     }
+    // A maximized MDI child's buttons sit at the right of the bar.
+    if (owner_->FormStyle() == sfsMDIform && owner_->MDIChildMax()) {
+        for (const auto& b : owner_->SysButtons()) {
+            const TDataSkinSysButton& e = b->Entry;
+            if (e.Align != 100 || !b->Visible || e.Bitmap.Empty() || b->Rect.IsEmpty()) continue;
+            DrawRect1(paint_.Bits(), b->Rect.Offset(-bar.Left, -bar.Top), e.Bitmap, 1, Max(e.FrameCount, 1), true);
+        }
+        if (!MDIMaxFlag()) SetMDIMax(true);
+    }
     GdiFlush();
     BitBlt(dc, bar.Left, bar.Top, W, H, paint_.DC(), 0, 0, SRCCOPY);
 }

@@ -1,13 +1,15 @@
-// skinpreview SKIN.skn OUT.png [--size WxH]
+// skinpreview SKIN.skn OUT.png [--size WxH | --gallery]
 // Opens a sample window skinned with the given package and writes one PNG of it: active,
-// inactive, and with every caption button hot and pressed. For skin authors, who see a skin this
-// way without writing a program.
+// inactive, and with every caption button hot and pressed. With --gallery, the control gallery
+// (every kind of control, and an MDI main window with a maximized child) in the system's look
+// beside the skinned one. For skin authors, who see a skin this way without writing a program.
 #include "skin/data/PngWrite.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinForm_win.h"
 
 #include "framework/SysUtils.h"
+#include "tools/gallery/Gallery.h"
 
 #include <cstdio>
 #include <fstream>
@@ -63,10 +65,95 @@ TBitmap32 Shot(TWinSkinForm& skinner, bool active, int state) {
     return map;
 }
 
+// The window as the screen shows it, brought to the top first.
+TBitmap32 ScreenShot(HWND hwnd) {
+    SetWindowPos(hwnd, HWND_TOP, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    SetForegroundWindow(hwnd);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 300;) {
+        Pump();
+        Sleep(10);
+    }
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    TDib dib;
+    if (!dib.Resize(r.right - r.left, r.bottom - r.top)) return TBitmap32();
+    HDC screen = GetDC(nullptr);
+    BitBlt(dib.DC(), 0, 0, dib.Width(), dib.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    return dib.Bits();
+}
+
+// Writes the sheet as a PNG and says so.
+int WriteSheet(TDib& sheet, const std::string& outPath) {
+    GdiFlush();
+    const std::vector<std::uint8_t> png = WritePng(sheet.Bits());
+    std::ofstream out(Utf8ToWide(outPath).c_str(), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    if (!out) return Fail("cannot write " + outPath);
+    std::printf("%s: %d x %d\n", outPath.c_str(), sheet.Width(), sheet.Height());
+    return 0;
+}
+
+// The gallery and the MDI window in the system's look, then skinned; two rows of two.
+int Gallery(TSkinDataCore& skin, const std::string& outPath) {
+    Application->Initialize();
+    auto* form = new TGalleryForm(Application);
+    HWND mdi = CreateMDIGallery(10, 10);
+    if (!mdi) return Fail("cannot create the MDI window");
+    form->Show();
+    TBitmap32 shots[4];
+    shots[0] = ScreenShot(form->Handle());
+    ShowWindow(form->Handle(), SW_HIDE);
+    shots[2] = ScreenShot(mdi);
+    ShowWindow(mdi, SW_HIDE);
+
+    ShowWindow(form->Handle(), SW_SHOW);
+    std::vector<std::unique_ptr<TWinSkinForm>> skinners;
+    skinners.push_back(SkinWindow(form->Handle(), &skin));
+    shots[1] = ScreenShot(form->Handle());
+    ShowWindow(form->Handle(), SW_HIDE);
+    ShowWindow(mdi, SW_SHOW);
+    skinners.push_back(SkinWindow(mdi, &skin));
+    for (HWND c = GetWindow(skinners.back()->MDIClient(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        skinners.push_back(SkinWindow(c, &skin));
+    skinners[1]->InitSkinData();
+    shots[3] = ScreenShot(mdi);
+
+    const int gap = 16, label = 20;
+    const int W = std::max(shots[0].Width(), shots[2].Width()), H0 = shots[0].Height(), H1 = shots[2].Height();
+    TDib sheet;
+    if (!sheet.Resize(2 * W + 3 * gap, H0 + H1 + 2 * label + 3 * gap)) return Fail("the gallery is too large");
+    sheet.Bits().Fill(kSheet);
+    SetBkMode(sheet.DC(), TRANSPARENT);
+    TSelectObject font(sheet.DC(), GetStockObject(DEFAULT_GUI_FONT));
+    const wchar_t* labels[2] = {L"system look", L"skinned"};
+    for (int i = 0; i < 4; ++i) {
+        const int x = gap + (i % 2) * (W + gap), y = gap + (i / 2) * (H0 + label + gap);
+        RECT t{x, y, x + W, y + label};
+        DrawTextW(sheet.DC(), labels[i % 2], -1, &t, DT_SINGLELINE | DT_LEFT | DT_VCENTER);
+        GdiFlush();
+        DrawBitmap(sheet.Bits(), x, y + label, shots[i]);
+    }
+    const int result = WriteSheet(sheet, outPath);
+    for (auto it = skinners.rbegin(); it != skinners.rend(); ++it)
+        it->reset();
+    DestroyWindow(mdi);
+    delete form;
+    return result;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 3 && argc != 5) return Fail("usage: skinpreview SKIN.skn OUT.png [--size WxH]");
+    if (argc == 4 && std::wstring(argv[3]) == L"--gallery") {
+        TSkinDataCore skin;
+        const std::string skinPath = WideToUtf8(argv[1]);
+        if (!skin.LoadFromFile(skinPath)) return Fail("cannot load the skin package " + skinPath);
+        return Gallery(skin, WideToUtf8(argv[2]));
+    }
+    if (argc != 3 && argc != 5) return Fail("usage: skinpreview SKIN.skn OUT.png [--size WxH | --gallery]");
     int cw = 331, ch = 216;
     if (argc == 5) {
         if (std::wstring(argv[3]) != L"--size" || swscanf(argv[4], L"%dx%d", &cw, &ch) != 2 || cw < 1 || ch < 1 ||
@@ -117,13 +204,8 @@ int wmain(int argc, wchar_t** argv) {
         GdiFlush();
         DrawBitmap(sheet.Bits(), x, y + label, Shot(*skinner, shots[i].active, shots[i].state));
     }
-    GdiFlush();
-    const std::vector<std::uint8_t> png = WritePng(sheet.Bits());
-    std::ofstream out(argv[2], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-    if (!out) return Fail("cannot write " + outPath);
+    const int result = WriteSheet(sheet, outPath);
     skinner.reset();
     DestroyWindow(hwnd);
-    std::printf("%s: %d x %d\n", outPath.c_str(), sheet.Width(), sheet.Height());
-    return 0;
+    return result;
 }

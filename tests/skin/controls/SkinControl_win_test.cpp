@@ -1,0 +1,253 @@
+// The control skinner base on real windows: the message pipeline on both hooking paths, the
+// colour swap, destruction, painting faults, the framework's mouse notifications, the hot-button
+// timer, and discovery's tag and event rules on a skinned form.
+#include "skin/controls/SkinControl_win.h"
+#include "skin/data/SkinDataCore.h"
+#include "skin/forms/WinSkinForm_win.h"
+
+#include "framework/Forms.h"
+#include "framework/StdCtrls.h"
+
+#include "tests/skin/forms/WinPump.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string>* gJournal = nullptr;
+void Note(const std::string& s) {
+    if (gJournal) gJournal->push_back(s);
+}
+
+// Records what reaches it; consumes WM_USER + 1; paints by throwing when told to.
+class TRecorder : public TSkinControl {
+public:
+    using TSkinControl::TSkinControl;
+    bool BeforeProc(TMessage& m) override {
+        if (m.Msg == WM_SETTEXT) Note("before settext");
+        if (m.Msg == WM_USER + 1) {
+            Note("consumed");
+            return false;
+        }
+        if (m.Msg == CM_MOUSEENTER) Note("enter");
+        if (m.Msg == CM_MOUSELEAVE) Note("leave");
+        if (m.Msg == WM_NCDESTROY) Note("skinner ncdestroy");
+        return TSkinControl::BeforeProc(m);
+    }
+    void AfterProc(TMessage& m) override {
+        if (m.Msg == WM_SETTEXT) Note("after settext: " + std::to_string(GetWindowTextLengthW(FHandle)));
+        TSkinControl::AfterProc(m);
+    }
+    void DrawControl(HDC, const RECT&) override {
+        ++Paints;
+        if (Throw) throw std::runtime_error("painting fault");
+    }
+    void Unsubclass() override {
+        Note("unsubclass status " + std::to_string(FStatus));
+        TSkinControl::Unsubclass();
+    }
+    int Paints = 0;
+    bool Throw = false;
+};
+
+struct Journal {
+    std::vector<std::string> lines;
+    Journal() { gJournal = &lines; }
+    ~Journal() { gJournal = nullptr; }
+    bool Has(const std::string& s) const { return std::find(lines.begin(), lines.end(), s) != lines.end(); }
+    int IndexOf(const std::string& s) const {
+        auto it = std::find(lines.begin(), lines.end(), s);
+        return it == lines.end() ? -1 : int(it - lines.begin());
+    }
+};
+
+bool LoadShipped(TSkinDataCore& skin) {
+    return skin.LoadFromFile(TELLIT_SKIN);
+}
+
+class TTestForm : public TForm {
+public:
+    TTestForm() : TForm(Application, L"TSkinControlTest") {
+        SetClientSize(300, 200);
+        Button = new TButton(this, this);
+        Button->SetBounds(10, 10, 100, 25);
+        Button->SetCaption(L"Send");
+        Edit = new TEdit(this, this);
+        Edit->SetBounds(10, 50, 100, 21);
+    }
+    TButton* Button;
+    TEdit* Edit;
+};
+
+TEST(SkinControl, PipelineOnAFrameworkControl) {
+    Journal j;
+    TSkinDataCore skin;
+    ASSERT_TRUE(LoadShipped(skin));
+    Application->Initialize();
+    auto* form = new TTestForm;
+    form->Show();
+    form->Button->Color = clWindow;
+    auto* r = new TRecorder(form->Button);
+    r->Init(nullptr, &skin, true);
+    EXPECT_EQ(r->FStatus, kControlSkinned);
+    EXPECT_EQ(form->Button->Color, skin.Colors[csButtonFace]);
+    EXPECT_TRUE(form->Button->DoubleBuffered);
+    // A second Init changes nothing: the message still passes the skinner once.
+    r->Init(nullptr, &skin, false);
+    EXPECT_TRUE(r->FChangeColor);
+
+    // Before runs first, the control's own handling next, After sees its result.
+    form->Button->SetCaption(L"Sent!");
+    EXPECT_EQ(j.lines, (std::vector<std::string>{"before settext", "after settext: 5"}));
+    EXPECT_EQ(r->FCaption, L"Sent!");
+    // A consumed message never reaches the control: its result stays the skinner's.
+    EXPECT_EQ(form->Button->Perform(WM_USER + 1), 0);
+    EXPECT_TRUE(j.Has("consumed"));
+
+    // Painting goes through DrawControl after the control's own paint; a fault is swallowed.
+    r->Throw = true;
+    const int before = r->Paints;
+    RedrawWindow(form->Button->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(r->Paints, before);
+    r->Throw = false;
+    // Invalidate repaints at once.
+    const int painted = r->Paints;
+    r->Invalidate();
+    EXPECT_GT(r->Paints, painted);
+
+    // Unsubclass gives the colour back; freeing the skinner gives the WindowProc back.
+    r->Unsubclass();
+    EXPECT_EQ(form->Button->Color, clWindow);
+    delete r;
+    j.lines.clear();
+    form->Button->SetCaption(L"Again");
+    EXPECT_TRUE(j.lines.empty());
+    delete form;
+}
+
+// A raw window: its class procedure records WM_NCDESTROY, so the order is visible.
+LRESULT CALLBACK RawClassProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
+    if (msg == WM_NCDESTROY) Note("own ncdestroy");
+    return DefWindowProcW(h, msg, w, l);
+}
+
+HWND RawWindow(HWND parent) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RawClassProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TellitRawControl";
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, L"TellitRawControl", L"raw", (parent ? WS_CHILD : WS_OVERLAPPEDWINDOW) | WS_VISIBLE, 10,
+                           10, 80, 30, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+TEST(SkinControl, RawWindowLifeAndDeath) {
+    Journal j;
+    TSkinDataCore skin;
+    ASSERT_TRUE(LoadShipped(skin));
+    HWND top = RawWindow(nullptr);
+    HWND child = RawWindow(top);
+    Pump(50);
+    TRecorder r(nullptr);
+    r.Inithwnd(child, &skin, nullptr);
+    EXPECT_EQ(r.FStatus, kControlSkinned);
+    EXPECT_EQ(TSkinControl::FromHandle(child), &r);
+    SetWindowTextW(child, L"four");
+    EXPECT_EQ(r.FCaption, L"four");
+    EXPECT_EQ(j.lines.back(), "after settext: 4");
+
+    // Invalidate on a top-level window does nothing.
+    TRecorder topSkinner(nullptr);
+    topSkinner.Inithwnd(top, &skin, nullptr);
+    Pump(50);
+    const int paints = topSkinner.Paints;
+    topSkinner.Invalidate();
+    EXPECT_EQ(topSkinner.Paints, paints);
+
+    // Destroyed: the window's own procedure sees WM_NCDESTROY first, then the skinner reports 6.
+    j.lines.clear();
+    DestroyWindow(child);
+    EXPECT_EQ(r.FStatus, kControlDestroyed);
+    const int own = j.IndexOf("own ncdestroy"), gone = j.IndexOf("unsubclass status 6");
+    ASSERT_GE(own, 0);
+    EXPECT_GT(gone, own);
+    EXPECT_EQ(TSkinControl::FromHandle(child), nullptr);
+    DestroyWindow(top);
+}
+
+// The mouse onto and off a framework control gives one enter and one leave; the hot-button timer
+// tells a hot skinner the mouse has gone even when its window never saw the mouse leave.
+TEST(SkinControl, MouseNotificationsAndHotButton) {
+    Journal j;
+    TSkinDataCore skin;
+    ASSERT_TRUE(LoadShipped(skin));
+    Application->Initialize();
+    auto* form = new TTestForm;
+    form->Show();
+    auto skinner = SkinWindow(form->Handle(), &skin);
+    Pump(100);
+    auto* r = new TRecorder(form->Button);
+    r->Init(skinner.get(), &skin, false);
+    RECT br{};
+    GetWindowRect(form->Button->Handle(), &br);
+    SetCursorPos(br.left + 20, br.top + 10);
+    SetCursorPos(br.left + 21, br.top + 11);
+    EXPECT_TRUE(WaitFor([&] { return j.Has("enter"); }));
+    SetCursorPos(br.right + 60, br.bottom + 60);
+    EXPECT_TRUE(WaitFor([&] { return j.Has("leave"); }));
+    EXPECT_EQ(std::count(j.lines.begin(), j.lines.end(), "enter"), 1);
+
+    // The timer: a hot button the cursor is not over is told to leave and stops being hot.
+    j.lines.clear();
+    skinner->HotButton = r;
+    GetWindowRect(form->Button->Handle(), &r->FWindowRect);
+    EXPECT_TRUE(WaitFor([&] { return j.Has("leave") && skinner->HotButton == nullptr; }));
+    // Freeing a skinner takes it off the list and out of the hot pointer.
+    skinner->HotButton = r;
+    delete r;
+    EXPECT_EQ(skinner->HotButton, nullptr);
+    EXPECT_EQ(skinner->Lookupcontrol(form->Button->Handle()), nullptr);
+    skinner.reset();
+    delete form;
+}
+
+// Discovery on a skinned framework form: the tag rule (tag mod 100 = DisableTag skips), the
+// application's own skinner from OnSkinControl, and the skinners given back when unskinned.
+TEST(SkinControl, DiscoveryTagsAndEvent) {
+    TSkinDataCore skin;
+    ASSERT_TRUE(LoadShipped(skin));
+    skin.DisableTag = 99;
+    std::vector<std::string> asked;
+    skin.OnSkinControl = [&asked](TComponent*, TSkinData*, TComponent* form, TComponent* control,
+                                  const std::string& cls, TComponent*& supplied) {
+        asked.push_back(cls + " " + std::to_string(control->Tag) + (form ? " in form" : ""));
+        supplied = new TRecorder(control);
+    };
+    Application->Initialize();
+    auto* form = new TForm(Application, L"TDiscoveryTest");
+    for (long long tag : {199, 99, 98, 0}) {
+        auto* b = new TButton(form, form);
+        b->Tag = tag;
+    }
+    form->Show();
+    auto skinner = SkinWindow(form->Handle(), &skin);
+    EXPECT_EQ(asked, (std::vector<std::string>{"TBUTTON 98 in form", "TBUTTON 0 in form"}));
+    EXPECT_EQ(skinner->Controls().size(), 2u);
+    for (TSkinControl* s : skinner->Controls())
+        EXPECT_EQ(s->FStatus, kControlSkinned);
+    // Discovery again finds them skinned already.
+    skinner->InitControls(form);
+    EXPECT_EQ(asked.size(), 2u);
+    skinner->UnSubclass();
+    EXPECT_TRUE(skinner->Controls().empty());
+    skinner.reset();
+    delete form;
+}
+
+} // namespace
