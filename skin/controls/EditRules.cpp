@@ -20,11 +20,11 @@ bool EditPrintFrame(const TRect& client, int windowW, int windowH) {
 }
 
 int ButtonState(bool enabled, bool focused, bool down, bool mouseIn) {
-    int s = kStateNormal;
-    if (!enabled) return kStateDisabled;
-    if (focused) s = kStateHot;
-    if (down) return kStatePressed;
-    if (mouseIn) s = kStateHot;
+    int s = kBtnNormal;
+    if (!enabled) return kBtnDisabled;
+    if (focused) s = kBtnHot;
+    if (down) return kBtnPressed;
+    if (mouseIn) s = kBtnHot;
     return s;
 }
 
@@ -75,10 +75,10 @@ TUpDownLayout UpDownLayout(const TRect& client, bool inset, bool horizontal, TPo
         firstActive = cursor.X < c.Left + hw;
     }
     auto state = [&](bool active) {
-        if (!enabled) return int(kStateDisabled);
-        if (active && down) return int(kStatePressed);
-        if (active && mouseIn) return int(kStateHot);
-        return int(kStateNormal);
+        if (!enabled) return int(kBtnDisabled);
+        if (active && down) return int(kBtnPressed);
+        if (active && mouseIn) return int(kBtnHot);
+        return int(kBtnNormal);
     };
     l.First.State = state(firstActive);
     l.Second.State = state(!firstActive);

@@ -5,7 +5,7 @@
 #include "skin/data/RasterTypes.h"
 
 // Button states of the five-frame convention: 1 normal, 2 pressed, 3 disabled, 4 hot or focused.
-enum : int { kStateNormal = 1, kStatePressed = 2, kStateDisabled = 3, kStateHot = 4 };
+enum : int { kBtnNormal = 1, kBtnPressed = 2, kBtnDisabled = 3, kBtnHot = 4 };
 
 // The frame counts a strip really holds: at least 1, and no more than its width in pixels (a
 // frame narrower than a pixel does not exist).
@@ -41,7 +41,7 @@ TRect CenterIn(const TRect& area, int gw, int gh);
 struct TUpDownButton {
     TRect Rect;
     int Kind = 0;
-    int State = kStateNormal;
+    int State = kBtnNormal;
     int Frame = 1;
 };
 struct TUpDownLayout {
