@@ -75,6 +75,14 @@ void TComboBox::WndProc(TMessage& m) {
         if (OnChange) OnChange(this);
         return;
     }
+    // A simple combo box leaves the room below its list to the erase: the parent's colour there.
+    if (m.Msg == WM_ERASEBKGND && style_ == csSimple && Parent()) {
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, Parent()->ColorBrush());
+        m.Result = 1;
+        return;
+    }
     TWinControl::WndProc(m);
 }
 
