@@ -551,4 +551,44 @@ TEST_F(EditControls, AbsentImagesLeaveTheSystemsDrawing) {
     EXPECT_EQ(Diff(got, systemCombo, TRect{0, 0, got.Width(), got.Height()}), 0);
 }
 
+// The chunk style: the bar as one frame, chunks from its left margin laid over the truncated fill,
+// and a full bar's chunks kept inside its right margin.
+TEST_F(EditControls, ChunkStyleProgress) {
+    skin.Progress->Style = 1;
+    ASSERT_FALSE(skin.Progress->Bitmap2.Empty());
+    TGallery g(L"TGalleryChunks");
+    g.Progress2->SetPosition(8);
+    Show(g, true);
+    const TDataSkinBorder& p = *skin.Progress;
+    const TBitmap32& chunk = p.Bitmap2;
+    auto expected = [&](int pos, int hi) {
+        TBitmap32 want = FaceMap(skin, 100, 16);
+        DrawRect2(want, TRect{0, 0, 100, 16}, p.Bitmap, p.Margins, 1, 1, true, p.Tile != 0, false);
+        const int fill = ProgressChunkFill(100, pos, hi);
+        const int x0 = p.Margins.Left, width = std::min(fill, 100 - p.Margins.Right - x0);
+        for (int x = 0; x < width; ++x)
+            for (int y = 0; y < chunk.Height(); ++y) {
+                const TPixel c = chunk.Pixel(x % chunk.Width(), y);
+                if (!PixelIs(c, clSkinKey)) want.SetPixel(x0 + x, (16 - chunk.Height()) / 2 + y, c);
+            }
+        return want;
+    };
+    TBitmap32 got = Capture(g.Progress->Handle());
+    EXPECT_EQ(Differences(got, TRect{0, 0, 100, 16}, expected(1, 3)), 0);
+    got = Capture(g.Progress2->Handle());
+    EXPECT_EQ(Differences(got, TRect{0, 0, 100, 16}, expected(8, 8)), 0);
+    // The bar's right edge is the empty bar's, not a chunk's.
+    TBitmap32 empty = FaceMap(skin, 100, 16);
+    DrawRect2(empty, TRect{0, 0, 100, 16}, p.Bitmap, p.Margins, 1, 1, true, p.Tile != 0, false);
+    EXPECT_EQ(Differences(got, TRect{100 - p.Margins.Right, 0, 100, 16},
+                          [&] {
+                              TBitmap32 edge(p.Margins.Right, 16);
+                              for (int y = 0; y < 16; ++y)
+                                  for (int x = 0; x < p.Margins.Right; ++x)
+                                      edge.SetPixel(x, y, empty.Pixel(100 - p.Margins.Right + x, y));
+                              return edge;
+                          }()),
+              0);
+}
+
 } // namespace
