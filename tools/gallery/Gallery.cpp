@@ -1,6 +1,7 @@
 #include "tools/gallery/Gallery.h"
 
 #include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
 #include "framework/StdCtrls.h"
 
 #include <string>
@@ -31,7 +32,7 @@ LRESULT CALLBACK MDIChildProc(HWND h, UINT msg, WPARAM w, LPARAM l) {
 
 TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") {
     SetCaption(L"Галерея элементов");
-    SetClientSize(640, 420);
+    SetClientSize(860, 500);
 
     // Buttons.
     TColumn buttons{10, 10, 140};
@@ -60,17 +61,76 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     dis->SetCaption(L"Недоступен");
     dis->SetEnabled(false);
 
-    // Edits and a memo with more text than fits.
+    // Edits, one with an up-down, a memo with more text than fits, and the combo box styles.
     TColumn edits{320, 10, 150};
     edits.Add(new TEdit(this, this), 21)->SetText(L"Поле ввода");
     auto* ro = edits.Add(new TEdit(this, this), 21);
     ro->SetText(L"Только чтение");
     ro->SetReadOnly(true);
+    auto* spinEdit = edits.Add(new TEdit(this, this), 21);
+    (new TUpDown(spinEdit, spinEdit))->SetPosition(5);
     auto* memo = edits.Add(new TMemo(this, this, true), 90);
     std::vector<std::wstring> lines;
     for (int i = 1; i <= 20; ++i)
         lines.push_back(L"Строка " + std::to_wstring(i));
     memo->SetLines(lines);
+    for (TComboBoxStyle style : {csDropDown, csDropDownList}) {
+        auto* combo = edits.Add(new TComboBox(this, this, style), 21);
+        for (const wchar_t* item : {L"Первый", L"Второй", L"Третий"})
+            combo->AddItem(item);
+        combo->SetItemIndex(0);
+        combo->SetBounds(edits.x, edits.y - 27, edits.w, 150);
+    }
+    auto* simple = edits.Add(new TComboBox(this, this, csSimple), 70);
+    simple->AddItem(L"Простой");
+
+    // Up-downs, progress bars in both styles, track bars in both orientations.
+    TColumn ranges{480, 10, 160};
+    auto* upDown = new TUpDown(this, this, udVertical);
+    upDown->SetBounds(ranges.x, ranges.y, 16, 24);
+    auto* upDownH = new TUpDown(this, this, udHorizontal);
+    upDownH->SetBounds(ranges.x + 24, ranges.y + 4, 32, 16);
+    ranges.y += 30;
+    for (bool smooth : {false, true}) {
+        auto* bar = ranges.Add(new TProgressBar(this, this, smooth), 16);
+        bar->SetRange(0, 100);
+        bar->SetPosition(60);
+    }
+    ranges.Add(new TTrackBar(this, this), 30)->SetPosition(3);
+    auto* vertical = new TTrackBar(this, this, trVertical);
+    vertical->SetBounds(ranges.x + 170, 10, 30, 100);
+    vertical->SetPosition(7);
+
+    // Tabs on each side, a page control and a tab set.
+    auto* pages = new TPageControl(this, this);
+    pages->SetBounds(680, 10, 170, 100);
+    for (const wchar_t* page : {L"Общие", L"Прокси"})
+        new TLabel(this, pages->AddPage(page));
+    const struct {
+        TTabPosition side;
+        int x, y, w, h;
+    } sides[] = {{tpBottom, 480, 170, 160, 80}, {tpLeft, 650, 120, 100, 110}, {tpRight, 755, 120, 95, 110}};
+    for (const auto& side : sides) {
+        auto* tabs = new TTabControl(this, this, side.side);
+        tabs->SetBounds(side.x, side.y, side.w, side.h);
+        for (const wchar_t* tab : {L"Раз", L"Два"})
+            tabs->AddTab(tab);
+    }
+    auto* tabSet = new TTabSet(this, this);
+    tabSet->SetBounds(480, 260, 200, 20);
+    for (const wchar_t* tab : {L"Лист 1", L"Лист 2", L"Лист 3"})
+        tabSet->AddTab(tab);
+
+    // A header, and a status bar with panels and a size grip.
+    auto* header = new THeaderControl(this, this);
+    header->SetBounds(480, 300, 370, 20);
+    header->AddSection(L"Имя", 150);
+    header->AddSection(L"Размер", 100, taRightJustify);
+    header->AddSection(L"Дата", 120);
+    auto* status = new TStatusBar(this, this);
+    status->AddPanel(L"Готово", 150);
+    status->AddPanel(L"По центру", 150, taCenter, pbRaised);
+    status->AddPanel(L"Справа", 150, taRightJustify);
 }
 
 HWND CreateMDIGallery(int x, int y) {
