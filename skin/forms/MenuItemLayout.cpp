@@ -1,0 +1,99 @@
+#include "skin/forms/MenuItemLayout.h"
+
+namespace {
+int LeftOf(const TMenuMeasureSkin& s) {
+    return s.HasItemObject ? s.ItemLeftMargin : 0;
+}
+} // namespace
+
+int MenuTextItemWidth(int textWidth, const TMenuMeasureSkin& s) {
+    return textWidth + 26 + LeftOf(s);
+}
+
+int MenuTextItemHeight(int systemHeight, bool hasText) {
+    return hasText ? systemHeight + 4 : 8;
+}
+
+int FrameworkItemWidth(int ownWidth, const TMenuMeasureSkin& s) {
+    return ownWidth + LeftOf(s) + (s.HasImages ? 0 : 25) + 10;
+}
+
+int PopupItemWidth(int ownWidth, const TMenuMeasureSkin& s) {
+    return ownWidth + LeftOf(s) + (s.HasImages ? 0 : 23) + 12;
+}
+
+TRect MirrorRect(const TRect& r, const TRect& within) {
+    return TRect{within.Left + within.Right - r.Right, r.Top, within.Left + within.Right - r.Left, r.Bottom};
+}
+
+TRect CentreMark(const TRect& square, int w, int h) {
+    const int left = square.Left + (square.Width() - w) / 2 + 1;
+    const int top = square.Top + (square.Height() - h) / 2 + 1;
+    return Bounds(left, top, w, h);
+}
+
+TMenuItemLayout LayoutMenuItem(const TMenuItemLayoutIn& in) {
+    const TRect& item = in.Item;
+    int g = in.ImageWidth > 0 ? in.ImageWidth : 16;
+    if (in.Checked && g < 16) g = 16;
+    TMenuItemLayout l;
+    const int glyphLeft = item.Left + 1 + in.LeftMargin;
+    l.Glyph =
+        in.Separator ? TRect{glyphLeft, item.Top + 1, glyphLeft, item.Top + 1} : Bounds(glyphLeft, item.Top + 1, g, g);
+    l.Text = TRect{l.Glyph.Right + 3, item.Top, item.Right - 1, item.Bottom};
+    const int top = item.Top + (item.Height() - in.CaptionHeight) / 2;
+    l.Caption = Bounds(l.Text.Left, top, in.CaptionWidth, in.CaptionHeight);
+    l.Shortcut = TRect{l.Caption.Right, top, item.Right - 11, top + in.CaptionHeight};
+    if (in.RightToLeft) {
+        l.Glyph = MirrorRect(l.Glyph, item);
+        l.Text = MirrorRect(l.Text, item);
+        l.Caption = MirrorRect(l.Caption, item);
+        l.Shortcut = MirrorRect(l.Shortcut, item);
+    }
+    return l;
+}
+
+TRect SeparatorSource(const TRect& frame, int itemHeight) {
+    if (itemHeight >= frame.Height() || itemHeight <= 0) return frame;
+    return TRect{frame.Left, frame.Bottom - itemHeight, frame.Right, frame.Bottom};
+}
+
+wchar_t FoldMenuChar(wchar_t c) {
+    if (c >= L'a' && c <= L'z') return wchar_t(c - 32);
+    // Latin-1 small letters but the division sign and y with diaeresis.
+    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return wchar_t(c - 32);
+    if (c >= 0x430 && c <= 0x44F) return wchar_t(c - 32); // а..я
+    if (c >= 0x450 && c <= 0x45F) return wchar_t(c - 80); // ѐ..џ
+    return c;
+}
+
+wchar_t MenuMnemonic(const std::wstring& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] != L'&') return caption[i + 1];
+        ++i;
+    }
+    for (wchar_t c : caption) {
+        if (c == L'\t') break;
+        if (c != L' ' && c != L'&') return c;
+    }
+    return 0;
+}
+
+TMenuCharMatch MatchMenuChar(const std::vector<TMenuCharItem>& items, wchar_t c, int current) {
+    TMenuCharMatch m;
+    const int n = int(items.size());
+    if (n == 0 || c == 0) return m;
+    const wchar_t key = FoldMenuChar(c);
+    int count = 0, first = -1;
+    for (int k = 1; k <= n; ++k) {
+        const int i = ((current < 0 ? -1 : current) + k) % n;
+        const TMenuCharItem& item = items[size_t(i)];
+        if (item.Caption.empty() || FoldMenuChar(MenuMnemonic(item.Caption)) != key) continue;
+        if (first < 0) first = i;
+        ++count;
+    }
+    m.Index = first;
+    m.Execute = count == 1 && items[size_t(first)].Enabled;
+    return m;
+}

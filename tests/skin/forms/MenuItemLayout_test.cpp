@@ -1,0 +1,143 @@
+// Owner-drawn menu items: measure rules, the places of glyph, caption and shortcut (mirrored for
+// right-to-left menus), separator rows and the characters that pick an item.
+#include "skin/forms/MenuItemLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(MenuItemLayout, MeasureRules) {
+    const TMenuMeasureSkin none, object{true, 4, false}, images{true, 4, true}, marginOnly{false, 9, false};
+    const struct {
+        TMenuMeasureSkin s;
+        int text, plain, framework, popup;
+    } cases[] = {
+        {none, 50, 76, 85, 85},       // 50 + 26; 50 + 25 + 10; 50 + 23 + 12
+        {object, 50, 80, 89, 89},     // the element's left margin on top
+        {images, 50, 80, 64, 66},     // an image list takes the place of the glyph allowance
+        {marginOnly, 50, 76, 85, 85}, // a margin counts only with the element
+        {none, 0, 26, 35, 35},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MenuTextItemWidth(c.text, c.s), c.plain) << c.text;
+        EXPECT_EQ(FrameworkItemWidth(c.text, c.s), c.framework) << c.text;
+        EXPECT_EQ(PopupItemWidth(c.text, c.s), c.popup) << c.text;
+    }
+    EXPECT_EQ(MenuTextItemHeight(16, true), 20);
+    EXPECT_EQ(MenuTextItemHeight(16, false), 8);
+    EXPECT_EQ(MenuTextItemHeight(30, false), 8);
+}
+
+TEST(MenuItemLayout, GlyphCaptionAndShortcutPlaces) {
+    struct Case {
+        const char* name;
+        TMenuItemLayoutIn in;
+        TRect glyph, caption, shortcut;
+    };
+    auto in = [](int imageWidth, int margin, bool checked, bool separator, bool rtl) {
+        TMenuItemLayoutIn i;
+        i.Item = Rect(0, 0, 150, 20);
+        i.ImageWidth = imageWidth;
+        i.LeftMargin = margin;
+        i.Checked = checked;
+        i.Separator = separator;
+        i.RightToLeft = rtl;
+        i.CaptionWidth = 40;
+        i.CaptionHeight = 13;
+        return i;
+    };
+    const Case cases[] = {
+        {"no images, no element", in(0, 0, false, false, false), Rect(1, 1, 17, 17), Rect(20, 3, 60, 16),
+         Rect(60, 3, 139, 16)},
+        {"element margin", in(0, 4, false, false, false), Rect(5, 1, 21, 17), Rect(24, 3, 64, 16),
+         Rect(64, 3, 139, 16)},
+        {"wide images", in(24, 4, false, false, false), Rect(5, 1, 29, 25), Rect(32, 3, 72, 16), Rect(72, 3, 139, 16)},
+        {"small images", in(10, 0, false, false, false), Rect(1, 1, 11, 11), Rect(14, 3, 54, 16), Rect(54, 3, 139, 16)},
+        {"checked takes at least 16", in(10, 0, true, false, false), Rect(1, 1, 17, 17), Rect(20, 3, 60, 16),
+         Rect(60, 3, 139, 16)},
+        {"separator has no glyph", in(0, 4, false, true, false), Rect(5, 1, 5, 1), Rect(8, 3, 48, 16),
+         Rect(48, 3, 139, 16)},
+        {"right to left", in(0, 4, false, false, true), Rect(129, 1, 145, 17), Rect(86, 3, 126, 16),
+         Rect(11, 3, 86, 16)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TMenuItemLayout l = LayoutMenuItem(c.in);
+        EXPECT_EQ(l.Glyph, c.glyph);
+        EXPECT_EQ(l.Caption, c.caption);
+        EXPECT_EQ(l.Shortcut, c.shortcut);
+        EXPECT_EQ(l.Text.Top, 0);
+        EXPECT_EQ(l.Text.Bottom, 20);
+        if (c.in.RightToLeft)
+            EXPECT_EQ(l.Text, Rect(1, 0, 126, 20));
+        else
+            EXPECT_EQ(l.Text.Right, 149);
+    }
+    // An item placed anywhere keeps its places relative to itself.
+    TMenuItemLayoutIn moved = in(0, 4, false, false, true);
+    moved.Item = Rect(3, 25, 153, 45);
+    const TMenuItemLayout l = LayoutMenuItem(moved);
+    EXPECT_EQ(l.Glyph, Rect(132, 26, 148, 42));
+    EXPECT_EQ(l.Caption, Rect(89, 28, 129, 41));
+}
+
+TEST(MenuItemLayout, MarksSeparatorsAndBackground) {
+    EXPECT_EQ(CentreMark(Rect(1, 1, 17, 17), 12, 12), Rect(4, 4, 16, 16));
+    EXPECT_EQ(CentreMark(Rect(5, 1, 21, 17), 7, 7), Rect(10, 6, 17, 13));
+    EXPECT_EQ(CentreMark(Rect(0, 0, 16, 16), 20, 20), Rect(-1, -1, 19, 19)); // larger than the square
+    EXPECT_EQ(MirrorRect(Rect(10, 2, 30, 8), Rect(0, 0, 100, 10)), Rect(70, 2, 90, 8));
+    EXPECT_EQ(MirrorRect(Rect(10, 2, 30, 8), Rect(50, 0, 150, 10)), Rect(170, 2, 190, 8));
+
+    const TRect frame = Rect(24, 0, 48, 22); // frame 2 of a 5-frame strip of 24 x 22
+    EXPECT_EQ(SeparatorSource(frame, 8), Rect(24, 14, 48, 22));
+    EXPECT_EQ(SeparatorSource(frame, 22), frame);
+    EXPECT_EQ(SeparatorSource(frame, 40), frame);
+    EXPECT_EQ(SeparatorSource(frame, 0), frame);
+
+    EXPECT_EQ(BackgroundSource(Rect(0, 0, 120, 20), 3), Rect(3, 3, 123, 23));
+    EXPECT_EQ(BackgroundSource(Rect(3, 23, 123, 43), 0), Rect(3, 23, 123, 43));
+}
+
+TEST(MenuItemLayout, TypedCharactersPickItems) {
+    EXPECT_EQ(MenuMnemonic(L"&File"), L'F');
+    EXPECT_EQ(MenuMnemonic(L"Save &as"), L'a');
+    EXPECT_EQ(MenuMnemonic(L"Fish && &Chips"), L'C');
+    EXPECT_EQ(MenuMnemonic(L" Restore "), L'R');
+    EXPECT_EQ(MenuMnemonic(L"Выход"), L'В');
+    EXPECT_EQ(MenuMnemonic(L""), 0);
+    EXPECT_EQ(MenuMnemonic(L"-"), L'-');
+    EXPECT_EQ(FoldMenuChar(L'q'), L'Q');
+    EXPECT_EQ(FoldMenuChar(L'ф'), L'Ф');
+    EXPECT_EQ(FoldMenuChar(L'ё'), L'Ё');
+    EXPECT_EQ(FoldMenuChar(L'é'), L'É');
+    EXPECT_EQ(FoldMenuChar(L'7'), L'7');
+
+    const std::vector<TMenuCharItem> items = {
+        {L"&Open", true},       {L"", true},          {L"Оформление...", true}, {L"O&ptions", true}, {L"Orbit", false},
+        {L"Exit\tAlt+X", true}, {L"Настройки", true}, {L"Off", true},
+    };
+    const struct {
+        wchar_t c;
+        int current, index;
+        bool execute;
+    } cases[] = {
+        {L'e', -1, 5, true},                         // the first letter of a caption without "&"
+        {L'X', -1, -1, false},                       // the shortcut is not a mnemonic
+        {L'p', -1, 3, true},                         // "&" wins over the first letter
+        {L'о', -1, 2, true},                         // Cyrillic, either case
+        {L'н', -1, 6, true},   {L'o', -1, 0, false}, // three answer: select the first...
+        {L'o', 0, 4, false},                         // ... then the next (disabled items are selected too)...
+        {L'o', 4, 7, false},   {L'o', 7, 0, false},  // ... wrapping round
+        {L'z', 2, -1, false},  {0, -1, -1, false},
+    };
+    for (const auto& c : cases) {
+        const TMenuCharMatch m = MatchMenuChar(items, c.c, c.current);
+        EXPECT_EQ(m.Index, c.index) << int(c.c) << " from " << c.current;
+        EXPECT_EQ(m.Execute, c.execute) << int(c.c) << " from " << c.current;
+    }
+    EXPECT_FALSE(MatchMenuChar({{L"Gone", false}}, L'g', -1).Execute); // alone but disabled: selected
+    EXPECT_EQ(MatchMenuChar({{L"Gone", false}}, L'g', -1).Index, 0);
+    EXPECT_EQ(MatchMenuChar({}, L'g', -1).Index, -1);
+}
+
+} // namespace
