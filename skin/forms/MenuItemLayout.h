@@ -1,12 +1,9 @@
 // The geometry of skinned, owner-drawn menu items: how wide and high an item is measured, where its
 // glyph square, caption and shortcut go, which rows of the skin's separator image are drawn, how a
-// right-to-left menu mirrors all of it, and which item a typed character picks.
+// right-to-left menu mirrors all of it. (Which item a typed character picks: framework/MenuText.h.)
 #pragma once
 
 #include "skin/data/RasterTypes.h"
-
-#include <string>
-#include <vector>
 
 // What the skin offers the measuring: its MenuItem element (and that element's left margin) and
 // whether the menu has an image list.
@@ -61,24 +58,3 @@ TRect SeparatorSource(const TRect& frame, int itemHeight);
 inline TRect BackgroundSource(const TRect& item, int inset) {
     return item.Offset(inset, inset);
 }
-
-// The character a menu caption answers to: the one after its first single "&", or, without one,
-// its first character that is not blank (as the system's own menus do). 0 for none.
-wchar_t MenuMnemonic(const std::wstring& caption);
-// c in one case for comparing mnemonics: Latin, Latin-1 and Cyrillic letters, whatever the
-// machine's locale.
-wchar_t FoldMenuChar(wchar_t c);
-
-struct TMenuCharItem {
-    std::wstring Caption; // empty for a separator, which never matches
-    bool Enabled = true;
-};
-
-// The answer to a typed character in an open menu: the item it picks and whether picking runs it
-// (exactly one item answers to c and that one is enabled) or only selects it (the next answering
-// item after `current`, wrapping). Index -1 when none answers.
-struct TMenuCharMatch {
-    int Index = -1;
-    bool Execute = false;
-};
-TMenuCharMatch MatchMenuChar(const std::vector<TMenuCharItem>& items, wchar_t c, int current);

@@ -1,5 +1,5 @@
 // Owner-drawn menu items: measure rules, the places of glyph, caption and shortcut (mirrored for
-// right-to-left menus), separator rows and the characters that pick an item.
+// right-to-left menus) and separator rows.
 #include "skin/forms/MenuItemLayout.h"
 
 #include <gtest/gtest.h>
@@ -96,48 +96,6 @@ TEST(MenuItemLayout, MarksSeparatorsAndBackground) {
 
     EXPECT_EQ(BackgroundSource(Rect(0, 0, 120, 20), 3), Rect(3, 3, 123, 23));
     EXPECT_EQ(BackgroundSource(Rect(3, 23, 123, 43), 0), Rect(3, 23, 123, 43));
-}
-
-TEST(MenuItemLayout, TypedCharactersPickItems) {
-    EXPECT_EQ(MenuMnemonic(L"&File"), L'F');
-    EXPECT_EQ(MenuMnemonic(L"Save &as"), L'a');
-    EXPECT_EQ(MenuMnemonic(L"Fish && &Chips"), L'C');
-    EXPECT_EQ(MenuMnemonic(L" Restore "), L'R');
-    EXPECT_EQ(MenuMnemonic(L"Выход"), L'В');
-    EXPECT_EQ(MenuMnemonic(L""), 0);
-    EXPECT_EQ(MenuMnemonic(L"-"), L'-');
-    EXPECT_EQ(FoldMenuChar(L'q'), L'Q');
-    EXPECT_EQ(FoldMenuChar(L'ф'), L'Ф');
-    EXPECT_EQ(FoldMenuChar(L'ё'), L'Ё');
-    EXPECT_EQ(FoldMenuChar(L'é'), L'É');
-    EXPECT_EQ(FoldMenuChar(L'7'), L'7');
-
-    const std::vector<TMenuCharItem> items = {
-        {L"&Open", true},       {L"", true},          {L"Оформление...", true}, {L"O&ptions", true}, {L"Orbit", false},
-        {L"Exit\tAlt+X", true}, {L"Настройки", true}, {L"Off", true},
-    };
-    const struct {
-        wchar_t c;
-        int current, index;
-        bool execute;
-    } cases[] = {
-        {L'e', -1, 5, true},                         // the first letter of a caption without "&"
-        {L'X', -1, -1, false},                       // the shortcut is not a mnemonic
-        {L'p', -1, 3, true},                         // "&" wins over the first letter
-        {L'о', -1, 2, true},                         // Cyrillic, either case
-        {L'н', -1, 6, true},   {L'o', -1, 0, false}, // three answer: select the first...
-        {L'o', 0, 4, false},                         // ... then the next (disabled items are selected too)...
-        {L'o', 4, 7, false},   {L'o', 7, 0, false},  // ... wrapping round
-        {L'z', 2, -1, false},  {0, -1, -1, false},
-    };
-    for (const auto& c : cases) {
-        const TMenuCharMatch m = MatchMenuChar(items, c.c, c.current);
-        EXPECT_EQ(m.Index, c.index) << int(c.c) << " from " << c.current;
-        EXPECT_EQ(m.Execute, c.execute) << int(c.c) << " from " << c.current;
-    }
-    EXPECT_FALSE(MatchMenuChar({{L"Gone", false}}, L'g', -1).Execute); // alone but disabled: selected
-    EXPECT_EQ(MatchMenuChar({{L"Gone", false}}, L'g', -1).Index, 0);
-    EXPECT_EQ(MatchMenuChar({}, L'g', -1).Index, -1);
 }
 
 } // namespace
