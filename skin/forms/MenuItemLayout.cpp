@@ -57,3 +57,11 @@ TRect SeparatorSource(const TRect& frame, int itemHeight) {
     if (itemHeight >= frame.Height() || itemHeight <= 0) return frame;
     return TRect{frame.Left, frame.Bottom - itemHeight, frame.Right, frame.Bottom};
 }
+
+void DrawMask(TBitmap32& target, int x, int y, const TBitmap32& mask, TPixel colour) {
+    for (int my = 0; my < mask.Height(); ++my)
+        for (int mx = 0; mx < mask.Width(); ++mx) {
+            const TPixel p = mask.Pixel(mx, my);
+            if (PixelR(p) + PixelG(p) + PixelB(p) < 3 * 128) target.SetPixel(x + mx, y + my, colour);
+        }
+}

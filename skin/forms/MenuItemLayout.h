@@ -3,6 +3,7 @@
 // right-to-left menu mirrors all of it. (Which item a typed character picks: framework/MenuText.h.)
 #pragma once
 
+#include "skin/data/Bitmap.h"
 #include "skin/data/RasterTypes.h"
 
 // What the skin offers the measuring: its MenuItem element (and that element's left margin) and
@@ -47,6 +48,10 @@ TMenuItemLayout LayoutMenuItem(const TMenuItemLayoutIn& in);
 TRect MirrorRect(const TRect& r, const TRect& within);
 // Where a w x h mark goes when centred in square, one pixel right and down of exact centre.
 TRect CentreMark(const TRect& square, int w, int h);
+
+// Paints colour into target at (x, y) wherever mask is dark (a monochrome glyph such as the
+// system's check mark: black marks, white leaves alone).
+void DrawMask(TBitmap32& target, int x, int y, const TBitmap32& mask, TPixel colour);
 
 // The rows of a separator frame (frame, in the image) drawn into an item itemHeight high: the
 // bottom itemHeight rows, or the whole frame when the item is taller.

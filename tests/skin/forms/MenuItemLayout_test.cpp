@@ -94,6 +94,17 @@ TEST(MenuItemLayout, MarksSeparatorsAndBackground) {
     EXPECT_EQ(SeparatorSource(frame, 40), frame);
     EXPECT_EQ(SeparatorSource(frame, 0), frame);
 
+    // A mark paints only its dark pixels, clipped to the target.
+    TBitmap32 mask(3, 2), target(4, 3);
+    mask.Fill(PixelRGB(255, 255, 255));
+    mask.SetPixel(0, 0, PixelRGB(0, 0, 0));
+    mask.SetPixel(2, 1, PixelRGB(100, 100, 100));
+    target.Fill(PixelRGB(1, 1, 1));
+    DrawMask(target, 2, 1, mask, PixelRGB(9, 8, 7));
+    EXPECT_EQ(target.Pixel(2, 1), PixelRGB(9, 8, 7));
+    EXPECT_EQ(target.Pixel(3, 1), PixelRGB(1, 1, 1));
+    EXPECT_EQ(target.Pixel(3, 2), PixelRGB(1, 1, 1)); // white leaves alone; (4, 2) lies outside
+
     EXPECT_EQ(BackgroundSource(Rect(0, 0, 120, 20), 3), Rect(3, 3, 123, 23));
     EXPECT_EQ(BackgroundSource(Rect(3, 23, 123, 43), 0), Rect(3, 23, 123, 43));
 }
