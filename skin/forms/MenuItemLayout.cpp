@@ -65,3 +65,10 @@ void DrawMask(TBitmap32& target, int x, int y, const TBitmap32& mask, TPixel col
             if (PixelR(p) + PixelG(p) + PixelB(p) < 3 * 128) target.SetPixel(x + mx, y + my, colour);
         }
 }
+
+int ToolButtonFrame(bool selected, bool focusedOrHot, bool greyed, bool isDefault) {
+    if (selected) return 2;
+    if (focusedOrHot) return 4;
+    if (greyed) return 0;
+    return isDefault ? 1 : 0;
+}

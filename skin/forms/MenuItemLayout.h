@@ -1,6 +1,7 @@
 // The geometry of skinned, owner-drawn menu items: how wide and high an item is measured, where its
 // glyph square, caption and shortcut go, which rows of the skin's separator image are drawn, how a
-// right-to-left menu mirrors all of it. (Which item a typed character picks: framework/MenuText.h.)
+// right-to-left menu mirrors all of it (which item a typed character picks: framework/MenuText.h);
+// and the frame a skinned tool bar button shows.
 #pragma once
 
 #include "skin/data/Bitmap.h"
@@ -63,3 +64,7 @@ TRect SeparatorSource(const TRect& frame, int itemHeight);
 inline TRect BackgroundSource(const TRect& item, int inset) {
     return item.Offset(inset, inset);
 }
+
+// The frame of the skin's Buttons image (5 frames) under a tool bar button in a state: 2 selected
+// (pressed), 4 focused or hot, none (0) greyed or disabled, 1 the default button, else none.
+int ToolButtonFrame(bool selected, bool focusedOrHot, bool greyed, bool isDefault);

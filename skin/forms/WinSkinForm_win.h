@@ -30,6 +30,7 @@ class TWinSkinForm;
 class TMenuItem;
 class TPopupMenu;
 class TOwnerDrawMenu;
+class TToolBar;
 
 // Whether an MDI child is shown maximized; process-wide. SetMDIMax goes through the skin manager,
 // which updates the MDI children; StoreMDIMax only records the value.
@@ -194,6 +195,9 @@ public:
     void InitMenu(TForm* form, bool enable);
     void DrawMenuItem(TMenuItem* item, HDC dc, const RECT& rect, UINT state);
     void MeasureItemPop(TMenuItem* item, HDC dc, int& width, int& height);
+    // The form's tool bars get ToolBarDrawButton as their button painter (or lose it).
+    void InitToolBars(TForm* form, bool enable);
+    LRESULT ToolBarDrawButton(TToolBar* bar, NMTBCUSTOMDRAW& cd);
     // The skinned system menu (made on first use).
     TPopupMenu* SysMenu() const { return sysMenu_.get(); }
     // Opens the system menu at a screen point: the skin's, or the system's own.

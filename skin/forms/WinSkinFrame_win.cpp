@@ -86,6 +86,7 @@ void TWinSkinForm::InitTform(TForm* form) {
     }
     InitSkin(form->Handle());
     InitMenu(form, true);
+    InitToolBars(form, true);
     savedColor_ = form->Color;
     form->Color = skin_->Colors[csButtonFace];
 }
@@ -579,7 +580,10 @@ void TWinSkinForm::SkinChange() {
 
 void TWinSkinForm::RestoreProcedures() {
     // The form's popup menus no longer call into this skinner.
-    if (popupsSkinned_ && form_) InitMenu(form_, false);
+    if (popupsSkinned_ && form_) {
+        InitMenu(form_, false);
+        InitToolBars(form_, false);
+    }
     if (formHooked_ && form_) form_->WindowProc = oldWindowProc_;
     formHooked_ = false;
     oldWindowProc_ = nullptr;

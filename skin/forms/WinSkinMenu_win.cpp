@@ -10,6 +10,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/ToolBar.h"
 
 #include <cwctype>
 
@@ -443,6 +444,56 @@ void TWinSkinForm::InitMenu(TForm* form, bool enable) {
         popup->OwnerDraw = enable;
         SkinItems(popup->Items, this, enable);
     }
+}
+
+// ---- Tool bar buttons
+
+namespace {
+struct TSkinToolDraw {
+    TWinSkinForm* Form;
+    LRESULT operator()(TToolBar* bar, NMTBCUSTOMDRAW& cd) const { return Form->ToolBarDrawButton(bar, cd); }
+};
+} // namespace
+
+void TWinSkinForm::InitToolBars(TForm* form, bool enable) {
+    if (!form) return;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* bar = dynamic_cast<TToolBar*>(form->Components(i));
+        if (!bar) continue;
+        if (!enable) {
+            if (const auto* d = bar->OnCustomDrawButton.target<TSkinToolDraw>(); d && d->Form == this)
+                bar->OnCustomDrawButton = nullptr;
+        } else if (!skin_->TagDisabled(bar->Tag) && skin_->SkinControls.Contains(xcToolbar) &&
+                   !bar->OnCustomDrawButton) {
+            bar->OnCustomDrawButton = TSkinToolDraw{this};
+        }
+        if (bar->HandleAllocated()) InvalidateRect(bar->Handle(), nullptr, TRUE);
+    }
+}
+
+LRESULT TWinSkinForm::ToolBarDrawButton(TToolBar*, NMTBCUSTOMDRAW& cd) {
+    // Neither the classic edges nor a theme's button background may cover the skin's frame.
+    constexpr LRESULT kOwnFace = TBCDRF_NOEDGES | TBCDRF_NOBACKGROUND;
+    const TDataSkinButton& b = skin_->Buttons;
+    if (b.Bitmap.Empty() || lifecycle_ != kSkinned) return CDRF_DODEFAULT;
+    const UINT s = cd.nmcd.uItemState;
+    const int frame = ToolButtonFrame((s & CDIS_SELECTED) != 0, (s & (CDIS_FOCUS | CDIS_HOT)) != 0,
+                                      (s & (CDIS_GRAYED | CDIS_DISABLED)) != 0, (s & CDIS_DEFAULT) != 0);
+    if (frame == 1 && b.HasNormalColour2) cd.clrText = SkinColorRGB(b.NormalColour2);
+    if (frame == 4 && b.HasMouseOverColour2) cd.clrText = SkinColorRGB(b.MouseOverColour2);
+    if (frame == 2 && b.HasPressedColour2) cd.clrText = SkinColorRGB(b.PressedColour2);
+    RECT r = cd.nmcd.rc;
+    InflateRect(&r, -1, -1);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    TDib face;
+    if (frame == 0 || w <= 0 || h <= 0 || !face.Resize(w, h)) return kOwnFace;
+    // Over what lies under the button, for the image's transparent parts.
+    BitBlt(face.DC(), 0, 0, w, h, cd.nmcd.hdc, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    DrawRect2(face.Bits(), Bounds(0, 0, w, h), b.Bitmap, b.Margins, frame, 5, b.Trans != 0, false, false);
+    GdiFlush();
+    BitBlt(cd.nmcd.hdc, r.left, r.top, w, h, face.DC(), 0, 0, SRCCOPY);
+    return kOwnFace;
 }
 
 // ---- The system menu

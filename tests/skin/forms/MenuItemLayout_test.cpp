@@ -1,5 +1,5 @@
 // Owner-drawn menu items: measure rules, the places of glyph, caption and shortcut (mirrored for
-// right-to-left menus) and separator rows.
+// right-to-left menus), separator rows and tool bar button frames.
 #include "skin/forms/MenuItemLayout.h"
 
 #include <gtest/gtest.h>
@@ -107,6 +107,20 @@ TEST(MenuItemLayout, MarksSeparatorsAndBackground) {
 
     EXPECT_EQ(BackgroundSource(Rect(0, 0, 120, 20), 3), Rect(3, 3, 123, 23));
     EXPECT_EQ(BackgroundSource(Rect(3, 23, 123, 43), 0), Rect(3, 23, 123, 43));
+}
+
+TEST(MenuItemLayout, ToolButtonFrames) {
+    const struct {
+        bool selected, hot, greyed, isDefault;
+        int frame;
+    } cases[] = {
+        {false, false, false, false, 0}, {true, false, false, false, 2}, {false, true, false, false, 4},
+        {true, true, false, false, 2},   {false, false, true, false, 0}, {false, true, true, false, 4},
+        {false, false, false, true, 1},  {false, false, true, true, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ToolButtonFrame(c.selected, c.hot, c.greyed, c.isDefault), c.frame)
+            << c.selected << c.hot << c.greyed << c.isDefault;
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "framework/Forms.h"
 #include "framework/Menus.h"
+#include "framework/ToolBar.h"
 
 #include "tests/skin/forms/WinPump.h"
 
@@ -115,11 +116,13 @@ void Mouse(DWORD flags, bool pump = true) {
 }
 
 // Runs step every 100 ms from a timer while a modal loop (a menu) runs, until it returns true;
-// after five seconds the menu is ended and the step is not run again.
+// after five seconds the menu is ended and the step is not run again. A menu still open eight
+// seconds after the start (a step whose keys did not close it) is ended too, until MenuDone.
 std::function<bool()> gStep;
+DWORD gStepStart = 0;
+UINT_PTR gWatchdog = 0;
 TPixel gLastSeen = 0, gLastWanted = 0;
 const char* gWhere = "";
-DWORD gStepStart = 0;
 void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     if (!gStep) return;
@@ -133,10 +136,21 @@ void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
         SetTimer(nullptr, 0, 100, StepTimer);
     }
 }
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    gWatchdog = 0;
+    std::printf("a menu was still open: ended\n");
+    EndMenu();
+}
 void InsideMenu(std::function<bool()> step) {
     gStep = std::move(step);
     gStepStart = GetTickCount();
     SetTimer(nullptr, 0, 200, StepTimer);
+    gWatchdog = SetTimer(nullptr, 0, 8000, Watchdog);
+}
+void MenuDone() {
+    if (gWatchdog) KillTimer(nullptr, gWatchdog);
+    gWatchdog = 0;
 }
 
 // Whether the screen shows wanted at p; what was seen last is reported if the step gives up.
@@ -276,6 +290,7 @@ TEST_F(SkinMenu, BarSubmenuIsDrawnOnItsBackgroundAndAnswersFirstLetters) {
             wr.top + (fileButton.Rect.Top + fileButton.Rect.Bottom) / 2);
     Mouse(MOUSEEVENTF_LEFTDOWN);
     Mouse(MOUSEEVENTF_LEFTUP);
+    MenuDone();
     EXPECT_TRUE(normalSeen) << "item background from the menu background image";
     EXPECT_TRUE(selectedSeen) << "selected item frame";
     EXPECT_TRUE(WaitFor([] { return !gCommands.empty(); }));
@@ -343,6 +358,7 @@ TEST_F(SkinMenu, SystemMenuOnTheCaptionClosesAndAltF4Closes) {
     });
     MouseTo(caption.x, caption.y);
     Mouse(MOUSEEVENTF_RIGHTDOWN);
+    MenuDone();
     EXPECT_TRUE(skinned) << "the skin's system menu on its menu background";
     ASSERT_EQ(captions.size(), 5u); // restore, maximize, minimize, separator, close
     EXPECT_EQ(captions[3], L"-");
@@ -379,7 +395,11 @@ TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
     menu->Items->Add(L"&Two")->SetChecked(true);
     menu->Items->Add(L"&Three")->Enabled = false;
     TMenuItem* own = menu->Items->Add(L"Own painting");
-    own->OnDrawItem = [](TObject*, HDC, const RECT&, UINT) {};
+    own->OnDrawItem = [](TObject*, HDC dc, const RECT& r, UINT) {
+        RECT t = r;
+        FillRect(dc, &t, GetSysColorBrush(COLOR_INFOBK));
+        DrawTextW(dc, L"  Own painting", -1, &t, DT_SINGLELINE | DT_VCENTER);
+    };
     auto* tagged = new TPopupMenu(form);
     tagged->Tag = 199; // DisableTag 99: left to the system
     tagged->Items->Add(L"Plain");
@@ -412,6 +432,7 @@ TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
     RECT wr{};
     GetWindowRect(form->Handle(), &wr);
     menu->Popup(wr.left + 60, wr.top + 60);
+    MenuDone();
     EXPECT_TRUE(skinned);
     EXPECT_EQ(clicks, 1) << "the first item chosen from the keyboard";
 
@@ -422,6 +443,60 @@ TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
     EXPECT_FALSE(menu->Items->Items(0)->OnDrawItem);
     EXPECT_FALSE(menu->Items->Items(0)->OnMeasureItem);
     EXPECT_TRUE(own->OnDrawItem);
+    delete form;
+}
+
+TEST_F(SkinMenu, ToolBarButtonsShowTheSkinsButtonFrames) {
+    Application->Initialize();
+    auto* form = new TForm(Application, L"TToolHost");
+    auto* bar = new TToolBar(form, form);
+    int clicks = 0;
+    bar->AddButton(L"Send", [&](TObject*) { ++clicks; });
+    bar->AddButton(L"Clear");
+    form->Show();
+    TWinSkinForm* f = Skinner(form->Handle());
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(bar->OnCustomDrawButton);
+    Pump(300);
+
+    // The rectangle the first button is drawn in, seen on its way to the skin's painter.
+    const TToolBarDrawButtonEvent skinPainter = bar->OnCustomDrawButton;
+    RECT drawn{};
+    bar->OnCustomDrawButton = [&](TToolBar* sender, NMTBCUSTOMDRAW& cd) {
+        if (cd.nmcd.dwItemSpec == 1) drawn = cd.nmcd.rc;
+        return skinPainter(sender, cd);
+    };
+    InvalidateRect(bar->Handle(), nullptr, TRUE);
+    ASSERT_TRUE(WaitFor([&] { return drawn.right > drawn.left; }));
+
+    // Hot under the mouse: frame 4 of the skin's Buttons image inside the button's edge.
+    RECT r = drawn;
+    MapWindowPoints(bar->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    const int w = r.right - r.left - 2, h = r.bottom - r.top - 2;
+    ASSERT_GT(w, 4);
+    const TDataSkinButton& b = skin_->Buttons;
+    auto face = [&](int frame) { return GetHMap(Bounds(0, 0, w, h), b.Bitmap, b.Margins, frame, 5, false, false); };
+    const POINT p{r.left + 1 + w / 2, r.top + 1 + 1}; // the frame's top edge, above the caption
+    ASSERT_NE(face(4).Pixel(w / 2, 1), PixelFromColor(clSkinKey));
+    ASSERT_NE(face(4).Pixel(w / 2, 1), face(2).Pixel(w / 2, 1));
+    MouseTo(r.left + 3, r.bottom - 3);
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(p.x, p.y) == face(4).Pixel(w / 2, 1); }))
+        << std::hex << ScreenPixel(p.x, p.y) << " " << face(4).Pixel(w / 2, 1);
+    RECT shot{};
+    GetWindowRect(form->Handle(), &shot);
+    Screenshot(shot, "toolbar_hot");
+    // Pressed: frame 2; released over the button: a click.
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(p.x, p.y) == face(2).Pixel(w / 2, 1); }))
+        << std::hex << ScreenPixel(p.x, p.y) << " " << face(2).Pixel(w / 2, 1);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor([&] { return clicks == 1; }));
+
+    // The skin let go: the bar draws itself again.
+    bar->OnCustomDrawButton = skinPainter;
+    skin_->SetActive(false);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(form->Handle(), WM_SKIN_QUERY, 0, 0) == 0; }));
+    EXPECT_FALSE(bar->OnCustomDrawButton);
     delete form;
 }
 
