@@ -128,9 +128,11 @@ LRESULT TWinSkinPopMenu::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_PAINT: {
         // Where the system paints its frame inside the client area (Wine), the ring goes over it.
+        // The items drawn in this paint tell a window that waits which menu it shows.
+        const bool ring = ClientInset() == 0 && !Background().Empty();
+        if (ring && !Menu) WaitingPopMenu = this;
         const LRESULT r = Default(msg, wParam, lParam);
-        if (ClientInset() == 0 && !Background().Empty()) {
-            if (!Menu) WaitingPopMenu = this;
+        if (ring) {
             if (HDC dc = GetWindowDC(Handle)) {
                 PaintRing(dc);
                 ReleaseDC(Handle, dc);
@@ -389,10 +391,21 @@ void TSkinManage::SetMenu() {
 }
 
 const TBitmap32* TSkinManage::GetMenuBg(HMENU menu) {
+    TWinSkinPopMenu* m = MenuSkinner(menu);
+    if (!m) return nullptr;
+    const TBitmap32& b = m->Background();
+    return b.Empty() ? nullptr : &b;
+}
+
+TWinSkinPopMenu* TSkinManage::MenuSkinner(HMENU menu) {
+    if (!menu) return nullptr;
     for (const auto& m : menus_)
-        if (m->Menu == menu) {
-            const TBitmap32& b = m->Background();
-            return b.Empty() ? nullptr : &b;
+        if (m->Menu == menu) return m.get();
+    for (const auto& m : menus_)
+        if (!m->Menu && reinterpret_cast<HMENU>(SendMessageW(m->Handle, MN_GETHMENU, 0, 0)) == menu) {
+            m->Menu = menu;
+            if (WaitingPopMenu == m.get()) WaitingPopMenu = nullptr;
+            return m.get();
         }
     return nullptr;
 }

@@ -92,6 +92,9 @@ public:
     void SetMenu();
     // The background of the popup window showing the menu, or nullptr.
     const TBitmap32* GetMenuBg(HMENU menu);
+    // The skinner of the popup window showing the menu, or nullptr. A skinner that has not learnt
+    // its menu yet is asked its window's menu.
+    TWinSkinPopMenu* MenuSkinner(HMENU menu);
 
     void AddSkinData(TSkinData* s);
     void RemoveSkinData(TSkinData* s);

@@ -18,6 +18,8 @@ HRGN RectsToRegion(const std::vector<TRect>& rects);
 
 #include "framework/Controls.h"
 
+#include <commctrl.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,6 +28,10 @@ class TSkinDataCore;
 class TForm;
 class TWinSkinForm;
 class TSkinControl;
+class TMenuItem;
+class TPopupMenu;
+class TOwnerDrawMenu;
+class TToolBar;
 
 // Whether an MDI child is shown maximized; process-wide. SetMDIMax goes through the skin manager,
 // which updates the MDI children; StoreMDIMax only records the value.
@@ -184,6 +190,20 @@ public:
     void MenuBarKeys();
     void PaintMenuButton(const TMenuBtn& b);
 
+    // Owner-drawn menu items (WinSkinMenu_win.cpp). InitMenu makes the form's popup menus
+    // owner-drawn by the skin (or gives them back their own look); DrawMenuItem and
+    // MeasureItemPop are the handlers their items get.
+    void InitMenu(TForm* form, bool enable);
+    void DrawMenuItem(TMenuItem* item, HDC dc, const RECT& rect, UINT state);
+    void MeasureItemPop(TMenuItem* item, HDC dc, int& width, int& height);
+    // The form's tool bars get ToolBarDrawButton as their button painter (or lose it).
+    void InitToolBars(TForm* form, bool enable);
+    LRESULT ToolBarDrawButton(TToolBar* bar, NMTBCUSTOMDRAW& cd);
+    // The skinned system menu (made on first use).
+    TPopupMenu* SysMenu() const { return sysMenu_.get(); }
+    // Opens the system menu at a screen point: the skin's, or the system's own.
+    void PopSysmenu(int screenX, int screenY);
+
     // The skinner of a window, or nullptr.
     static TWinSkinForm* FromHandle(HWND hwnd);
 
@@ -263,6 +283,11 @@ private:
     LRESULT WMNCLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT WMNCLButtonDblClk(WPARAM wParam, LPARAM lParam);
     LRESULT WMNCRButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT WMMeasureItem(WPARAM wParam, LPARAM lParam);
+    LRESULT WMDrawItem(WPARAM wParam, LPARAM lParam);
+    LRESULT WMMenuChar(WPARAM wParam, LPARAM lParam);
+    void CreateSysmenu();
+    void DoSysMenu(TMenuItem* item);
     void SkinActive();
     void SetActive(bool active);
     void StartTimer(bool on);
@@ -281,7 +306,6 @@ private:
     void GetIcon();
     TSkinWindowState GetWindowstate() const;
     TSkinFormStyle GetFormstyle();
-    void PopSysmenu(int screenX, int screenY);
     void MDIChildAction(UINT command);
 
     TSkinDataCore* skin_;
@@ -318,6 +342,14 @@ private:
     POINT lastCursor_{};
     static LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam);
     TColor savedColor_ = 0;
+    // Owner-drawn items: the open submenu's tree while it is tracked, the system menu and its
+    // images, when it last opened, the menu font.
+    std::unique_ptr<TOwnerDrawMenu> ownerDraw_;
+    std::unique_ptr<TPopupMenu> sysMenu_;
+    HIMAGELIST sysImages_ = nullptr;
+    DWORD sysMenuTime_ = 0;
+    bool popupsSkinned_ = false; // the form's popup menus have this skinner's handlers
+    TFontHandle menuFont_;
 
     std::vector<TSkinControl*> controls_;
     static LRESULT CALLBACK MDIProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -7,8 +7,10 @@
 
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/SkinManage_win.h"
+#include "skin/forms/WinSkinMenuItem_win.h"
 
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 
 #include <windowsx.h>
 
@@ -85,6 +87,8 @@ void TWinSkinForm::InitTform(TForm* form) {
         formHooked_ = true;
     }
     InitSkin(form->Handle());
+    InitMenu(form, true);
+    InitToolBars(form, true);
     savedColor_ = form->Color;
     form->Color = skin_->Colors[csButtonFace];
 }
@@ -260,6 +264,12 @@ LRESULT TWinSkinForm::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return WMCtlcolor(msg, wParam, lParam);
     case WM_SKIN_QUERY:
         return 1;
+    case WM_MEASUREITEM:
+        return WMMeasureItem(wParam, lParam);
+    case WM_DRAWITEM:
+        return WMDrawItem(wParam, lParam);
+    case WM_MENUCHAR:
+        return WMMenuChar(wParam, lParam);
     case WM_MENUSELECT:
         // Reaches the owner only: the menu tracking learns the selection here.
         if (menuLoop_) {
@@ -583,6 +593,11 @@ void TWinSkinForm::SkinChange() {
 }
 
 void TWinSkinForm::RestoreProcedures() {
+    // The form's popup menus no longer call into this skinner.
+    if (popupsSkinned_ && form_) {
+        InitMenu(form_, false);
+        InitToolBars(form_, false);
+    }
     if (formHooked_ && form_) form_->WindowProc = oldWindowProc_;
     formHooked_ = false;
     oldWindowProc_ = nullptr;
@@ -597,6 +612,11 @@ void TWinSkinForm::FreeParts() {
     StartTimer(false);
     DeleteControls();
     UnSubclassMDI();
+    ownerDraw_.reset();
+    sysMenu_.reset();
+    if (sysImages_) ImageList_Destroy(sysImages_);
+    sysImages_ = nullptr;
+    menuFont_.Reset();
     HotObject = nullptr;
     buttons_.clear();
     menuBar_.reset();

@@ -3,7 +3,14 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 #include "skin/data/SkinDataCore.h"
+#include "skin/forms/MenuItemLayout.h"
+#include "skin/forms/SkinManage_win.h"
 #include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinMenuItem_win.h"
+
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "framework/ToolBar.h"
 
 #include <cwctype>
 
@@ -220,8 +227,11 @@ void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
             if (!gFilter) gFilter = SetWindowsHookExW(WH_MSGFILTER, &MenuFilter, nullptr, GetCurrentThreadId());
             RECT wr{};
             GetWindowRect(hwnd_, &wr);
+            // The skin draws the items for as long as the menu is open.
+            ownerDraw_ = std::make_unique<TOwnerDrawMenu>(b->Submenu);
             command = TrackPopupMenu(b->Submenu, TPM_RETURNCMD | TPM_RIGHTBUTTON, wr.left + b->Rect.Left,
                                      wr.top + b->Rect.Bottom, 0, hwnd_, nullptr);
+            ownerDraw_.reset();
             if (gFilter) UnhookWindowsHookEx(gFilter);
             gFilter = nullptr;
             gTracked = nullptr;
@@ -320,5 +330,262 @@ void TWinSkinForm::MenuBarKeys() {
         CheckMenu(*open, true);
     } else {
         hot->MouseLeave();
+    }
+}
+
+// ---- Owner-drawn items
+
+namespace {
+TMenuMeasureSkin MeasureSkin(const TSkinDataCore& skin, bool hasImages) {
+    TMenuMeasureSkin s;
+    s.HasItemObject = skin.MenuItem && !skin.MenuItem->Bitmap.Empty();
+    s.ItemLeftMargin = s.HasItemObject ? skin.MenuItem->Margins.Left : 0;
+    s.HasImages = hasImages;
+    return s;
+}
+
+TPopupMenu* PopupOf(TMenuItem* item) {
+    for (TComponent* c = item; c; c = c->Owner())
+        if (auto* p = dynamic_cast<TPopupMenu*>(c)) return p;
+    return nullptr;
+}
+
+// The handlers a skinner gives framework items, as types of their own so that the skinner can
+// tell its own handlers from the application's when it takes them back.
+struct TSkinItemDraw {
+    TWinSkinForm* Form;
+    void operator()(TObject* sender, HDC dc, const RECT& rect, UINT state) const {
+        Form->DrawMenuItem(dynamic_cast<TMenuItem*>(sender), dc, rect, state);
+    }
+};
+struct TSkinItemMeasure {
+    TWinSkinForm* Form;
+    void operator()(TObject* sender, HDC dc, int& width, int& height) const {
+        Form->MeasureItemPop(dynamic_cast<TMenuItem*>(sender), dc, width, height);
+    }
+};
+
+void SkinItems(TMenuItem* parent, TWinSkinForm* form, bool enable) {
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (enable && !item->OnDrawItem) {
+            item->OnDrawItem = TSkinItemDraw{form};
+            item->OnMeasureItem = TSkinItemMeasure{form};
+        } else if (!enable) {
+            if (const auto* d = item->OnDrawItem.target<TSkinItemDraw>(); d && d->Form == form)
+                item->OnDrawItem = nullptr;
+            if (const auto* m = item->OnMeasureItem.target<TSkinItemMeasure>(); m && m->Form == form)
+                item->OnMeasureItem = nullptr;
+        }
+        SkinItems(item, form, enable);
+    }
+}
+} // namespace
+
+LRESULT TWinSkinForm::WMMeasureItem(WPARAM wParam, LPARAM lParam) {
+    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    const TOwnerDrawMenu::Item* item =
+        mis && mis->CtlType == ODT_MENU && ownerDraw_ ? ownerDraw_->Find(mis->itemData) : nullptr;
+    if (!item) return Default(WM_MEASUREITEM, wParam, lParam);
+    if (SkinManager) SkinManager->SetMenu();
+    RECT r{0, 0, 0, 0};
+    if (!item->Text.empty()) {
+        TWindowDC screen(nullptr);
+        TSelectObject font(screen.Get(), NonClientFont(menuFont_, true));
+        Tnt_DrawTextW(screen.Get(), item->Text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+    }
+    mis->itemWidth = UINT(MenuTextItemWidth(r.right - r.left, MeasureSkin(*skin_, false)));
+    mis->itemHeight = UINT(MenuTextItemHeight(int(mis->itemHeight), !item->Text.empty()));
+    return TRUE;
+}
+
+LRESULT TWinSkinForm::WMDrawItem(WPARAM wParam, LPARAM lParam) {
+    auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    const TOwnerDrawMenu::Item* item =
+        dis && dis->CtlType == ODT_MENU && ownerDraw_ ? ownerDraw_->Find(dis->itemData) : nullptr;
+    if (!item) return Default(WM_DRAWITEM, wParam, lParam);
+    if (SkinManager) SkinManager->SetMenu();
+    TMenuItemFace face = TOwnerDrawMenu::FaceOf(*item);
+    face.Selected = (dis->itemState & ODS_SELECTED) != 0;
+    if (dis->itemState & (ODS_GRAYED | ODS_DISABLED)) face.Enabled = false;
+    PaintMenuItem(*skin_, dis->hDC, dis->rcItem, MenuItemBackground(reinterpret_cast<HMENU>(dis->hwndItem)), face,
+                  NonClientFont(menuFont_, true));
+    return TRUE;
+}
+
+LRESULT TWinSkinForm::WMMenuChar(WPARAM wParam, LPARAM lParam) {
+    // Owner-drawn items leave the system no text to match a typed character against.
+    if (ownerDraw_) {
+        const LRESULT r = MenuCharAnswer(*ownerDraw_, reinterpret_cast<HMENU>(lParam), wchar_t(LOWORD(wParam)));
+        if (r != -1) return r;
+    }
+    return Default(WM_MENUCHAR, wParam, lParam);
+}
+
+void TWinSkinForm::DrawMenuItem(TMenuItem* item, HDC dc, const RECT& rect, UINT state) {
+    if (!item) return;
+    const TPopupMenu* popup = PopupOf(item);
+    TMenuItemFace f;
+    f.Caption = item->Caption;
+    f.ShortCut = ShortCutToText(item->ShortCut);
+    f.Separator = item->IsLine();
+    f.Enabled = item->Enabled && !(state & (ODS_GRAYED | ODS_DISABLED));
+    f.Checked = item->Checked();
+    f.Default = item->Default;
+    f.Selected = (state & ODS_SELECTED) != 0;
+    f.RightToLeft = (exStyle_ & WS_EX_LEFTSCROLLBAR) != 0;
+    f.Images = popup ? popup->Images : nullptr;
+    f.ImageIndex = item->ImageIndex;
+    PaintMenuItem(*skin_, dc, rect, MenuItemBackground(item->MenuHandle()), f, NonClientFont(menuFont_, true));
+}
+
+void TWinSkinForm::MeasureItemPop(TMenuItem* item, HDC, int& width, int&) {
+    const TPopupMenu* popup = item ? PopupOf(item) : nullptr;
+    width = PopupItemWidth(width, MeasureSkin(*skin_, popup && popup->Images));
+}
+
+void TWinSkinForm::InitMenu(TForm* form, bool enable) {
+    if (!form) return;
+    popupsSkinned_ = enable;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* popup = dynamic_cast<TPopupMenu*>(form->Components(i));
+        if (!popup || skin_->TagDisabled(popup->Tag) || !skin_->SkinControls.Contains(xcPopupMenu)) continue;
+        popup->OwnerDraw = enable;
+        SkinItems(popup->Items, this, enable);
+    }
+}
+
+// ---- Tool bar buttons
+
+namespace {
+struct TSkinToolDraw {
+    TWinSkinForm* Form;
+    LRESULT operator()(TToolBar* bar, NMTBCUSTOMDRAW& cd) const { return Form->ToolBarDrawButton(bar, cd); }
+};
+} // namespace
+
+void TWinSkinForm::InitToolBars(TForm* form, bool enable) {
+    if (!form) return;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* bar = dynamic_cast<TToolBar*>(form->Components(i));
+        if (!bar) continue;
+        if (!enable) {
+            if (const auto* d = bar->OnCustomDrawButton.target<TSkinToolDraw>(); d && d->Form == this)
+                bar->OnCustomDrawButton = nullptr;
+        } else if (!skin_->TagDisabled(bar->Tag) && skin_->SkinControls.Contains(xcToolbar) &&
+                   !bar->OnCustomDrawButton) {
+            bar->OnCustomDrawButton = TSkinToolDraw{this};
+        }
+        if (bar->HandleAllocated()) InvalidateRect(bar->Handle(), nullptr, TRUE);
+    }
+}
+
+LRESULT TWinSkinForm::ToolBarDrawButton(TToolBar*, NMTBCUSTOMDRAW& cd) {
+    // Neither the classic edges nor a theme's button background may cover the skin's frame.
+    constexpr LRESULT kOwnFace = TBCDRF_NOEDGES | TBCDRF_NOBACKGROUND;
+    const TDataSkinButton& b = skin_->Buttons;
+    if (b.Bitmap.Empty() || lifecycle_ != kSkinned) return CDRF_DODEFAULT;
+    const UINT s = cd.nmcd.uItemState;
+    const int frame = ToolButtonFrame((s & CDIS_SELECTED) != 0, (s & (CDIS_FOCUS | CDIS_HOT)) != 0,
+                                      (s & (CDIS_GRAYED | CDIS_DISABLED)) != 0, (s & CDIS_DEFAULT) != 0);
+    if (frame == 1 && b.HasNormalColour2) cd.clrText = SkinColorRGB(b.NormalColour2);
+    if (frame == 4 && b.HasMouseOverColour2) cd.clrText = SkinColorRGB(b.MouseOverColour2);
+    if (frame == 2 && b.HasPressedColour2) cd.clrText = SkinColorRGB(b.PressedColour2);
+    RECT r = cd.nmcd.rc;
+    InflateRect(&r, -1, -1);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    TDib face;
+    if (frame == 0 || w <= 0 || h <= 0 || !face.Resize(w, h)) return kOwnFace;
+    // Over what lies under the button, for the image's transparent parts.
+    BitBlt(face.DC(), 0, 0, w, h, cd.nmcd.hdc, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    DrawRect2(face.Bits(), Bounds(0, 0, w, h), b.Bitmap, b.Margins, frame, 5, b.Trans != 0, false, false);
+    GdiFlush();
+    BitBlt(cd.nmcd.hdc, r.left, r.top, w, h, face.DC(), 0, 0, SRCCOPY);
+    return kOwnFace;
+}
+
+// ---- The system menu
+
+void TWinSkinForm::CreateSysmenu() {
+    sysMenu_ = std::make_unique<TPopupMenu>(nullptr);
+    sysMenu_->Tag = 33333;
+    sysMenu_->OwnerDraw = true;
+    if (!sysImages_) sysImages_ = MakeGlyphImages(skin_->MenuGlyphs);
+    sysMenu_->Images = sysImages_;
+    // The captions in the system's language where its own menu gives them.
+    const HMENU system = GetSystemMenu(hwnd_, FALSE);
+    auto add = [&](UINT command, const wchar_t* fallback, int tag) {
+        std::wstring caption = fallback, shortCut;
+        wchar_t text[80] = {};
+        if (command && system && GetMenuStringW(system, command, text, 79, MF_BYCOMMAND) > 0) {
+            SplitMenuText(text, caption, shortCut);
+            caption = L" " + caption + L" ";
+        }
+        TMenuItem* item = sysMenu_->Items->Add(caption, [this](TObject* s) { DoSysMenu(dynamic_cast<TMenuItem*>(s)); });
+        item->Tag = tag;
+        item->ImageIndex = tag;
+        item->OnDrawItem = TSkinItemDraw{this};
+        item->OnMeasureItem = TSkinItemMeasure{this};
+        return item;
+    };
+    add(SC_RESTORE, L" Restore ", 0);
+    if (icons_ & sbiMax) add(SC_MAXIMIZE, L" Maximize ", 1);
+    if (icons_ & sbiMin) add(SC_MINIMIZE, L" Minimize ", 2);
+    add(0, L"-", 100);
+    // Alt+F4 is the key that closes a window.
+    add(SC_CLOSE, L" Close ", 3)->ShortCut = scAlt | VK_F4;
+}
+
+void TWinSkinForm::PopSysmenu(int screenX, int screenY) {
+    const DWORD now = GetTickCount();
+    if (sysMenuTime_ && now - sysMenuTime_ <= GetDoubleClickTime()) {
+        // A second request at once: the icon was double-clicked.
+        if (HotObject) {
+            StartTimer(false);
+            PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        }
+        return;
+    }
+    sysMenuTime_ = now ? now : 1;
+    if (skin_->SkinControls.Contains(xcSystemMenu) && formStyle_ != sfsMDIChild) {
+        if (!sysMenu_) CreateSysmenu();
+        for (int i = 0; i < sysMenu_->Items->Count(); ++i) {
+            TMenuItem* item = sysMenu_->Items->Items(i);
+            if (item->Tag == 0) item->Enabled = state_ != swsNormal;
+            if (item->Tag == 1) item->Enabled = state_ != swsMax;
+            if (item->Tag == 2) item->Enabled = state_ != swsMin;
+        }
+        menuLoop_ = true;
+        sysMenu_->Popup(screenX, screenY);
+        menuLoop_ = false;
+        return;
+    }
+    HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    if (!menu) return;
+    menuLoop_ = true;
+    const int command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screenX, screenY, 0, hwnd_, nullptr);
+    menuLoop_ = false;
+    if (command) PostMessageW(hwnd_, WM_SYSCOMMAND, WPARAM(command), 0);
+}
+
+void TWinSkinForm::DoSysMenu(TMenuItem* item) {
+    if (!item) return;
+    switch (item->Tag) {
+    case 0:
+        Restore();
+        break;
+    case 1:
+        Maximize();
+        break;
+    case 2:
+        Minimize();
+        break;
+    case 3:
+        StartTimer(false);
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        break;
+    default:
+        break;
     }
 }

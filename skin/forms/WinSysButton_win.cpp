@@ -179,7 +179,7 @@ LRESULT TWinSkinForm::WMNCLButtonDblClk(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TWinSkinForm::WMNCRButtonUp(WPARAM wParam, LPARAM lParam) {
-    if (wParam == HTCAPTION) {
+    if (wParam == HTCAPTION && formStyle_ != sfsMDIChild) {
         PopSysmenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     }
@@ -272,16 +272,6 @@ void TWinSkinForm::Minimize() {
 void TWinSkinForm::Restore() {
     state_ = swsNormal;
     PostMessageW(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
-}
-
-void TWinSkinForm::PopSysmenu(int screenX, int screenY) {
-    // The system's own menu, until the skin draws one of its own.
-    HMENU menu = GetSystemMenu(hwnd_, FALSE);
-    if (!menu) return;
-    menuLoop_ = true;
-    const int command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON, screenX, screenY, 0, hwnd_, nullptr);
-    menuLoop_ = false;
-    if (command) PostMessageW(hwnd_, WM_SYSCOMMAND, WPARAM(command), 0);
 }
 
 void TWinSkinForm::OnTimer() {

@@ -7,6 +7,7 @@
 #include "skin/data/SkinDataCore.h"
 #include "skin/data/SkinWrite.h"
 #include "skin/forms/FrameLayout.h"
+#include "skin/forms/WinSkinForm.h"
 
 #include <gtest/gtest.h>
 
@@ -206,6 +207,37 @@ TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
     for (char c : name)
         wide += std::string{c, '\0'};
     EXPECT_TRUE(text.find(name) != std::string::npos || text.find(wide) != std::string::npos);
+}
+
+TEST(SkinE2E, OpenMenusAreSkinnedAndAnswerTheirLetters) {
+    const Shipped shipped;
+    ASSERT_TRUE(shipped.skin.MenuBackground);
+    Tellit t("skin_menus", "");
+    ASSERT_TRUE(t.Main());
+    const HWND w = t.Main();
+    ASSERT_TRUE(WaitFor([&] { return Skinned(w); }));
+
+    // "Настройки" from the keyboard: its last item lies on the skin's menu background (the first
+    // one is selected).
+    t.OpenMenu(1);
+    const HWND popup = t.WaitTop(L"#32768", nullptr, 10000);
+    ASSERT_TRUE(popup);
+    RECT r{};
+    GetWindowRect(popup, &r);
+    const int W = r.right - r.left, H = r.bottom - r.top;
+    const TDataSkinObject& bg = *shipped.skin.MenuBackground;
+    const TPixel expected =
+        GetHMap(Bounds(0, 0, W, H), bg.Bitmap, bg.Margins, 1, 1, bg.Tile != 0, false).Pixel(W - 6, H - 6);
+    EXPECT_NE(expected, PixelFromColor(TColor(GetSysColor(COLOR_MENU))));
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(r.right - 6, r.bottom - 6) == expected; }));
+    Tellit::Screenshot(w, "skin_menu_open");
+    Tellit::Screenshot(popup, "skin_menu_popup");
+
+    // Its items are owner-drawn, and a letter still picks one: "Стандартный вид".
+    PostMessageW(popup, WM_CHAR, L'с', 0);
+    EXPECT_TRUE(WaitFor([&] { return !Skinned(w); }));
+    t.Menu(1, 2);
+    EXPECT_TRUE(WaitFor([&] { return Skinned(w); }));
 }
 
 // Packages no skin author meant: each must leave Tellit working, with its stored skin or with

@@ -156,27 +156,6 @@ POINT Centre(HWND hwnd, const TRect& r) {
     return At(hwnd, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
 }
 
-// Live GDI objects of this process: GetGuiResources where the system has it, else the entries of
-// the process's GDI handle table in use (Wine's GetGuiResources returns 0); -1 when neither is
-// there (Wine's 32-bit processes have no table).
-int GdiObjects() {
-    const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (n) return int(n);
-    // The PEB's address from the process's basic information (its second pointer-sized field).
-    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-    void* info[6] = {};
-    if (!query || query(GetCurrentProcess(), 0, info, sizeof info, nullptr) != 0) return -1;
-    const BYTE* peb = static_cast<const BYTE*>(info[1]);
-    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
-    if (!table) return -1;
-    int count = 0;
-    for (int i = 0; i < 65536; ++i)
-        count += table[i * 24 + 14] != 0;
-    return count;
-}
-
 BOOL CALLBACK CountOne(HWND hwnd, LPARAM counter) {
     ++*reinterpret_cast<int*>(counter);
     EnumChildWindows(hwnd, CountOne, counter);

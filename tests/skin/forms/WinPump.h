@@ -1,5 +1,6 @@
 // Message pumping for the Windows tests of the skin engine: they wait for what they expect while
-// the thread's messages (paint, timers, posted requests) are dispatched.
+// the thread's messages (paint, timers, posted requests) are dispatched. Also the count of the
+// process's GDI objects, for leak checks.
 #pragma once
 
 #include <windows.h>
@@ -26,4 +27,25 @@ inline bool WaitFor(const std::function<bool()>& condition) {
         if (condition()) return true;
     }
     return condition();
+}
+
+// Live GDI objects of this process: GetGuiResources where the system has it, else the entries of
+// the process's GDI handle table in use (Wine's GetGuiResources returns 0); -1 when neither is
+// there (Wine's 32-bit processes have no table).
+inline int GdiObjects() {
+    const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (n) return int(n);
+    // The PEB's address from the process's basic information (its second pointer-sized field).
+    using Query = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<Query>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    void* info[6] = {};
+    if (!query || query(GetCurrentProcess(), 0, info, sizeof info, nullptr) != 0) return -1;
+    const BYTE* peb = static_cast<const BYTE*>(info[1]);
+    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
+    if (!table) return -1;
+    int count = 0;
+    for (int i = 0; i < 65536; ++i)
+        count += table[i * 24 + 14] != 0;
+    return count;
 }

@@ -1,0 +1,534 @@
+// Skinned menus on real windows under the skin manager: a menu bar's submenu opened by a click and
+// drawn by the skin on its popup window's background, picked from the keyboard by a first letter;
+// the skinned system menu on a right click on the caption, whose Close closes; Alt+F4; a form's
+// popup menu; and item painting that leaves no GDI objects behind. Screenshots of the open menus
+// go to the build folder.
+#include "skin/data/PngWrite.h"
+#include "skin/forms/SkinManage_win.h"
+#include "skin/forms/WinSkinData_win.h"
+#include "skin/forms/WinSkinForm.h"
+#include "skin/forms/WinSkinMenuItem_win.h"
+
+#include "framework/Forms.h"
+#include "framework/Menus.h"
+#include "framework/ToolBar.h"
+
+#include "tests/skin/forms/WinPump.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace {
+
+std::vector<UINT> gCommands;
+
+LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COMMAND) gCommands.push_back(LOWORD(wParam));
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// A window with a menu bar: "&File" (Open, a separator, a checked item, Exit without "&" and with
+// a shortcut, a disabled item) and "&Help".
+HWND MenuWindow(bool menu = true) {
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSW wc{};
+        wc.style = CS_DBLCLKS;
+        wc.lpfnWndProc = RecordingProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = L"SkinMenuTest";
+        registered = RegisterClassW(&wc) != 0;
+    }
+    HMENU bar = nullptr;
+    if (menu) {
+        bar = CreateMenu();
+        HMENU file = CreatePopupMenu();
+        AppendMenuW(file, MF_STRING, 201, L"&Open");
+        AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(file, MF_STRING | MF_CHECKED, 202, L"&Checked");
+        AppendMenuW(file, MF_STRING, 203, L"Exit\tAlt+X");
+        AppendMenuW(file, MF_STRING | MF_GRAYED, 204, L"&Disabled");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+        HMENU help = CreatePopupMenu();
+        AppendMenuW(help, MF_STRING, 301, L"&About");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+    }
+    HWND hwnd = CreateWindowExW(0, L"SkinMenuTest", L"Menus", WS_OVERLAPPEDWINDOW, 120, 90, 340, 260, nullptr, bar,
+                                GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(hwnd, SW_SHOW);
+    SetForegroundWindow(hwnd);
+    SetActiveWindow(hwnd);
+    Pump(50);
+    return hwnd;
+}
+
+TPixel ScreenPixel(int x, int y) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return PixelFromColor(TColor(c));
+}
+
+// The screen in r, written to the build folder's screenshots as name.png.
+void Screenshot(const RECT& r, const std::string& name) {
+    TDib dib;
+    if (!dib.Resize(r.right - r.left, r.bottom - r.top)) return;
+    HDC screen = GetDC(nullptr);
+    BitBlt(dib.DC(), 0, 0, dib.Width(), dib.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    std::wstring dir = L"Z:" + std::wstring(SCREENSHOT_DIR, SCREENSHOT_DIR + sizeof(SCREENSHOT_DIR) - 1);
+    for (wchar_t& c : dir)
+        if (c == L'/') c = L'\\';
+    CreateDirectoryW(dir.c_str(), nullptr);
+    const std::vector<std::uint8_t> png = WritePng(dib.Bits());
+    std::ofstream((dir + L"\\" + std::wstring(name.begin(), name.end()) + L".png").c_str(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}
+
+// A window and the popup menu beside it, for a screenshot.
+RECT Around(HWND window, HWND popup) {
+    RECT a{}, b{};
+    GetWindowRect(window, &a);
+    GetWindowRect(popup, &b);
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right) + 4,
+                std::max(a.bottom, b.bottom) + 4};
+}
+
+void MouseTo(int x, int y) {
+    SetCursorPos(x, y);
+    Pump(30);
+}
+
+void Mouse(DWORD flags, bool pump = true) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+    if (pump) Pump(30);
+}
+
+// Runs step every 100 ms from a timer while a modal loop (a menu) runs, until it returns true;
+// after five seconds the menu is ended and the step is not run again. A menu still open eight
+// seconds after the start (a step whose keys did not close it) is ended too, until MenuDone.
+std::function<bool()> gStep;
+DWORD gStepStart = 0;
+UINT_PTR gWatchdog = 0;
+TPixel gLastSeen = 0, gLastWanted = 0;
+const char* gWhere = "";
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (!gStep) return;
+    if (gStep()) {
+        gStep = nullptr;
+    } else if (GetTickCount() - gStepStart > 5000) {
+        std::printf("gave up at %s: seen %08x, wanted %08x\n", gWhere, unsigned(gLastSeen), unsigned(gLastWanted));
+        gStep = nullptr;
+        EndMenu();
+    } else {
+        SetTimer(nullptr, 0, 100, StepTimer);
+    }
+}
+void CALLBACK Watchdog(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    gWatchdog = 0;
+    std::printf("a menu was still open: ended\n");
+    EndMenu();
+}
+void InsideMenu(std::function<bool()> step) {
+    gStep = std::move(step);
+    gStepStart = GetTickCount();
+    SetTimer(nullptr, 0, 200, StepTimer);
+    gWatchdog = SetTimer(nullptr, 0, 8000, Watchdog);
+}
+void MenuDone() {
+    if (gWatchdog) KillTimer(nullptr, gWatchdog);
+    gWatchdog = 0;
+}
+
+// Whether the screen shows wanted at p; what was seen last is reported if the step gives up.
+bool Shows(POINT p, TPixel wanted, const char* where) {
+    gWhere = where;
+    gLastSeen = ScreenPixel(p.x, p.y);
+    gLastWanted = wanted;
+    return gLastSeen == wanted;
+}
+
+// The rectangles owner-drawn items were last drawn in (in their menu window's client area), by
+// item id: seen in WM_DRAWITEM on its way to a window's skinner, or around a framework item's
+// handler.
+std::map<UINT, RECT> gDrawn;
+std::map<HWND, WNDPROC> gSpied;
+LRESULT CALLBACK DrawSpy(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DRAWITEM) {
+        const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (d->CtlType == ODT_MENU) gDrawn[d->itemID] = d->rcItem;
+    }
+    return CallWindowProcW(gSpied[hwnd], hwnd, msg, wParam, lParam);
+}
+void SpyOnDrawing(HWND hwnd) {
+    gSpied[hwnd] =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DrawSpy)));
+}
+void SpyOnItem(TMenuItem* item, UINT id) {
+    TMenuDrawItemEvent draw = item->OnDrawItem;
+    item->OnDrawItem = [draw, id](TObject* sender, HDC dc, const RECT& r, UINT state) {
+        gDrawn[id] = r;
+        if (draw) draw(sender, dc, r, state);
+    };
+}
+
+// Where an item was last drawn, on the screen; false when it has not been drawn.
+bool DrawnAt(HWND popup, UINT id, RECT& r) {
+    const auto it = gDrawn.find(id);
+    if (it == gDrawn.end()) return false;
+    POINT origin{0, 0};
+    ClientToScreen(popup, &origin);
+    r = it->second;
+    OffsetRect(&r, origin.x, origin.y);
+    return true;
+}
+
+HWND VisiblePopup() {
+    HWND popup = FindWindowW(L"#32768", nullptr);
+    return popup && IsWindowVisible(popup) ? popup : nullptr;
+}
+
+// What an item of the popup window should show at screen point p when nothing but its face lies
+// there: the window's background with the skin's item frame over it.
+TPixel ItemFace(TWinSkinPopMenu& popup, const TSkinDataCore& skin, const RECT& item, int frame, POINT p) {
+    RECT wr{};
+    GetWindowRect(popup.Handle, &wr);
+    const int w = item.right - item.left, h = item.bottom - item.top;
+    TBitmap32 face(w, h);
+    DrawBitmap(face, -(item.left - wr.left), -(item.top - wr.top), popup.Background());
+    const TDataSkinObject& o = *skin.MenuItem;
+    DrawRect2(face, Bounds(0, 0, w, h), o.Bitmap, o.Margins, frame, 5, o.Trans != 0, o.Tile != 0, false);
+    return face.Pixel(p.x - item.left, p.y - item.top);
+}
+
+class SkinMenu : public testing::Test {
+protected:
+    void SetUp() override {
+        StartSkinEngine();
+        skin_ = std::make_unique<TSkinData>(nullptr);
+        skin_->ComponentState.Include(TComponentStateFlag::Reading);
+        ASSERT_TRUE(skin_->LoadFromFile(TELLIT_SKIN));
+        skin_->SetActive(true);
+        skin_->ComponentState.Exclude(TComponentStateFlag::Reading);
+        skin_->Loaded();
+        ASSERT_TRUE(SkinManager->Active);
+        ASSERT_TRUE(skin_->MenuItem && skin_->MenuBackground);
+        gCommands.clear();
+    }
+    void TearDown() override {
+        skin_.reset();
+        StopSkinEngine();
+    }
+    TWinSkinForm* Skinner(HWND w) {
+        TWinSkinForm* f = nullptr;
+        WaitFor([&] {
+            f = SkinManager->FindSkinForm(w);
+            return f && f->Lifecycle() == kSkinned;
+        });
+        return f;
+    }
+    std::unique_ptr<TSkinData> skin_;
+};
+
+TEST_F(SkinMenu, BarSubmenuIsDrawnOnItsBackgroundAndAnswersFirstLetters) {
+    HWND w = MenuWindow();
+    TWinSkinForm* f = Skinner(w);
+    ASSERT_NE(f, nullptr);
+    ASSERT_NE(f->MenuBar(), nullptr);
+    Pump(300);
+    const TMenuBtn& fileButton = *f->MenuBar()->Buttons[0];
+    HMENU file = fileButton.Submenu;
+    ASSERT_NE(file, nullptr);
+    const TPixel systemMenu = PixelFromColor(TColor(GetSysColor(COLOR_MENU)));
+
+    SpyOnDrawing(w);
+    gDrawn.clear();
+    bool normalSeen = false, selectedSeen = false;
+    int phase = 0;
+    InsideMenu([&] {
+        HWND popup = VisiblePopup();
+        TWinSkinPopMenu* skinner = popup ? SkinManager->FindSkinMenu(popup) : nullptr;
+        gWhere = "bar submenu window";
+        if (!skinner || skinner->Background().Empty()) return false;
+        RECT item{};
+        if (!DrawnAt(popup, 201, item)) return false;
+        const POINT p{item.right - 4, (item.top + item.bottom) / 2};
+        if (phase == 0) {
+            // Unselected: the menu background shows through the item's transparent frame.
+            const TPixel expected = ItemFace(*skinner, *skin_, item, 1, p);
+            if (!Shows(p, expected, "normal item")) return false;
+            normalSeen = expected != systemMenu;
+            PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+            phase = 1;
+            return false;
+        }
+        // Selected from the keyboard: the item's selected frame.
+        const TPixel expected = ItemFace(*skinner, *skin_, item, 4, p);
+        if (!Shows(p, expected, "selected item")) return false;
+        selectedSeen = true;
+        Screenshot(Around(w, popup), "menu_bar_submenu");
+        // "Exit" has no "&": only the skin's answer to WM_MENUCHAR finds it by its first letter.
+        PostMessageW(popup, WM_CHAR, L'e', 0);
+        return true;
+    });
+    RECT wr{};
+    GetWindowRect(w, &wr);
+    MouseTo(wr.left + (fileButton.Rect.Left + fileButton.Rect.Right) / 2,
+            wr.top + (fileButton.Rect.Top + fileButton.Rect.Bottom) / 2);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    MenuDone();
+    EXPECT_TRUE(normalSeen) << "item background from the menu background image";
+    EXPECT_TRUE(selectedSeen) << "selected item frame";
+    EXPECT_TRUE(WaitFor([] { return !gCommands.empty(); }));
+    EXPECT_EQ(gCommands, std::vector<UINT>{203});
+
+    // Closed, the menu is the window's own again: no item stays owner-drawn.
+    for (int i = 0; i < GetMenuItemCount(file); ++i) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_FTYPE | MIIM_DATA;
+        GetMenuItemInfoW(file, UINT(i), TRUE, &mii);
+        EXPECT_EQ(mii.fType & MFT_OWNERDRAW, 0u) << i;
+        EXPECT_EQ(mii.dwItemData, 0u) << i;
+    }
+    DestroyWindow(w);
+}
+
+TEST_F(SkinMenu, SystemMenuOnTheCaptionClosesAndAltF4Closes) {
+    HWND w = MenuWindow(false);
+    TWinSkinForm* f = Skinner(w);
+    ASSERT_NE(f, nullptr);
+    Pump(300);
+    RECT wr{};
+    GetWindowRect(w, &wr);
+    const POINT caption{wr.left + (wr.right - wr.left) / 3, wr.top + f->Metrics().Caption / 2};
+    ASSERT_EQ(SendMessageW(w, WM_NCHITTEST, 0, MAKELPARAM(caption.x, caption.y)), HTCAPTION);
+
+    std::vector<std::wstring> captions;
+    std::wstring shortCut;
+    bool restoreEnabled = true, skinned = false, spied = false;
+    gDrawn.clear();
+    InsideMenu([&] {
+        TPopupMenu* menu = f->SysMenu();
+        HWND popup = VisiblePopup();
+        TWinSkinPopMenu* skinner = popup ? SkinManager->FindSkinMenu(popup) : nullptr;
+        gWhere = "system menu window";
+        if (!menu || !menu->Handle() || !skinner || skinner->Background().Empty()) return false;
+        if (!spied) {
+            // Drawn again with the rectangles recorded.
+            for (int i = 0; i < menu->Items->Count(); ++i)
+                SpyOnItem(menu->Items->Items(i), UINT(i + 1));
+            spied = true;
+            InvalidateRect(popup, nullptr, TRUE);
+            return false;
+        }
+        RECT item{};
+        if (!DrawnAt(popup, 1, item)) return false;
+        const POINT p{item.right - 4, (item.top + item.bottom) / 2};
+        if (!Shows(p, ItemFace(*skinner, *skin_, item, 1, p), "system menu item")) return false;
+        skinned = true;
+        for (int i = 0; i < menu->Items->Count(); ++i)
+            captions.push_back(menu->Items->Items(i)->Caption);
+        TMenuItem* close = menu->Items->Items(menu->Items->Count() - 1);
+        shortCut = ShortCutToText(close->ShortCut);
+        restoreEnabled = menu->Items->Items(0)->Enabled;
+        Screenshot(Around(w, popup), "menu_system");
+        // The right button goes up in the menu, then Close is clicked.
+        Mouse(MOUSEEVENTF_RIGHTUP, false);
+        RECT closeRect{};
+        DrawnAt(popup, UINT(menu->Items->Count()), closeRect);
+        SetCursorPos((closeRect.left + closeRect.right) / 2, (closeRect.top + closeRect.bottom) / 2);
+        Mouse(MOUSEEVENTF_LEFTDOWN, false);
+        Mouse(MOUSEEVENTF_LEFTUP, false);
+        return true;
+    });
+    MouseTo(caption.x, caption.y);
+    Mouse(MOUSEEVENTF_RIGHTDOWN);
+    MenuDone();
+    EXPECT_TRUE(skinned) << "the skin's system menu on its menu background";
+    ASSERT_EQ(captions.size(), 5u); // restore, maximize, minimize, separator, close
+    EXPECT_EQ(captions[3], L"-");
+    EXPECT_NE(captions[4].find(L"Close"), std::wstring::npos);
+    EXPECT_EQ(shortCut, L"Alt+F4");
+    EXPECT_FALSE(restoreEnabled) << "a normal window cannot be restored";
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(w); })) << "Close closes";
+
+    // Alt+F4 from the keyboard closes a skinned window.
+    HWND second = MenuWindow();
+    ASSERT_NE(Skinner(second), nullptr);
+    SetForegroundWindow(second);
+    SetFocus(second);
+    Pump(100);
+    INPUT keys[4]{};
+    const WORD vks[4] = {VK_MENU, VK_F4, VK_F4, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        keys[i].type = INPUT_KEYBOARD;
+        keys[i].ki.wVk = vks[i];
+        keys[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(4, keys, sizeof(INPUT));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(second); })) << "Alt+F4 closes";
+    if (IsWindow(second)) DestroyWindow(second);
+}
+
+TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
+    Application->Initialize();
+    auto* form = new TForm(Application, L"TPopupHost");
+    auto* menu = new TPopupMenu(form);
+    int clicks = 0;
+    menu->Items->Add(L"&One", [&](TObject*) { ++clicks; });
+    menu->Items->Add(L"-");
+    menu->Items->Add(L"&Two")->SetChecked(true);
+    menu->Items->Add(L"&Three")->Enabled = false;
+    TMenuItem* own = menu->Items->Add(L"Own painting");
+    own->OnDrawItem = [](TObject*, HDC dc, const RECT& r, UINT) {
+        RECT t = r;
+        FillRect(dc, &t, GetSysColorBrush(COLOR_INFOBK));
+        DrawTextW(dc, L"  Own painting", -1, &t, DT_SINGLELINE | DT_VCENTER);
+    };
+    auto* tagged = new TPopupMenu(form);
+    tagged->Tag = 199; // DisableTag 99: left to the system
+    tagged->Items->Add(L"Plain");
+    form->Show();
+    TWinSkinForm* f = Skinner(form->Handle());
+    ASSERT_NE(f, nullptr);
+    EXPECT_TRUE(menu->OwnerDraw);
+    EXPECT_TRUE(menu->Items->Items(0)->OnDrawItem && menu->Items->Items(0)->OnMeasureItem);
+    EXPECT_FALSE(own->OnMeasureItem) << "an item that paints itself keeps its own painting";
+    EXPECT_FALSE(tagged->OwnerDraw);
+
+    gDrawn.clear();
+    SpyOnItem(menu->Items->Items(2), 3);
+    bool skinned = false;
+    InsideMenu([&] {
+        HWND popup = VisiblePopup();
+        TWinSkinPopMenu* skinner = popup ? SkinManager->FindSkinMenu(popup) : nullptr;
+        gWhere = "form popup window";
+        if (!menu->Handle() || !skinner || skinner->Background().Empty()) return false;
+        RECT item{};
+        if (!DrawnAt(popup, 3, item)) return false;
+        const POINT p{item.right - 4, (item.top + item.bottom) / 2};
+        if (!Shows(p, ItemFace(*skinner, *skin_, item, 1, p), "form popup item")) return false;
+        skinned = true;
+        Screenshot(Around(form->Handle(), popup), "menu_form_popup");
+        PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+        return true;
+    });
+    RECT wr{};
+    GetWindowRect(form->Handle(), &wr);
+    menu->Popup(wr.left + 60, wr.top + 60);
+    MenuDone();
+    EXPECT_TRUE(skinned);
+    EXPECT_EQ(clicks, 1) << "the first item chosen from the keyboard";
+
+    // The skin let go: the menu is the system's again, the application's own painting stays.
+    skin_->SetActive(false);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(form->Handle(), WM_SKIN_QUERY, 0, 0) == 0; }));
+    EXPECT_FALSE(menu->OwnerDraw);
+    EXPECT_FALSE(menu->Items->Items(0)->OnDrawItem);
+    EXPECT_FALSE(menu->Items->Items(0)->OnMeasureItem);
+    EXPECT_TRUE(own->OnDrawItem);
+    delete form;
+}
+
+TEST_F(SkinMenu, ToolBarButtonsShowTheSkinsButtonFrames) {
+    Application->Initialize();
+    auto* form = new TForm(Application, L"TToolHost");
+    auto* bar = new TToolBar(form, form);
+    int clicks = 0;
+    bar->AddButton(L"Send", [&](TObject*) { ++clicks; });
+    bar->AddButton(L"Clear");
+    form->Show();
+    TWinSkinForm* f = Skinner(form->Handle());
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(bar->OnCustomDrawButton);
+    Pump(300);
+
+    // The rectangle the first button is drawn in, seen on its way to the skin's painter.
+    const TToolBarDrawButtonEvent skinPainter = bar->OnCustomDrawButton;
+    RECT drawn{};
+    bar->OnCustomDrawButton = [&](TToolBar* sender, NMTBCUSTOMDRAW& cd) {
+        if (cd.nmcd.dwItemSpec == 1) drawn = cd.nmcd.rc;
+        return skinPainter(sender, cd);
+    };
+    InvalidateRect(bar->Handle(), nullptr, TRUE);
+    ASSERT_TRUE(WaitFor([&] { return drawn.right > drawn.left; }));
+
+    // Hot under the mouse: frame 4 of the skin's Buttons image inside the button's edge.
+    RECT r = drawn;
+    MapWindowPoints(bar->Handle(), nullptr, reinterpret_cast<POINT*>(&r), 2);
+    const int w = r.right - r.left - 2, h = r.bottom - r.top - 2;
+    ASSERT_GT(w, 4);
+    const TDataSkinButton& b = skin_->Buttons;
+    auto face = [&](int frame) { return GetHMap(Bounds(0, 0, w, h), b.Bitmap, b.Margins, frame, 5, false, false); };
+    const POINT p{r.left + 1 + w / 2, r.top + 1 + 1}; // the frame's top edge, above the caption
+    ASSERT_NE(face(4).Pixel(w / 2, 1), PixelFromColor(clSkinKey));
+    ASSERT_NE(face(4).Pixel(w / 2, 1), face(2).Pixel(w / 2, 1));
+    MouseTo(r.left + 3, r.bottom - 3);
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(p.x, p.y) == face(4).Pixel(w / 2, 1); }))
+        << std::hex << ScreenPixel(p.x, p.y) << " " << face(4).Pixel(w / 2, 1);
+    RECT shot{};
+    GetWindowRect(form->Handle(), &shot);
+    Screenshot(shot, "toolbar_hot");
+    // Pressed: frame 2; released over the button: a click.
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    EXPECT_TRUE(WaitFor([&] { return ScreenPixel(p.x, p.y) == face(2).Pixel(w / 2, 1); }))
+        << std::hex << ScreenPixel(p.x, p.y) << " " << face(2).Pixel(w / 2, 1);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor([&] { return clicks == 1; }));
+
+    // The skin let go: the bar draws itself again.
+    bar->OnCustomDrawButton = skinPainter;
+    skin_->SetActive(false);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(form->Handle(), WM_SKIN_QUERY, 0, 0) == 0; }));
+    EXPECT_FALSE(bar->OnCustomDrawButton);
+    delete form;
+}
+
+TEST_F(SkinMenu, PaintingItemsLeavesNoObjectsBehind) {
+    HIMAGELIST images = MakeGlyphImages(skin_->MenuGlyphs);
+    ASSERT_NE(images, nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(images), 4);
+    TDib target;
+    ASSERT_TRUE(target.Resize(200, 30));
+    TFontHandle font;
+    auto paint = [&](int i) {
+        TMenuItemFace face;
+        face.Caption = L"&Item";
+        face.ShortCut = L"Alt+F4";
+        face.Checked = true;                         // check mark or dither square
+        face.Default = i % 2 == 0;                   // bold font
+        face.Images = i % 3 == 0 ? images : nullptr; // image list
+        face.ImageIndex = i % 4;
+        face.Enabled = i % 5 != 0;
+        face.Selected = i % 2 == 1;
+        face.Separator = i % 7 == 0;
+        PaintMenuItem(*skin_, target.DC(), RECT{0, 0, 200, 22}, TMenuItemBack{}, face, NonClientFont(font, true));
+    };
+    for (int i = 0; i < 10; ++i)
+        paint(i);
+    const int before = GdiObjects();
+    for (int i = 0; i < 300; ++i)
+        paint(i);
+    std::printf("GDI objects %d -> %d\n", before, GdiObjects());
+    ImageList_Destroy(images);
+    if (before < 0) GTEST_SKIP() << "no count of GDI objects on this system";
+    EXPECT_LE(GdiObjects(), before + 2);
+}
+
+} // namespace
