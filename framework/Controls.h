@@ -32,6 +32,10 @@ constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 
+// Registers (once) a window class of the framework's own for controls that paint and handle
+// everything themselves (panels, speed buttons): its procedure is DefWindowProc, double clicks on.
+void RegisterControlClass(const wchar_t* className);
+
 // Horizontal alignment of a caption.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 

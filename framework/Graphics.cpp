@@ -49,3 +49,55 @@ HFONT TFont::Handle() const {
     }
     return handle_.Get() ? handle_.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
+
+bool TBitmap::SetSize(int width, int height) {
+    Clear();
+    if (width <= 0 || height <= 0) return false;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    bitmap_.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap_ || !bits) {
+        bitmap_.Reset();
+        return false;
+    }
+    bits_ = static_cast<std::uint32_t*>(bits);
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
+void TBitmap::Clear() {
+    bitmap_.Reset();
+    bits_ = nullptr;
+    width_ = height_ = 0;
+}
+
+void TBitmap::AssignIcon(HICON icon, COLORREF key) {
+    Clear();
+    ICONINFO info{};
+    if (!icon || !GetIconInfo(icon, &info)) return;
+    BITMAP bm{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    const int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (!SetSize(w, h)) return;
+    const std::uint32_t pixel = (GetRValue(key) << 16) | (GetGValue(key) << 8) | GetBValue(key);
+    for (int i = 0; i < w * h; ++i)
+        bits_[i] = pixel;
+    TMemoryDC dc(nullptr);
+    {
+        TSelectObject select(dc.Get(), bitmap_.Get());
+        DrawIconEx(dc.Get(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+        GdiFlush();
+    }
+    for (int i = 0; i < w * h; ++i)
+        bits_[i] &= 0xFFFFFF;
+    bits_[(h - 1) * w] = pixel;
+}
