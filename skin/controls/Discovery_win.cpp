@@ -9,6 +9,7 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 #include "framework/Buttons.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
@@ -29,6 +30,9 @@ std::uint32_t ClassesOf(const TComponent* c) {
     if (is(dynamic_cast<const TMemo*>(c))) bits |= fcCustomMemo;
     if (is(dynamic_cast<const TEdit*>(c))) bits |= fcCustomEdit;
     if (is(dynamic_cast<const TForm*>(c))) bits |= fcCustomForm;
+    if (is(dynamic_cast<const TRadioButton*>(c))) bits |= fcRadioButton;
+    if (is(dynamic_cast<const TSpeedButton*>(c))) bits |= fcSpeedButton;
+    if (is(dynamic_cast<const TPanel*>(c))) bits |= fcCustomPanel;
     return bits;
 }
 
@@ -142,7 +146,8 @@ void TWinSkinForm::AddComp(TComponent* component, TWinControl* parent) {
         }
     }
 
-    const TDiscovery d = DiscoverComponent(FactsOf(component), skin_->Skin3rd(), skin_->SkinControls, HasTabSkin(*skin_));
+    const TDiscovery d =
+        DiscoverComponent(FactsOf(component), skin_->Skin3rd(), skin_->SkinControls, HasTabSkin(*skin_));
     if (!d.Matched) return;
     if (d.SetFlat) component->SetPropValue("Flat", "True");
     if (d.SetTransparent) component->SetPropValue("Transparent", "True");
@@ -164,9 +169,9 @@ void TWinSkinForm::AddControl(HWND hwnd) {
     if (FindControl(hwnd) || TSkinControl::FromHandle(hwnd)) return;
     const HWND first = GetWindow(hwnd, GW_CHILD);
     bool onFirstChild = false;
-    const TSkinnerKind kind = DiscoverWindow(
-        WideToUtf8(WindowClassName(hwnd)), std::uint32_t(GetWindowLongPtrW(hwnd, GWL_STYLE)),
-        first != nullptr, onFirstChild);
+    const TSkinnerKind kind =
+        DiscoverWindow(WideToUtf8(WindowClassName(hwnd)), std::uint32_t(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                       first != nullptr, onFirstChild);
     if (kind == skNone) return;
     const HWND target = onFirstChild ? first : hwnd;
     if (TSkinControl* s = CreateSkinner(kind, nullptr)) {
