@@ -146,8 +146,7 @@ void TWinSkinForm::AddComp(TComponent* component, TWinControl* parent) {
         }
     }
 
-    const TDiscovery d =
-        DiscoverComponent(FactsOf(component), skin_->Skin3rd(), skin_->SkinControls, HasTabSkin(*skin_));
+    const TDiscovery d = DiscoverComponent(FactsOf(component), skin_->Skin3rd(), skin_->SkinControls, HasTabSkin(*skin_));
     if (!d.Matched) return;
     if (d.SetFlat) component->SetPropValue("Flat", "True");
     if (d.SetTransparent) component->SetPropValue("Transparent", "True");
@@ -169,9 +168,9 @@ void TWinSkinForm::AddControl(HWND hwnd) {
     if (FindControl(hwnd) || TSkinControl::FromHandle(hwnd)) return;
     const HWND first = GetWindow(hwnd, GW_CHILD);
     bool onFirstChild = false;
-    const TSkinnerKind kind =
-        DiscoverWindow(WideToUtf8(WindowClassName(hwnd)), std::uint32_t(GetWindowLongPtrW(hwnd, GWL_STYLE)),
-                       first != nullptr, onFirstChild);
+    const TSkinnerKind kind = DiscoverWindow(
+        WideToUtf8(WindowClassName(hwnd)), std::uint32_t(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+        first != nullptr, onFirstChild);
     if (kind == skNone) return;
     const HWND target = onFirstChild ? first : hwnd;
     if (TSkinControl* s = CreateSkinner(kind, nullptr)) {
