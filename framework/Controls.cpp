@@ -10,6 +10,17 @@ namespace {
 const wchar_t kControlProp[] = L"TellitControl";
 } // namespace
 
+void RegisterControlClass(const wchar_t* className) {
+    WNDCLASSW wc{};
+    if (GetClassInfoW(GetModuleHandleW(nullptr), className, &wc)) return;
+    wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = className;
+    if (!RegisterClassW(&wc)) throw Exception("Cannot register window class " + WideToUtf8(className));
+}
+
 TWinControl::TWinControl(TComponent* AOwner) : TComponent(AOwner) {
     WindowProc = [this](TMessage& m) { WndProc(m); };
 }

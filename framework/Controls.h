@@ -38,6 +38,9 @@ constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+// Registers (once) a window class of the framework's own for controls that paint and handle
+// everything themselves (panels, speed buttons): its procedure is DefWindowProc, double clicks on.
+void RegisterControlClass(const wchar_t* className);
 
 // Horizontal alignment of a caption.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };

@@ -60,3 +60,50 @@ void TTimer::Fire() {
 TBevel::TBevel(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
     CreateControl(AParent, L"STATIC", WS_VISIBLE | SS_ETCHEDHORZ);
 }
+
+TPanel::TPanel(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
+    ParentColor = false;
+    RegisterControlClass(L"TPanel");
+    CreateControl(AParent, L"TPanel", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT);
+}
+
+void TPanel::WndProc(TMessage& m) {
+    switch (m.Msg) {
+    case WM_ERASEBKGND:
+        EraseWithColor(m);
+        return;
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RECT r{};
+        GetClientRect(hwnd_, &r);
+        DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
+        const std::wstring text = Text();
+        InflateRect(&r, -2, -2);
+        TSelectObject font(dc, Font().Handle());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+        const UINT align = Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT;
+        DrawTextW(dc, text.c_str(), int(text.size()), &r, align | DT_VCENTER | DT_SINGLELINE);
+        EndPaint(hwnd_, &ps);
+        return;
+    }
+    case WM_SETTEXT:
+        TWinControl::WndProc(m);
+        InvalidateRect(hwnd_, nullptr, TRUE);
+        return;
+    default:
+        TWinControl::WndProc(m);
+    }
+}
+
+bool TPanel::GetPropValue(const std::string& name, TPropValue& value) const {
+    if (SameText(name, "Alignment")) {
+        static const char* const names[] = {"taLeftJustify", "taRightJustify", "taCenter"};
+        value.Kind = TPropValue::pkEnum;
+        value.Int = Alignment;
+        value.Text = names[Alignment];
+        return true;
+    }
+    return TWinControl::GetPropValue(name, value);
+}

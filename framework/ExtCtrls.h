@@ -1,4 +1,4 @@
-// The timer component and the bevel.
+// The timer component, the bevel and the panel.
 #pragma once
 
 #include "framework/Classes.h"
@@ -43,4 +43,16 @@ private:
 class TBevel : public TWinControl {
 public:
     TBevel(TComponent* AOwner, TWinControl* AParent);
+};
+
+// A container with a raised edge and a caption, in a window of its own class; the controls inside
+// are its child windows. Its colour is its own (Color), not its parent's.
+class TPanel : public TWinControl {
+public:
+    TPanel(TComponent* AOwner, TWinControl* AParent);
+    TAlignment Alignment = taCenter;
+
+    void WndProc(TMessage& m) override;
+    // "Alignment", and the control's own.
+    bool GetPropValue(const std::string& name, TPropValue& value) const override;
 };

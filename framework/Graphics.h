@@ -117,3 +117,32 @@ private:
     unsigned styles_ = 0;
     mutable TFontHandle handle_;
 };
+
+// A picture the controls draw from (button glyphs): a 32-bit top-down DIB section whose pixels
+// are 0x00RRGGBB values, row after row. Empty until sized.
+class TBitmap : public TObject {
+public:
+    TBitmap() = default;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
+
+    // A new picture of width x height, every pixel 0; false (and empty) when it cannot be made.
+    bool SetSize(int width, int height);
+    void Clear();
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    bool Empty() const { return width_ == 0; }
+    HBITMAP Handle() const { return bitmap_.Get(); }
+    std::uint32_t* Pixels() { return bits_; }
+    const std::uint32_t* Pixels() const { return bits_; }
+    std::uint32_t Pixel(int x, int y) const { return bits_[y * width_ + x]; }
+    // The icon drawn over a background of `key`. Pictures are drawn with the colour of their
+    // bottom-left pixel transparent, so that pixel is set to key whatever the icon has there.
+    void AssignIcon(HICON icon, COLORREF key);
+
+private:
+    TBitmapHandle bitmap_;
+    std::uint32_t* bits_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};

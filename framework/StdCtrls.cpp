@@ -157,6 +157,24 @@ void TButton::Click() {
     }
 }
 
+void TButton::SetDefault(bool value) {
+    default_ = value;
+    // Only plain push buttons carry the default style; owner-drawn ones keep their own type.
+    const LONG_PTR type = GetWindowLongPtrW(hwnd_, GWL_STYLE) & BS_TYPEMASK;
+    if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)
+        SendMessageW(hwnd_, BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+bool TButton::GetPropValue(const std::string& name, TPropValue& value) const {
+    if (SameText(name, "Default")) {
+        value.Kind = TPropValue::pkEnum;
+        value.Int = default_;
+        value.Text = default_ ? "True" : "False";
+        return true;
+    }
+    return TWinControl::GetPropValue(name, value);
+}
+
 void TButton::WndProc(TMessage& m) {
     if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
         // Some systems click a disabled button on BM_CLICK; a user cannot.
@@ -192,6 +210,17 @@ void TCheckBox::WndProc(TMessage& m) {
     TWinControl::WndProc(m);
 }
 
+bool TCheckBox::GetPropValue(const std::string& name, TPropValue& value) const {
+    if (SameText(name, "Checked")) {
+        const bool on = hwnd_ && Checked();
+        value.Kind = TPropValue::pkEnum;
+        value.Int = on;
+        value.Text = on ? "True" : "False";
+        return true;
+    }
+    return TWinControl::GetPropValue(name, value);
+}
+
 // ---- TGroupBox
 
 TGroupBox::TGroupBox(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
@@ -212,4 +241,42 @@ void TGroupBox::WndProc(TMessage& m) {
     default:
         TWinControl::WndProc(m);
     }
+}
+
+// ---- TRadioButton
+
+TRadioButton::TRadioButton(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
+    CreateControl(AParent, L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_RADIOBUTTON);
+}
+
+bool TRadioButton::Checked() const {
+    return SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TRadioButton::SetChecked(bool value) {
+    if (value == Checked()) return;
+    SendMessageW(hwnd_, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (!value) return;
+    for (HWND w = GetWindow(GetParent(hwnd_), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (auto* other = dynamic_cast<TRadioButton*>(FromHandle(w)); other && other != this) other->SetChecked(false);
+    if (OnClick) OnClick(this);
+}
+
+void TRadioButton::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED) {
+        if (Enabled()) SetChecked(true);
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+bool TRadioButton::GetPropValue(const std::string& name, TPropValue& value) const {
+    if (SameText(name, "Checked")) {
+        const bool on = hwnd_ && Checked();
+        value.Kind = TPropValue::pkEnum;
+        value.Int = on;
+        value.Text = on ? "True" : "False";
+        return true;
+    }
+    return TWinControl::GetPropValue(name, value);
 }

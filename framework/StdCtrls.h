@@ -58,11 +58,19 @@ public:
     TNotifyEvent OnClick;
     // Presses the button as a mouse click would.
     virtual void Click();
+    // The form's default button: a plain push button shows the default frame.
+    bool Default() const { return default_; }
+    void SetDefault(bool value);
 
     void WndProc(TMessage& m) override;
+    // "Default", and the control's own.
+    bool GetPropValue(const std::string& name, TPropValue& value) const override;
 
 protected:
     TButton(TComponent* AOwner, TWinControl* AParent, DWORD style);
+
+private:
+    bool default_ = false;
 };
 
 // Check box. Setting Checked to a different value fires OnClick, as a click does.
@@ -74,6 +82,8 @@ public:
     TNotifyEvent OnClick;
 
     void WndProc(TMessage& m) override;
+    // "Checked", and the control's own.
+    bool GetPropValue(const std::string& name, TPropValue& value) const override;
 };
 
 // A framed group with a caption; the controls inside are its child windows.
@@ -81,4 +91,20 @@ class TGroupBox : public TWinControl {
 public:
     TGroupBox(TComponent* AOwner, TWinControl* AParent);
     void WndProc(TMessage& m) override;
+};
+
+// ---- Radio buttons
+
+// Radio button. Checking one unchecks the other radio buttons of the same parent; a click checks
+// it and fires OnClick, as setting Checked to true does.
+class TRadioButton : public TWinControl {
+public:
+    TRadioButton(TComponent* AOwner, TWinControl* AParent);
+    bool Checked() const;
+    void SetChecked(bool value);
+    TNotifyEvent OnClick;
+
+    void WndProc(TMessage& m) override;
+    // "Checked", and the control's own.
+    bool GetPropValue(const std::string& name, TPropValue& value) const override;
 };

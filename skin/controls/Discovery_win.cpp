@@ -10,6 +10,7 @@
 
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
@@ -36,6 +37,9 @@ std::uint32_t ClassesOf(const TComponent* c) {
     if (is(dynamic_cast<const TProgressBar*>(c))) bits |= fcProgressBar;
     if (is(dynamic_cast<const TComboBox*>(c))) bits |= fcCustomComboBox;
     if (is(dynamic_cast<const TListView*>(c))) bits |= fcCustomListView;
+    if (is(dynamic_cast<const TRadioButton*>(c))) bits |= fcRadioButton;
+    if (is(dynamic_cast<const TSpeedButton*>(c))) bits |= fcSpeedButton;
+    if (is(dynamic_cast<const TPanel*>(c))) bits |= fcCustomPanel;
     return bits;
 }
 

@@ -2,10 +2,8 @@
 // free of any window system. Integer halves truncate toward zero.
 #pragma once
 
+#include "skin/controls/ButtonRules.h"
 #include "skin/data/RasterTypes.h"
-
-// Button states of the five-frame convention: 1 normal, 2 pressed, 3 disabled, 4 hot or focused.
-enum : int { kBtnNormal = 1, kBtnPressed = 2, kBtnDisabled = 3, kBtnHot = 4 };
 
 // The frame counts a strip really holds: at least 1, and no more than its width in pixels (a
 // frame narrower than a pixel does not exist).

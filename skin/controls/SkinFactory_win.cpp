@@ -1,5 +1,7 @@
 #include "skin/controls/SkinFactory_win.h"
 
+#include "skin/controls/SkinButton_win.h"
+#include "skin/controls/SkinCheck_win.h"
 #include "skin/controls/SkinControl_win.h"
 #include "skin/controls/SkinEdit_win.h"
 #include "skin/controls/SkinTab_win.h"
@@ -26,6 +28,20 @@ TSkinControl* CreateSkinner(TSkinnerKind kind, TComponent* owner) {
         return new TSkinStatusBar(owner);
     case skSizer:
         return new TSkinSizer(owner);
+    case skButton:
+        return new TSkinButton(owner);
+    case skBitButton:
+        return new TSkinBitButton(owner);
+    case skSpeedButton:
+        return new TSkinSpeedButton(owner);
+    case skCheckBox:
+        return new TSkinCheckBox(owner);
+    case skRadioButton:
+        return new TSkinRadioButton(owner);
+    case skGroupBox:
+        return new TSkinGroupBox(owner);
+    case skBox:
+        return new TSkinBox(owner);
     default:
         return nullptr;
     }

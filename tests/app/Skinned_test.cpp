@@ -4,6 +4,9 @@
 
 #include "skin/controls/EditRules.h"
 #include "skin/controls/SkinControl_win.h"
+#include "skin/controls/ButtonRules.h"
+#include "skin/controls/SkinButton_win.h"
+#include "skin/controls/SkinCheck_win.h"
 #include "skin/data/PngWrite.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
@@ -138,6 +141,121 @@ TEST_F(Skinned, ProgressBarAndEditsWearTheSkin) {
         skinner->UnSubclass();
         f->Hide();
     }
+}
+
+// The left edge of a button's face against the same column of skin frame `frame` (the edge is
+// stretched only along its length, so its colour is the image's).
+TPixel EdgeOnScreen(TWinControl* c) {
+    RECT r{};
+    GetWindowRect(c->Handle(), &r);
+    HDC screen = GetDC(nullptr);
+    const COLORREF p = GetPixel(screen, r.left + 1, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return PixelFromColor(TColor(p)) & 0xFFFFFF;
+}
+
+TPixel EdgeOfFrame(const TSkinDataCore& skin, int frame) {
+    const TBitmap32& b = skin.Buttons.Bitmap;
+    return b.Pixel((frame - 1) * (b.Width() / 5) + 1, b.Height() / 2) & 0xFFFFFF;
+}
+
+void MouseTo(TWinControl* c, int dx = 0, int dy = 0) {
+    RECT r{};
+    GetWindowRect(c->Handle(), &r);
+    SetCursorPos((r.left + r.right) / 2 + dx, (r.top + r.bottom) / 2 + dy);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+    Settle();
+}
+
+void MouseButton(bool down) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendInput(1, &in, sizeof in);
+    Settle();
+}
+
+// The face shows the frame within a few seconds.
+bool ShowsFrame(const TSkinDataCore& skin, TWinControl* c, int frame) {
+    for (int i = 0; i < 100; ++i) {
+        if (EdgeOnScreen(c) == EdgeOfFrame(skin, frame)) return true;
+        Settle();
+    }
+    return false;
+}
+
+TEST_F(Skinned, ButtonsAndBoxesInEveryState) {
+    TSkinDataCore skin;
+    ASSERT_TRUE(skin.LoadFromFile(TELLIT_SKIN));
+    Form1->Show();
+    SetForegroundWindow(Form1->Handle());
+    Settle();
+    auto main = SkinWindow(Form1->Handle(), &skin);
+    Settle();
+    EXPECT_NE(dynamic_cast<TSkinBitButton*>(TSkinControl::FromHandle(Form1->BSend->Handle())), nullptr);
+    EXPECT_NE(dynamic_cast<TSkinButton*>(TSkinControl::FromHandle(Form1->BClear->Handle())), nullptr);
+    Form1->CBNumber->SetFocus();
+    Form1->MMessage->SetText(L"kept");
+    MouseTo(Form1, 0, 200); // off the window
+    EXPECT_TRUE(ShowsFrame(skin, Form1->BClear, kBtnNormal));
+    EXPECT_TRUE(ShowsFrame(skin, Form1->BSend, kBtnNormal));
+    Screenshot(Form1->Handle(), "buttons_main_normal");
+    MouseTo(Form1->BClear);
+    EXPECT_TRUE(ShowsFrame(skin, Form1->BClear, kBtnHot));
+    Screenshot(Form1->Handle(), "buttons_main_hot");
+    MouseButton(true);
+    EXPECT_TRUE(ShowsFrame(skin, Form1->BClear, kBtnPressed));
+    Screenshot(Form1->Handle(), "buttons_main_pressed");
+    MouseTo(Form1, 0, 200);
+    MouseButton(false);
+    EXPECT_EQ(Form1->MMessage->Text(), L"kept");           // released off the button: no click
+    EXPECT_TRUE(ShowsFrame(skin, Form1->BClear, kBtnHot)); // focused by the press
+    Form1->BSend->SetFocus();
+    EXPECT_TRUE(ShowsFrame(skin, Form1->BSend, kBtnHot));
+    EXPECT_TRUE(ShowsFrame(skin, Form1->BClear, kBtnNormal));
+    Screenshot(Form1->Handle(), "buttons_main_focused");
+    Form1->CBNumber->SetFocus();
+    Form1->BSend->SetEnabled(false);
+    EXPECT_TRUE(ShowsFrame(skin, Form1->BSend, kBtnDisabled));
+    Screenshot(Form1->Handle(), "buttons_main_disabled");
+    Form1->BSend->SetEnabled(true);
+    main->UnSubclass();
+    main.reset();
+    Form1->Hide();
+
+    Form2->Show();
+    SetForegroundWindow(Form2->Handle());
+    Settle();
+    auto proxy = SkinWindow(Form2->Handle(), &skin);
+    Settle();
+    EXPECT_NE(dynamic_cast<TSkinCheckBox*>(TSkinControl::FromHandle(Form2->CheckBox1->Handle())), nullptr);
+    EXPECT_NE(dynamic_cast<TSkinCheckBox*>(TSkinControl::FromHandle(Form2->CheckBox2->Handle())), nullptr);
+    EXPECT_NE(dynamic_cast<TSkinGroupBox*>(TSkinControl::FromHandle(Form2->GroupBox1->Handle())), nullptr);
+    EXPECT_NE(dynamic_cast<TSkinBitButton*>(TSkinControl::FromHandle(Form2->BOk->Handle())), nullptr);
+    Screenshot(Form2->Handle(), "buttons_proxy_normal");
+    Form2->CheckBox1->SetChecked(true); // enables the second box
+    Form2->CheckBox2->SetChecked(true);
+    MouseTo(Form2->BOk);
+    EXPECT_TRUE(ShowsFrame(skin, Form2->BOk, kBtnHot));
+    Screenshot(Form2->Handle(), "buttons_proxy_hot_checked");
+    MouseButton(true);
+    EXPECT_TRUE(ShowsFrame(skin, Form2->BOk, kBtnPressed));
+    Screenshot(Form2->Handle(), "buttons_proxy_pressed");
+    MouseTo(Form2, 0, 300);
+    MouseButton(false);
+    EXPECT_TRUE(IsWindowVisible(Form2->Handle())); // no click: the dialog stays
+    Form2->CheckBox1->SetChecked(false);           // disables the second box, still checked
+    Form2->BOk->SetEnabled(false);
+    EXPECT_TRUE(ShowsFrame(skin, Form2->BOk, kBtnDisabled));
+    Screenshot(Form2->Handle(), "buttons_proxy_disabled");
+    Form2->BOk->SetEnabled(true);
+    Form2->CheckBox2->SetChecked(false);
+    proxy->UnSubclass();
+    proxy.reset();
+    Form2->Hide();
 }
 
 } // namespace

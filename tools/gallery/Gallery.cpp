@@ -2,6 +2,7 @@
 
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
+#include "framework/ExtCtrls.h"
 #include "framework/StdCtrls.h"
 
 #include <string>
@@ -39,7 +40,7 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     buttons.Add(new TButton(this, this), 25)->SetCaption(L"Кнопка");
     auto* def = buttons.Add(new TButton(this, this), 25);
     def->SetCaption(L"По умолчанию");
-    SendMessageW(def->Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    def->SetDefault(true);
     auto* off = buttons.Add(new TButton(this, this), 25);
     off->SetCaption(L"Недоступна");
     off->SetEnabled(false);
@@ -47,6 +48,23 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     bit->SetCaption(L"С картинкой");
     bit->SetGlyph(static_cast<HICON>(LoadImageW(nullptr, reinterpret_cast<LPCWSTR>(IDI_INFORMATION), IMAGE_ICON, 16,
                                                 16, LR_SHARED)));
+
+    // Speed buttons: plain, latched down, flat.
+    for (int i = 0; i < 3; ++i) {
+        auto* speed = new TSpeedButton(this, this);
+        speed->SetBounds(10 + 48 * i, buttons.y, 44, 25);
+        speed->SetCaption(i == 0 ? L"Раз" : i == 1 ? L"Два" : L"Три");
+        if (i == 1) speed->SetDown(true);
+        speed->Flat = i == 2;
+    }
+    buttons.y += 31;
+    // Radio buttons, and a panel.
+    auto* first = buttons.Add(new TRadioButton(this, this), 17);
+    first->SetCaption(L"Первый вариант");
+    first->SetChecked(true);
+    buttons.Add(new TRadioButton(this, this), 17)->SetCaption(L"Второй вариант");
+    auto* panel = buttons.Add(new TPanel(this, this), 40);
+    panel->SetCaption(L"Панель");
 
     // Check boxes in a group box.
     auto* group = new TGroupBox(this, this);
