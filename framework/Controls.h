@@ -31,6 +31,8 @@ constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
+constexpr UINT CN_HSCROLL = CN_BASE + WM_HSCROLL;
+constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 
 // Horizontal alignment of a caption.
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
