@@ -21,6 +21,24 @@ struct MessageScroll : AppFixture {
     }
 };
 
+// Where a drag moves the mouse, from timers that run inside the drag.
+POINT gDragTo;
+
+void CALLBACK ReleaseButton(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    INPUT up{};
+    up.type = INPUT_MOUSE;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &up, sizeof up);
+}
+
+void CALLBACK MoveMouse(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    SetCursorPos(gDragTo.x, gDragTo.y);
+    SetTimer(nullptr, 0, 200, ReleaseButton);
+}
+
+// A click at p; with moveBy, a drag from p that many pixels down.
 void Click(POINT p, int moveBy = 0) {
     SetCursorPos(p.x, p.y);
     Pump(50);
@@ -29,20 +47,9 @@ void Click(POINT p, int moveBy = 0) {
     in.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     SendInput(1, &in, sizeof in);
     if (moveBy) {
-        // Let the press start the drag first: the move and release come while it runs.
-        static POINT to;
-        to = POINT{p.x, p.y + moveBy};
-        SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            SetCursorPos(to.x, to.y);
-            SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id2, DWORD) {
-                KillTimer(nullptr, id2);
-                INPUT up{};
-                up.type = INPUT_MOUSE;
-                up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-                SendInput(1, &up, sizeof up);
-            });
-        });
+        // The press starts the drag first: the move and the release come while it runs.
+        gDragTo = POINT{p.x, p.y + moveBy};
+        SetTimer(nullptr, 0, 200, MoveMouse);
         Pump(800);
         return;
     }
