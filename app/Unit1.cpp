@@ -63,10 +63,13 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     LMessage = new TLabel(this, this);
     LMessage->SetCaption(L"Текст сообщения\r\n(макс. 160 знаков)");
     LMessage->SetBounds(8, 42, LMessage->Width(), LMessage->Height());
-    MMessage = new TMemo(this, this);
+    // With a vertical scroll bar from creation, so that the memo keeps it up to date; it is shown
+    // only while the text overflows.
+    MMessage = new TMemo(this, this, true);
     MMessage->SetBounds(120, 42, 203, 105);
     MMessage->SetMaxLength(kMessageLimit);
     MMessage->OnChange = [this](TObject* s) { MMessageChange(s); };
+    FitMessageScrollBar();
 
     Label1 = new TLabel(this, this);
     Label1->SetCaption(L"Знаков осталось:");
@@ -297,6 +300,18 @@ void TForm1::BClearClick(TObject*) {
 
 void TForm1::MMessageChange(TObject*) {
     LRemain->SetCaption(std::to_wstring(kMessageLimit - int(MMessage->Text().size())));
+    FitMessageScrollBar();
+}
+
+void TForm1::FitMessageScrollBar() {
+    const HWND memo = MMessage->Handle();
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+    GetScrollInfo(memo, SB_VERT, &si);
+    // Lines beyond a page. Showing the bar narrows the text, which can only add lines, and hiding
+    // it widens it, which can only take lines away: the decision holds after the change.
+    const bool overflow = si.nMax - si.nMin + 1 > int(si.nPage);
+    const bool shown = (GetWindowLongPtrW(memo, GWL_STYLE) & WS_VSCROLL) != 0;
+    if (overflow != shown) ShowScrollBar(memo, SB_VERT, overflow);
 }
 
 void TForm1::FormClose(TObject*, TCloseAction&) {

@@ -70,6 +70,8 @@ public:
     bool InFlight() const { return inFlight_; }
 
 private:
+    // The message's scroll bar shows only while the text overflows the memo.
+    void FitMessageScrollBar();
     // Hides the progress window and tells the user; a success locks the send button.
     void GiveVerdict(TVerdict verdict);
 

@@ -121,6 +121,8 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
+    case WM_HSCROLL: // from a scroll bar control (lParam); a window's own bars send 0
+    case WM_VSCROLL:
         if (Reflect(m)) return;
         break;
     case CN_CTLCOLORBTN:

@@ -1,6 +1,9 @@
 #include "framework/StdCtrls.h"
 
 #include "framework/Forms.h"
+#include "framework/SysUtils.h"
+
+#include <algorithm>
 
 #include <windowsx.h>
 
@@ -278,5 +281,147 @@ bool TRadioButton::GetPropValue(const std::string& name, TPropValue& value) cons
         value.Text = on ? "True" : "False";
         return true;
     }
+    return TWinControl::GetPropValue(name, value);
+}
+
+// ---- TListBox
+
+TListBox::TListBox(TComponent* AOwner, TWinControl* AParent) : TWinControl(AOwner) {
+    Color = clWindow;
+    ParentColor = false;
+    CreateControl(AParent, L"LISTBOX", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                  WS_EX_CLIENTEDGE);
+}
+
+void TListBox::AddItem(const std::wstring& text) {
+    SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void TListBox::Clear() {
+    SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0);
+}
+
+int TListBox::Count() const {
+    return int(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
+}
+
+std::wstring TListBox::Item(int index) const {
+    const int n = int(SendMessageW(hwnd_, LB_GETTEXTLEN, WPARAM(index), 0));
+    if (n < 0) return std::wstring();
+    std::wstring s(size_t(n) + 1, L'\0');
+    const int got = int(SendMessageW(hwnd_, LB_GETTEXT, WPARAM(index), reinterpret_cast<LPARAM>(s.data())));
+    s.resize(size_t(got > 0 ? got : 0));
+    return s;
+}
+
+int TListBox::ItemIndex() const {
+    return int(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
+}
+
+void TListBox::SetItemIndex(int index) {
+    SendMessageW(hwnd_, LB_SETCURSEL, WPARAM(index), 0);
+}
+
+void TListBox::WndProc(TMessage& m) {
+    if (m.Msg == CN_COMMAND && HIWORD(m.WParam) == LBN_SELCHANGE) {
+        if (OnClick) OnClick(this);
+        return;
+    }
+    TWinControl::WndProc(m);
+}
+
+// ---- TScrollBar
+
+TScrollBar::TScrollBar(TComponent* AOwner, TWinControl* AParent, TScrollBarKind kind)
+    : TWinControl(AOwner), kind_(kind) {
+    CreateControl(AParent, L"SCROLLBAR", WS_VISIBLE | WS_TABSTOP | (kind == sbVertical ? SBS_VERT : SBS_HORZ));
+    Apply();
+}
+
+int TScrollBar::Clamped(int position) const {
+    const int last = page_ > 0 ? std::max(max_ - page_ + 1, min_) : max_;
+    return std::clamp(position, min_, last);
+}
+
+void TScrollBar::Apply() {
+    SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, min_, max_, UINT(page_), position_, 0};
+    SetScrollInfo(hwnd_, SB_CTL, &si, TRUE);
+}
+
+void TScrollBar::SetPosition(int value) {
+    SetParams(value, min_, max_);
+}
+
+void TScrollBar::SetParams(int position, int min, int max) {
+    const int old = position_;
+    min_ = min;
+    max_ = std::max(max, min);
+    position_ = Clamped(position);
+    Apply();
+    if (position_ != old && OnChange) OnChange(this);
+}
+
+void TScrollBar::SetPageSize(int value) {
+    page_ = std::clamp(value, 0, max_ - min_ + 1);
+    SetParams(position_, min_, max_);
+}
+
+void TScrollBar::WndProc(TMessage& m) {
+    if (m.Msg != CN_HSCROLL && m.Msg != CN_VSCROLL) {
+        TWinControl::WndProc(m);
+        return;
+    }
+    const int code = LOWORD(m.WParam);
+    if (code < SB_LINEUP || code > SB_ENDSCROLL) return;
+    int pos = position_;
+    switch (code) {
+    case SB_LINEUP:
+        pos -= SmallChange;
+        break;
+    case SB_LINEDOWN:
+        pos += SmallChange;
+        break;
+    case SB_PAGEUP:
+        pos -= LargeChange;
+        break;
+    case SB_PAGEDOWN:
+        pos += LargeChange;
+        break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: {
+        // The 32-bit track position; the message carries only 16 bits.
+        SCROLLINFO si{sizeof si, SIF_TRACKPOS, 0, 0, 0, 0, 0};
+        pos = GetScrollInfo(hwnd_, SB_CTL, &si) ? si.nTrackPos : int(HIWORD(m.WParam));
+        break;
+    }
+    case SB_TOP:
+        pos = min_;
+        break;
+    case SB_BOTTOM:
+        pos = max_;
+        break;
+    default:
+        break;
+    }
+    if (OnScroll) OnScroll(this, TScrollCode(code), pos);
+    if (code != SB_ENDSCROLL) SetPosition(pos);
+}
+
+bool TScrollBar::GetPropValue(const std::string& name, TPropValue& value) const {
+    auto integer = [&value](int v) {
+        value.Kind = TPropValue::pkInteger;
+        value.Int = v;
+        return true;
+    };
+    if (SameText(name, "Kind")) {
+        value.Kind = TPropValue::pkEnum;
+        value.Int = kind_;
+        value.Text = kind_ == sbVertical ? "sbVertical" : "sbHorizontal";
+        return true;
+    }
+    if (SameText(name, "Position")) return integer(position_);
+    if (SameText(name, "Min")) return integer(min_);
+    if (SameText(name, "Max")) return integer(max_);
+    if (SameText(name, "PageSize")) return integer(page_);
     return TWinControl::GetPropValue(name, value);
 }

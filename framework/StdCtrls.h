@@ -108,3 +108,58 @@ public:
     // "Checked", and the control's own.
     bool GetPropValue(const std::string& name, TPropValue& value) const override;
 };
+
+// ---- List boxes and stand-alone scroll bars
+
+// A list of text lines with one selected (or none); it scrolls when the lines overflow.
+class TListBox : public TWinControl {
+public:
+    TListBox(TComponent* AOwner, TWinControl* AParent);
+    void AddItem(const std::wstring& text);
+    void Clear();
+    int Count() const;
+    std::wstring Item(int index) const;
+    // -1: nothing selected.
+    int ItemIndex() const;
+    void SetItemIndex(int index);
+    // The selection changed by the user.
+    TNotifyEvent OnClick;
+
+    void WndProc(TMessage& m) override;
+};
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+using TScrollEvent = std::function<void(TObject* Sender, TScrollCode code, int& position)>;
+
+// A scroll bar control. Position runs from Min to Max, or to Max - PageSize + 1 with a page; arrows
+// move it by SmallChange, page clicks by LargeChange, and the thumb anywhere in between.
+class TScrollBar : public TWinControl {
+public:
+    TScrollBar(TComponent* AOwner, TWinControl* AParent, TScrollBarKind kind = sbHorizontal);
+    TScrollBarKind Kind() const { return kind_; }
+    int Position() const { return position_; }
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int PageSize() const { return page_; }
+    void SetPosition(int value);
+    // Range and position at once; the position is kept within the range.
+    void SetParams(int position, int min, int max);
+    void SetPageSize(int value);
+    int SmallChange = 1;
+    int LargeChange = 1;
+    // Every scroll the user makes, before the position changes; the handler may alter it.
+    TScrollEvent OnScroll;
+    // The position changed.
+    TNotifyEvent OnChange;
+
+    void WndProc(TMessage& m) override;
+    // "Kind" (sbHorizontal, sbVertical), "Position", "Min", "Max", "PageSize", and the control's own.
+    bool GetPropValue(const std::string& name, TPropValue& value) const override;
+
+private:
+    int Clamped(int position) const;
+    void Apply();
+    TScrollBarKind kind_;
+    int min_ = 0, max_ = 100, position_ = 0, page_ = 0;
+};

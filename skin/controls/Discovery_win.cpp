@@ -4,6 +4,7 @@
 #include "skin/controls/Discovery.h"
 #include "skin/controls/SkinControl_win.h"
 #include "skin/controls/SkinFactory_win.h"
+#include "skin/controls/SkinScrollbar_win.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinData_win.h"
 #include "skin/forms/WinSkinForm_win.h"
@@ -40,6 +41,8 @@ std::uint32_t ClassesOf(const TComponent* c) {
     if (is(dynamic_cast<const TRadioButton*>(c))) bits |= fcRadioButton;
     if (is(dynamic_cast<const TSpeedButton*>(c))) bits |= fcSpeedButton;
     if (is(dynamic_cast<const TPanel*>(c))) bits |= fcCustomPanel;
+    if (is(dynamic_cast<const TListBox*>(c))) bits |= fcListBox;
+    if (is(dynamic_cast<const TScrollBar*>(c))) bits |= fcScrollBar;
     return bits;
 }
 
@@ -65,8 +68,13 @@ bool Start(TSkinControl* s, TSkinStart start, int flag, TWinSkinForm* form, TSki
         s->Init(form, skin, flag != 0);
         break;
     case ssInithwnd:
-    case ssInitScrollbar:
         if (w) s->Inithwnd(w->Handle(), skin, form);
+        break;
+    case ssInitScrollbar:
+        if (auto* bars = dynamic_cast<TSkinScrollbar*>(s); bars && w)
+            bars->InitScrollbar(w, skin, form, flag != 0);
+        else if (w)
+            s->Inithwnd(w->Handle(), skin, form);
         break;
     case ssInitGraphic:
         s->Init(form, skin, false);

@@ -4,6 +4,7 @@
 #include "skin/controls/SkinCheck_win.h"
 #include "skin/controls/SkinControl_win.h"
 #include "skin/controls/SkinEdit_win.h"
+#include "skin/controls/SkinScrollbar_win.h"
 #include "skin/controls/SkinTab_win.h"
 
 TSkinControl* CreateSkinner(TSkinnerKind kind, TComponent* owner) {
@@ -42,6 +43,10 @@ TSkinControl* CreateSkinner(TSkinnerKind kind, TComponent* owner) {
         return new TSkinGroupBox(owner);
     case skBox:
         return new TSkinBox(owner);
+    case skScrollbar:
+        return new TSkinScrollbar(owner);
+    case skScControl:
+        return new TSkinScControl(owner);
     default:
         return nullptr;
     }
