@@ -45,6 +45,8 @@ TSkinControl* CreateSkinner(TSkinnerKind kind, TComponent* owner) {
         return new TSkinBox(owner);
     case skScrollbar:
         return new TSkinScrollbar(owner);
+    case skListView:
+        return new TSkinListView(owner);
     case skScControl:
         return new TSkinScControl(owner);
     default:

@@ -1,4 +1,5 @@
 #include "skin/controls/SkinScrollbar_win.h"
+#include "skin/controls/SkinTab_win.h"
 
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
@@ -453,4 +454,13 @@ void TSkinScControl::DrawScrollBar(HDC dc, const RECT& barRect, bool drawThumb, 
     if (drawThumb) GetThumb(barRect, kind);
     const bool enabled = IsWindowEnabled(FHandle) && FBar.ThumbShown;
     PaintSkinBar(dc, barRect, kind == 2, FBar, drawThumb, FActivePart, kPartNone, enabled, *FSkinData, bar_);
+}
+
+void TSkinListView::InitScrollbar(TWinControl* control, TSkinDataCore* skin, TWinSkinForm* form, bool canDrag) {
+    TSkinScrollbar::InitScrollbar(control, skin, form, canDrag);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(FHandle, LVM_GETHEADER, 0, 0));
+    if (!header || FHeader) return;
+    // Owned as this skinner is, so it goes with the list view.
+    FHeader = new TSkinHeader(Owner());
+    FHeader->Inithwnd(header, skin, form);
 }

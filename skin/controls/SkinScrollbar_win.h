@@ -114,3 +114,14 @@ TThumbMetrics SystemThumbMetrics();
 // stretched across to the bar's thickness. activePart and hotPart use the kPart codes.
 void PaintSkinBar(HDC dc, const RECT& barRect, bool vertical, const TBarGeometry& g, bool drawThumb, int activePart,
                   int hotPart, bool enabled, const TSkinDataCore& skin, TDib& scratch);
+
+class TSkinHeader;
+
+// A list view's scroll bars, and its header with a header skinner of its own.
+class TSkinListView : public TSkinScrollbar {
+public:
+    using TSkinScrollbar::TSkinScrollbar;
+    void InitScrollbar(TWinControl* control, TSkinDataCore* skin, TWinSkinForm* form, bool canDrag) override;
+
+    TSkinHeader* FHeader = nullptr;
+};

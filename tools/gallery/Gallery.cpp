@@ -79,6 +79,18 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     dis->SetCaption(L"Недоступен");
     dis->SetEnabled(false);
 
+    // A list box with more lines than fit, and stand-alone scroll bars.
+    auto* list = new TListBox(this, this);
+    list->SetBounds(160, 130, 130, 100);
+    for (int i = 1; i <= 15; ++i)
+        list->AddItem(L"Элемент " + std::to_wstring(i));
+    auto* vbar = new TScrollBar(this, this, sbVertical);
+    vbar->SetBounds(293, 130, 17, 100);
+    vbar->SetParams(30, 0, 100);
+    auto* hbar = new TScrollBar(this, this, sbHorizontal);
+    hbar->SetBounds(160, 236, 150, 17);
+    hbar->SetParams(70, 0, 100);
+
     // Edits, one with an up-down, a memo with more text than fits, and the combo box styles.
     TColumn edits{320, 10, 150};
     edits.Add(new TEdit(this, this), 21)->SetText(L"Поле ввода");
@@ -139,12 +151,13 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     for (const wchar_t* tab : {L"Лист 1", L"Лист 2", L"Лист 3"})
         tabSet->AddTab(tab);
 
-    // A header, and a status bar with panels and a size grip.
-    auto* header = new THeaderControl(this, this);
-    header->SetBounds(480, 300, 370, 20);
-    header->AddSection(L"Имя", 150);
-    header->AddSection(L"Размер", 100, taRightJustify);
-    header->AddSection(L"Дата", 120);
+    // A list view with its header, and a status bar with panels.
+    auto* view = new TListView(this, this);
+    view->SetBounds(480, 300, 370, 160);
+    view->AddColumn(L"Имя", 150);
+    view->AddColumn(L"Размер", 100);
+    for (int i = 1; i <= 12; ++i)
+        view->AddItem({L"Файл " + std::to_wstring(i), std::to_wstring(i * 10) + L" КБ"});
     auto* status = new TStatusBar(this, this);
     status->AddPanel(L"Готово", 150);
     status->AddPanel(L"По центру", 150, taCenter, pbRaised);

@@ -5,14 +5,19 @@
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm_win.h"
 
+#include <commctrl.h>
+
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "tools/gallery/Gallery.h"
 
 #include "tests/skin/forms/WinPump.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -210,9 +215,11 @@ TEST(SkinControl, MouseNotificationsAndHotButton) {
     EXPECT_TRUE(WaitFor([&] { return j.Has("leave") && skinner->HotButton == nullptr; }));
     // Freeing a skinner takes it off the list and out of the hot pointer.
     skinner->HotButton = r;
+    const TSkinControl* gone = r;
     delete r;
     EXPECT_EQ(skinner->HotButton, nullptr);
-    EXPECT_EQ(skinner->Lookupcontrol(form->Button->Handle()), nullptr);
+    const auto& list = skinner->Controls();
+    EXPECT_EQ(std::find(list.begin(), list.end(), gone), list.end());
     skinner.reset();
     delete form;
 }
@@ -248,6 +255,77 @@ TEST(SkinControl, DiscoveryTagsAndEvent) {
     EXPECT_TRUE(skinner->Controls().empty());
     skinner.reset();
     delete form;
+}
+
+// Every kind on the gallery gets the skinner of its row; a standard dialog's raw children get
+// theirs by class and style, and the ones the table leaves out keep their own look.
+TEST(SkinControl, DiscoveryOfEveryKind) {
+    TSkinDataCore skin;
+    ASSERT_TRUE(LoadShipped(skin));
+    Application->Initialize();
+    auto* gallery = new TGalleryForm(Application);
+    gallery->Show();
+    auto skinner = SkinWindow(gallery->Handle(), &skin);
+    const std::map<std::string, std::string> expected = {
+        {"TButton", "TSkinButton"},         {"TBitBtn", "TSkinBitButton"},     {"TSpeedButton", "TSkinSpeedButton"},
+        {"TRadioButton", "TSkinRadioButton"}, {"TPanel", "TSkinBox"},          {"TGroupBox", "TSkinGroupBox"},
+        {"TCheckBox", "TSkinCheckBox"},     {"TListBox", "TSkinScrollbar"},    {"TScrollBar", "TSkinScControl"},
+        {"TEdit", "TSkinEdit"},             {"TMemo", "TSkinScrollbar"},       {"TComboBox", "TSkinComBox"},
+        {"TUpDown", "TSkinUpDown"},         {"TProgressBar", "TSkinProgress"}, {"TTrackBar", "TSkinTrackBar"},
+        {"TPageControl", "TSkinTab"},       {"TTabControl", "TSkinTab"},       {"TTabSet", "TSkinTab31"},
+        {"TListView", "TSkinListView"},     {"TStatusBar", "TSkinStatusBar"},  {"TLabel", ""},
+    };
+    std::set<std::string> seen;
+    for (int i = 0; i < gallery->ComponentCount(); ++i) {
+        auto* c = dynamic_cast<TWinControl*>(gallery->Components(i));
+        if (!c) continue;
+        const auto want = expected.find(c->ClassName());
+        if (want == expected.end()) continue;
+        const TSkinControl* s = TSkinControl::FromHandle(c->Handle());
+        EXPECT_EQ(s ? s->ClassName() : std::string(), want->second) << c->ClassName();
+        seen.insert(c->ClassName());
+        // A list view's header has its own skinner.
+        if (HWND header = want->second == "TSkinListView" ? ListView_GetHeader(c->Handle()) : nullptr) {
+            const TSkinControl* h = TSkinControl::FromHandle(header);
+            EXPECT_EQ(h ? h->ClassName() : std::string(), "TSkinHeader");
+        }
+    }
+    EXPECT_EQ(seen.size(), expected.size()) << "the gallery lacks a kind";
+    skinner.reset();
+    delete gallery;
+
+    // A standard dialog.
+    HWND dialog = CreateWindowExW(0, L"#32770", L"Dialog", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 260,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const struct {
+        const wchar_t* cls;
+        DWORD style;
+        const char* skinner;
+    } children[] = {
+        {L"BUTTON", BS_PUSHBUTTON, "TSkinButton"},   {L"BUTTON", BS_DEFPUSHBUTTON, "TSkinButton"},
+        {L"BUTTON", BS_OWNERDRAW, ""},               {L"BUTTON", BS_AUTOCHECKBOX, "TSkinCheckBox"},
+        {L"BUTTON", BS_AUTORADIOBUTTON, "TSkinRadioButton"}, {L"BUTTON", BS_GROUPBOX, ""},
+        {L"COMBOBOX", CBS_DROPDOWNLIST, "TSkinComBox"}, {L"COMBOBOX", CBS_DROPDOWN, "TSkinComBox"},
+        {L"COMBOBOX", CBS_SIMPLE, ""},               {L"EDIT", ES_LEFT, "TSkinEdit"},
+        {L"SCROLLBAR", SBS_VERT, ""},                {L"SCROLLBAR", SBS_SIZEGRIP, "TSkinSizer"},
+    };
+    std::vector<HWND> made;
+    int y = 5;
+    for (const auto& c : children) {
+        made.push_back(CreateWindowExW(0, c.cls, L"x", WS_CHILD | WS_VISIBLE | c.style, 5, y, 120, 18, dialog,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr));
+        y += 20;
+    }
+    auto dialogSkinner = SkinWindow(dialog, &skin);
+    for (size_t i = 0; i < made.size(); ++i) {
+        const TSkinControl* s = TSkinControl::FromHandle(made[i]);
+        EXPECT_EQ(s ? s->ClassName() : std::string(), children[i].skinner) << i;
+    }
+    dialogSkinner->UnSubclass();
+    for (HWND h : made)
+        EXPECT_EQ(TSkinControl::FromHandle(h), nullptr);
+    dialogSkinner.reset();
+    DestroyWindow(dialog);
 }
 
 } // namespace
