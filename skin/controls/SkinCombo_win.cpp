@@ -5,12 +5,6 @@
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
 
-namespace {
-bool HasImage(const TDataSkinObject* o) {
-    return o && !o->Bitmap.Empty();
-}
-} // namespace
-
 void TSkinComBox::AfterProc(TMessage& m) {
     switch (m.Msg) {
     case WM_DRAWITEM:

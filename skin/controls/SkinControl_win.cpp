@@ -13,9 +13,6 @@ namespace {
 // The window property that links a raw window to its skinner.
 const wchar_t kControlSkinProp[] = L"TellitControlSkinner";
 
-TRect ToTRect(const RECT& r) {
-    return TRect{r.left, r.top, r.right, r.bottom};
-}
 
 bool Inverted(const RECT& r) {
     return r.right < r.left || r.bottom < r.top;

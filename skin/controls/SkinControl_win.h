@@ -4,6 +4,7 @@
 // what to paint; this class holds the pipeline, the life cycle and the shared drawing methods.
 #pragma once
 
+#include "skin/data/SkinModel.h"
 #include "skin/forms/SkinCanvas_win.h"
 
 #include "framework/Controls.h"
@@ -14,7 +15,6 @@
 
 #include <string>
 
-class TDataSkinObject;
 class TSkinDataCore;
 class TWinSkinForm;
 
@@ -115,6 +115,21 @@ private:
     WNDPROC oldWndProc_ = nullptr;
     bool rawHooked_ = false;
 };
+
+// Conversions between the system's rectangles and colours and our raster types.
+inline TRect ToTRect(const RECT& r) {
+    return TRect{r.left, r.top, r.right, r.bottom};
+}
+inline RECT ToRECT(const TRect& r) {
+    return RECT{r.Left, r.Top, r.Right, r.Bottom};
+}
+inline TPixel PixelOf(COLORREF c) {
+    return PixelRGB(GetRValue(c), GetGValue(c), GetBValue(c));
+}
+// A skin element with an image to draw from.
+inline bool HasImage(const TDataSkinObject* o) {
+    return o && !o->Bitmap.Empty();
+}
 
 // The process's scratch bitmap for skinners without a buffer of their own: one user at a time.
 TDib& SharedBuffer();

@@ -7,9 +7,6 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 namespace {
-TRect ToTRect(const RECT& r) {
-    return TRect{r.left, r.top, r.right, r.bottom};
-}
 
 void FrameWith(HDC dc, const RECT& r, COLORREF colour) {
     TBrushHandle brush(CreateSolidBrush(colour));

@@ -5,15 +5,6 @@
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
 
-namespace {
-TRect ToTRect(const RECT& r) {
-    return TRect{r.left, r.top, r.right, r.bottom};
-}
-TPixel Pixel(COLORREF c) {
-    return PixelRGB(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-} // namespace
-
 // ---- TSkinProgress
 
 bool TSkinProgress::Skinned() const {
@@ -46,7 +37,7 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
     }
     TDib dib;
     if (!dib.Resize(r.right, r.bottom)) return;
-    dib.Bits().Fill(Pixel(FaceRGB()));
+    dib.Bits().Fill(PixelOf(FaceRGB()));
     const TRect rect = ToTRect(r);
     DrawRect2(dib.Bits(), rect, p->Bitmap, p->Margins, 1, 2, true, p->Tile != 0, false);
     const int pos = int(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
@@ -63,7 +54,7 @@ void TSkinProgress::DrawControl1(HDC dc, const RECT& r) {
     const TRect rect = ToTRect(r);
     if (!SharedBufferFit(rect.Right, rect.Bottom)) return;
     TBitmap32& buffer = SharedBuffer().Bits();
-    buffer.FillRect(TRect{0, 0, rect.Right, rect.Bottom}, Pixel(FaceRGB()));
+    buffer.FillRect(TRect{0, 0, rect.Right, rect.Bottom}, PixelOf(FaceRGB()));
     DrawRect2(buffer, rect, p->Bitmap, p->Margins, 1, 1, true, p->Tile != 0, false);
     const int pos = int(SendMessageW(FHandle, PBM_GETPOS, 0, 0));
     const int hi = int(SendMessageW(FHandle, PBM_GETRANGE, FALSE, 0));

@@ -16,9 +16,6 @@ constexpr int kArrowFrames = 23;
 // Frames of the track strips; the first is drawn.
 constexpr int kTrackFrames = 4;
 
-RECT ToRECT(const TRect& r) {
-    return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
 
 bool NonEmpty(const RECT& r) {
     return r.top < r.bottom && r.left < r.right;

@@ -9,15 +9,6 @@
 #include "framework/SysUtils.h"
 
 namespace {
-TRect ToTRect(const RECT& r) {
-    return TRect{r.left, r.top, r.right, r.bottom};
-}
-TPixel Pixel(COLORREF c) {
-    return PixelRGB(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-bool HasImage(const TDataSkinObject* o) {
-    return o && !o->Bitmap.Empty();
-}
 
 // One item of a status bar as the skinner draws it.
 struct TPanelItem {
@@ -100,7 +91,7 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
     if (!HasImage(bar)) return;
     TDib dib;
     if (!dib.Resize(r.right - r.left, r.bottom - r.top)) return;
-    dib.Bits().Fill(Pixel(FaceRGB()));
+    dib.Bits().Fill(PixelOf(FaceRGB()));
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
     TSelectObject selFont(dib.DC(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
     SetBkMode(dib.DC(), TRANSPARENT);
@@ -146,7 +137,7 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
     const TRect rect = ToTRect(r);
     if (!SharedBufferFit(rect.Right, rect.Bottom)) return;
     TDib& buffer = SharedBuffer();
-    buffer.Bits().FillRect(TRect{0, 0, rect.Right, rect.Bottom}, Pixel(FaceRGB()));
+    buffer.Bits().FillRect(TRect{0, 0, rect.Right, rect.Bottom}, PixelOf(FaceRGB()));
     const HDC bdc = buffer.DC();
     const TFont* font = GetObjProp<TFont>(Owner(), "Font");
     const HFONT hfont = font ? font->Handle() : reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));

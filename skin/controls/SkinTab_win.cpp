@@ -13,18 +13,6 @@
 #include "framework/SysUtils.h"
 
 namespace {
-TRect ToTRect(const RECT& r) {
-    return TRect{r.left, r.top, r.right, r.bottom};
-}
-RECT ToRECT(const TRect& r) {
-    return RECT{r.Left, r.Top, r.Right, r.Bottom};
-}
-TPixel Pixel(COLORREF c) {
-    return PixelRGB(GetRValue(c), GetGValue(c), GetBValue(c));
-}
-bool HasImage(const TDataSkinObject* o) {
-    return o && !o->Bitmap.Empty();
-}
 
 struct TTabItem {
     std::wstring Text;
@@ -163,7 +151,7 @@ void TSkinTab::DrawControl(HDC dc, const RECT& r) {
 
     TDib strip;
     if (size.X > 0 && size.Y > 0 && strip.Resize(size.X, size.Y)) {
-        strip.Bits().Fill(Pixel(FaceRGB()));
+        strip.Bits().Fill(PixelOf(FaceRGB()));
         DrawStrip(strip, window, page, focused);
         GdiFlush();
         TDib turned;
@@ -268,7 +256,7 @@ void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
     if (!tabs || FTabImage.Empty() || !FControl) return;
     TDib dib;
     if (!dib.Resize(r.right - r.left, r.bottom - r.top)) return;
-    dib.Bits().Fill(Pixel(FaceRGB()));
+    dib.Bits().Fill(PixelOf(FaceRGB()));
     const TFont* font = GetObjProp<TFont>(FControl, "Font");
     TSelectObject selFont(dib.DC(), font ? font->Handle() : GetStockObject(DEFAULT_GUI_FONT));
     const TStringList* list = GetObjProp<TStringList>(FControl, "Tabs");
