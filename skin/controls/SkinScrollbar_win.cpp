@@ -156,6 +156,15 @@ bool TSkinScrollbar::BeforeProc(TMessage& m) {
         }
         [[fallthrough]];
     case WM_NCMOUSELEAVE:
+        if (m.Msg == WM_NCMOUSELEAVE) {
+            // The system's own bars track the mouse too (a themed Wine redraws them when the mouse
+            // leaves the non-client area): the skin's bars go back on top of that drawing.
+            FHotPart = kPartNone;
+            Default(m);
+            PaintControl(nullptr);
+            return false;
+        }
+        [[fallthrough]];
     case WM_MOUSEMOVE:
         if (FHotPart != kPartNone) {
             FHotPart = kPartNone;
