@@ -1,5 +1,7 @@
 #include "tests/support/TestServer.h"
 
+#include <algorithm>
+
 #include <windows.h>
 
 #include "framework/SysUtils.h"
@@ -83,7 +85,17 @@ std::string TestConnection::ReadAll(int ms, size_t limit) {
 bool TestConnection::Send(const std::string& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
-        int n = send(s_, bytes.data() + sent, int(bytes.size() - sent), 0);
+        // A client that neither reads nor closes would hold a blocking send, and with it the
+        // server's thread and the test that stops it: wait for room, and give up when stopped.
+        fd_set set;
+        FD_ZERO(&set);
+        FD_SET(s_, &set);
+        timeval tv{0, 20000};
+        const int ready = select(0, nullptr, &set, nullptr, &tv);
+        if (stop_) return false;
+        if (ready < 0) return false;
+        if (ready == 0) continue;
+        int n = send(s_, bytes.data() + sent, int(std::min<size_t>(bytes.size() - sent, 65536)), 0);
         if (n <= 0) return false;
         sent += size_t(n);
     }
