@@ -339,6 +339,7 @@ private:
     HMENU openMenu_ = nullptr;
     HMENU lastMenu_ = nullptr;
     bool lastItemOpens_ = false;
+    bool lastItemRtl_ = false; // the last selected item reads right to left
     POINT lastCursor_{};
     static LRESULT CALLBACK MenuFilter(int code, WPARAM wParam, LPARAM lParam);
     TColor savedColor_ = 0;

@@ -275,6 +275,13 @@ LRESULT TWinSkinForm::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (menuLoop_) {
             lastMenu_ = reinterpret_cast<HMENU>(lParam);
             lastItemOpens_ = (HIWORD(wParam) & MF_POPUP) != 0 && HIWORD(wParam) != 0xFFFF;
+            // A submenu's item comes by position, a command by its id.
+            MENUITEMINFOW mii{};
+            mii.cbSize = sizeof(mii);
+            mii.fMask = MIIM_FTYPE;
+            lastItemRtl_ = lastMenu_ && HIWORD(wParam) != 0xFFFF &&
+                           GetMenuItemInfoW(lastMenu_, LOWORD(wParam), (HIWORD(wParam) & MF_POPUP) != 0, &mii) &&
+                           (mii.fType & MFT_RIGHTORDER) != 0;
         }
         break;
     case WM_TIMER:

@@ -173,6 +173,9 @@ LRESULT CALLBACK TWinSkinForm::MenuFilter(int code, WPARAM wParam, LPARAM lParam
     TWinSkinForm* f = gTracked;
     if (code == MSGF_MENU && f && f->menuBar_) {
         MSG* m = reinterpret_cast<MSG*>(lParam);
+        // In a right-to-left menu the arrows point the other way, for the system's loop too.
+        if (f->lastItemRtl_ && m->message == WM_KEYDOWN && (m->wParam == VK_LEFT || m->wParam == VK_RIGHT))
+            m->wParam = m->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
         if (f->firstKey_) {
             f->firstKey_ = false;
             PostMessageW(m->hwnd, WM_KEYDOWN, VK_DOWN, 0);
@@ -220,6 +223,7 @@ void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
         firstKey_ = fromKeyboard;
         lastMenu_ = nullptr;
         lastItemOpens_ = false;
+        lastItemRtl_ = false;
         GetCursorPos(&lastCursor_);
         int command = 0;
         if (b->Enabled) {

@@ -59,6 +59,9 @@ HWND MenuWindow(bool menu = true) {
         HMENU help = CreatePopupMenu();
         AppendMenuW(help, MF_STRING, 301, L"&About");
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
+        HMENU view = CreatePopupMenu();
+        AppendMenuW(view, MF_STRING, 401, L"&Zoom");
+        AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(view), L"&View");
     }
     HWND hwnd = CreateWindowExW(0, L"SkinMenuTest", L"Menus", WS_OVERLAPPEDWINDOW, 120, 90, 340, 260, nullptr, bar,
                                 GetModuleHandleW(nullptr), nullptr);
@@ -305,6 +308,50 @@ TEST_F(SkinMenu, BarSubmenuIsDrawnOnItsBackgroundAndAnswersFirstLetters) {
         EXPECT_EQ(mii.fType & MFT_OWNERDRAW, 0u) << i;
         EXPECT_EQ(mii.dwItemData, 0u) << i;
     }
+    DestroyWindow(w);
+}
+
+// From a right-to-left item, left goes to the next menu (Help) rather than round to the last (View).
+TEST_F(SkinMenu, RightToLeftItemsTurnTheArrowKeys) {
+    HWND w = MenuWindow();
+    TWinSkinForm* f = Skinner(w);
+    ASSERT_NE(f, nullptr);
+    ASSERT_NE(f->MenuBar(), nullptr);
+    ASSERT_EQ(f->MenuBar()->Buttons.size(), 3u);
+    HMENU file = f->MenuBar()->Buttons[0]->Submenu, help = f->MenuBar()->Buttons[1]->Submenu;
+    for (int i = 0; i < GetMenuItemCount(file); ++i) {
+        MENUITEMINFOW mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_FTYPE;
+        GetMenuItemInfoW(file, UINT(i), TRUE, &mii);
+        mii.fType |= MFT_RIGHTORDER;
+        SetMenuItemInfoW(file, UINT(i), TRUE, &mii);
+    }
+    int phase = 0;
+    HMENU reached = nullptr;
+    InsideMenu([&] {
+        HWND popup = VisiblePopup();
+        HMENU shown = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
+        gWhere = "right-to-left switching";
+        if (phase == 0) {
+            if (shown != file) return false;
+            PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0); // selects "Open", which reads right to left
+            phase = 1;
+            return false;
+        }
+        if (phase == 1) {
+            PostMessageW(popup, WM_KEYDOWN, VK_LEFT, 0);
+            phase = 2;
+            return false;
+        }
+        if (!shown || shown == file) return false;
+        reached = shown;
+        EndMenu();
+        return true;
+    });
+    f->CheckMenu(*f->MenuBar()->Buttons[0]);
+    MenuDone();
+    EXPECT_EQ(reached, help);
     DestroyWindow(w);
 }
 
