@@ -106,6 +106,11 @@ void TSkinData::UpdateSkinControl(TForm* form, TWinControl* control) {
     if (TWinSkinForm* f = SkinManager->FindSkinForm(form->Handle())) f->InitControls(control ? control : form);
 }
 
+void TSkinData::UpdateMenu(TForm* form) {
+    if (!form || !SkinManager) return;
+    if (TWinSkinForm* f = SkinManager->FindSkinForm(form->Handle())) f->InitMenu(form, true);
+}
+
 void TSkinData::DeleteGraphicControl(TForm* form, TComponent* control) {
     if (!form || !control || !SkinManager) return;
     for (const auto& f : SkinManager->Forms()) {

@@ -40,6 +40,8 @@ public:
     void AddNestForm(TWinControl* host, TForm* nested);
     // Skins the controls made after the form was skinned: those of control, or of the whole form.
     void UpdateSkinControl(TForm* form, TWinControl* control);
+    // The form's popup menus made after it was skinned are skinned too.
+    void UpdateMenu(TForm* form);
     // Frees the skinner of a control that is about to go.
     void DeleteGraphicControl(TForm* form, TComponent* control);
     // Menu bar painting on or off; on refreshes every skinned menu bar.

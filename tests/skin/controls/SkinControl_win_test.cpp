@@ -3,6 +3,8 @@
 // timer, and discovery's tag and event rules on a skinned form.
 #include "skin/controls/SkinControl_win.h"
 #include "skin/data/SkinDataCore.h"
+#include "skin/forms/SkinManage_win.h"
+#include "skin/forms/WinSkinData_win.h"
 #include "skin/forms/WinSkinForm_win.h"
 
 #include <commctrl.h>
@@ -326,6 +328,32 @@ TEST(SkinControl, DiscoveryOfEveryKind) {
         EXPECT_EQ(TSkinControl::FromHandle(h), nullptr);
     dialogSkinner.reset();
     DestroyWindow(dialog);
+}
+
+// Controls made after the form was skinned are skinned on request, and a control's skinner is
+// freed on request, through the skin data component and the manager.
+TEST(SkinControl, LateControlsThroughTheComponent) {
+    Application->Initialize();
+    auto* form = new TForm(Application, L"TLateControls");
+    auto* data = new TSkinData(form);
+    data->ComponentState.Include(TComponentStateFlag::Reading);
+    ASSERT_TRUE(data->LoadFromFile(TELLIT_SKIN));
+    data->SetActive(true);
+    data->ComponentState.Exclude(TComponentStateFlag::Reading);
+    data->Loaded();
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    ASSERT_TRUE(WaitFor([&] { return SkinManager && SkinManager->FindSkinForm(form->Handle()); }));
+    auto* late = new TButton(form, form);
+    late->SetBounds(10, 10, 90, 25);
+    EXPECT_EQ(TSkinControl::FromHandle(late->Handle()), nullptr);
+    data->UpdateSkinControl(form, nullptr);
+    const TSkinControl* s = TSkinControl::FromHandle(late->Handle());
+    EXPECT_EQ(s ? s->ClassName() : std::string(), "TSkinButton");
+    data->DeleteGraphicControl(form, late);
+    EXPECT_EQ(TSkinControl::FromHandle(late->Handle()), nullptr);
+    delete form;
+    StopSkinEngine();
 }
 
 } // namespace
