@@ -8,17 +8,6 @@ constexpr UINT kMouseEnter = 0xB000 + 19, kMouseLeave = 0xB000 + 20;
 // The background the program's icon glyphs are drawn over, transparent when drawn.
 constexpr COLORREF kGlyphKey = RGB(255, 0, 255);
 
-void Boolean(TPropValue& value, bool b) {
-    value.Kind = TPropValue::pkEnum;
-    value.Int = b;
-    value.Text = b ? "True" : "False";
-}
-
-void Integer(TPropValue& value, long long n) {
-    value.Kind = TPropValue::pkInteger;
-    value.Int = n;
-}
-
 // Frame `frame` (from 1) of a glyph strip at (x, y), its bottom-left pixel's colour left out.
 void DrawGlyphFrame(HDC dc, const TGlyphSettings& g, int frame, int x, int y) {
     if (g.Bitmap.Empty()) return;
@@ -35,20 +24,16 @@ void DrawGlyphFrame(HDC dc, const TGlyphSettings& g, int frame, int x, int y) {
 } // namespace
 
 bool TGlyphSettings::Get(const std::string& name, TPropValue& value) const {
-    static const char* const layouts[] = {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"};
     if (SameText(name, "Glyph")) {
-        value.Kind = TPropValue::pkObject;
-        value.Object = const_cast<TBitmap*>(&Bitmap);
+        PropObject(value, &Bitmap);
     } else if (SameText(name, "NumGlyphs")) {
-        Integer(value, NumGlyphs);
+        PropInteger(value, NumGlyphs);
     } else if (SameText(name, "Margin")) {
-        Integer(value, Margin);
+        PropInteger(value, Margin);
     } else if (SameText(name, "Spacing")) {
-        Integer(value, Spacing);
+        PropInteger(value, Spacing);
     } else if (SameText(name, "Layout")) {
-        value.Kind = TPropValue::pkEnum;
-        value.Int = Layout;
-        value.Text = layouts[Layout];
+        PropEnum(value, Layout, {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"});
     } else {
         return false;
     }
@@ -153,11 +138,11 @@ void TSpeedButton::Click() {
 bool TSpeedButton::GetPropValue(const std::string& name, TPropValue& value) const {
     if (Glyph.Get(name, value)) return true;
     if (SameText(name, "Flat")) {
-        Boolean(value, Flat);
+        PropBoolean(value, Flat);
         return true;
     }
     if (SameText(name, "Down")) {
-        Boolean(value, down_);
+        PropBoolean(value, down_);
         return true;
     }
     return TWinControl::GetPropValue(name, value);

@@ -8,6 +8,41 @@
 #include <memory>
 #include <typeinfo>
 
+bool PropInteger(TPropValue& value, long long n) {
+    value.Kind = TPropValue::pkInteger;
+    value.Int = n;
+    return true;
+}
+
+bool PropBoolean(TPropValue& value, bool b) {
+    return PropEnum(value, b ? 1 : 0, {"False", "True"});
+}
+
+bool PropEnum(TPropValue& value, int ordinal, std::initializer_list<const char*> names) {
+    value.Kind = TPropValue::pkEnum;
+    value.Int = ordinal;
+    int i = 0;
+    for (const char* n : names)
+        if (i++ == ordinal) value.Text = n;
+    return true;
+}
+
+bool PropString(TPropValue& value, const std::string& text) {
+    value.Kind = TPropValue::pkString;
+    value.Text = text;
+    return true;
+}
+
+bool PropString(TPropValue& value, const std::wstring& text) {
+    return PropString(value, WideToUtf8(text));
+}
+
+bool PropObject(TPropValue& value, const TObject* object) {
+    value.Kind = TPropValue::pkObject;
+    value.Object = const_cast<TObject*>(object);
+    return true;
+}
+
 bool TObject::GetPropValue(const std::string&, TPropValue&) const {
     return false;
 }
@@ -27,16 +62,8 @@ std::string TObject::ClassName() const {
 }
 
 bool TComponent::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Name")) {
-        value.Kind = TPropValue::pkString;
-        value.Text = Name;
-        return true;
-    }
-    if (SameText(name, "Tag")) {
-        value.Kind = TPropValue::pkInteger;
-        value.Int = Tag;
-        return true;
-    }
+    if (SameText(name, "Name")) return PropString(value, Name);
+    if (SameText(name, "Tag")) return PropInteger(value, Tag);
     return TObject::GetPropValue(name, value);
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,15 @@ struct TPropValue {
     std::string Text;          // a string (UTF-8), or an enumeration's identifier ("True", "taCenter")
     class TObject* Object = nullptr;
 };
+
+// Fill a value of each kind and answer true, for GetPropValue's "found" answer. An enumeration
+// gets the identifier of its ordinal from names (in ordinal order); booleans are "False", "True".
+bool PropInteger(TPropValue& value, long long n);
+bool PropBoolean(TPropValue& value, bool b);
+bool PropEnum(TPropValue& value, int ordinal, std::initializer_list<const char*> names);
+bool PropString(TPropValue& value, const std::string& text);
+bool PropString(TPropValue& value, const std::wstring& text);
+bool PropObject(TPropValue& value, const class TObject* object);
 
 class TObject {
 public:

@@ -15,29 +15,6 @@ void LoadCommonControls() {
     (void)loaded;
 }
 
-bool Integer(TPropValue& value, long long n) {
-    value.Kind = TPropValue::pkInteger;
-    value.Int = n;
-    return true;
-}
-bool Enum(TPropValue& value, int ordinal, std::initializer_list<const char*> names) {
-    value.Kind = TPropValue::pkEnum;
-    value.Int = ordinal;
-    int i = 0;
-    for (const char* n : names)
-        if (i++ == ordinal) value.Text = n;
-    return true;
-}
-bool String(TPropValue& value, const std::wstring& text) {
-    value.Kind = TPropValue::pkString;
-    value.Text = WideToUtf8(text);
-    return true;
-}
-bool Object(TPropValue& value, const TObject* object) {
-    value.Kind = TPropValue::pkObject;
-    value.Object = const_cast<TObject*>(object);
-    return true;
-}
 } // namespace
 
 // ---- TComboBox
@@ -87,8 +64,8 @@ void TComboBox::WndProc(TMessage& m) {
 }
 
 bool TComboBox::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "ItemIndex")) return Integer(value, ItemIndex());
-    if (SameText(name, "Style")) return Enum(value, style_, {"csDropDown", "csSimple", "csDropDownList"});
+    if (SameText(name, "ItemIndex")) return PropInteger(value, ItemIndex());
+    if (SameText(name, "Style")) return PropEnum(value, style_, {"csDropDown", "csSimple", "csDropDownList"});
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -133,11 +110,11 @@ void TUpDown::SetPosition(int value) {
 bool TUpDown::GetPropValue(const std::string& name, TPropValue& value) const {
     int lo = 0, hi = 0;
     SendMessageW(hwnd_, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lo), reinterpret_cast<LPARAM>(&hi));
-    if (SameText(name, "Position")) return Integer(value, Position());
-    if (SameText(name, "Min")) return Integer(value, lo);
-    if (SameText(name, "Max")) return Integer(value, hi);
+    if (SameText(name, "Position")) return PropInteger(value, Position());
+    if (SameText(name, "Min")) return PropInteger(value, lo);
+    if (SameText(name, "Max")) return PropInteger(value, hi);
     if (SameText(name, "Orientation"))
-        return Enum(value, (GetWindowLongPtrW(hwnd_, GWL_STYLE) & UDS_HORZ) ? 1 : 0, {"udVertical", "udHorizontal"});
+        return PropEnum(value, (GetWindowLongPtrW(hwnd_, GWL_STYLE) & UDS_HORZ) ? 1 : 0, {"udVertical", "udHorizontal"});
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -166,11 +143,11 @@ void TProgressBar::SetPosition(int value) {
 }
 
 bool TProgressBar::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Position")) return Integer(value, Position());
-    if (SameText(name, "Min")) return Integer(value, Min());
-    if (SameText(name, "Max")) return Integer(value, Max());
+    if (SameText(name, "Position")) return PropInteger(value, Position());
+    if (SameText(name, "Min")) return PropInteger(value, Min());
+    if (SameText(name, "Max")) return PropInteger(value, Max());
     if (SameText(name, "Smooth"))
-        return Enum(value, (GetWindowLongPtrW(hwnd_, GWL_STYLE) & PBS_SMOOTH) ? 1 : 0, {"False", "True"});
+        return PropEnum(value, (GetWindowLongPtrW(hwnd_, GWL_STYLE) & PBS_SMOOTH) ? 1 : 0, {"False", "True"});
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -199,11 +176,11 @@ void TTrackBar::SetPosition(int value) {
 }
 
 bool TTrackBar::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Position")) return Integer(value, Position());
-    if (SameText(name, "Min")) return Integer(value, SendMessageW(hwnd_, TBM_GETRANGEMIN, 0, 0));
-    if (SameText(name, "Max")) return Integer(value, SendMessageW(hwnd_, TBM_GETRANGEMAX, 0, 0));
+    if (SameText(name, "Position")) return PropInteger(value, Position());
+    if (SameText(name, "Min")) return PropInteger(value, SendMessageW(hwnd_, TBM_GETRANGEMIN, 0, 0));
+    if (SameText(name, "Max")) return PropInteger(value, SendMessageW(hwnd_, TBM_GETRANGEMAX, 0, 0));
     if (SameText(name, "Orientation"))
-        return Enum(value, (GetWindowLongPtrW(hwnd_, GWL_STYLE) & TBS_VERT) ? 1 : 0, {"trHorizontal", "trVertical"});
+        return PropEnum(value, (GetWindowLongPtrW(hwnd_, GWL_STYLE) & TBS_VERT) ? 1 : 0, {"trHorizontal", "trVertical"});
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -260,8 +237,8 @@ void TTabControl::WndProc(TMessage& m) {
 }
 
 bool TTabControl::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "TabIndex")) return Integer(value, TabIndex());
-    if (SameText(name, "TabPosition")) return Enum(value, position_, {"tpTop", "tpBottom", "tpLeft", "tpRight"});
+    if (SameText(name, "TabIndex")) return PropInteger(value, TabIndex());
+    if (SameText(name, "TabPosition")) return PropEnum(value, position_, {"tpTop", "tpBottom", "tpLeft", "tpRight"});
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -448,11 +425,11 @@ void TTabSet::WndProc(TMessage& m) {
 }
 
 bool TTabSet::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Tabs")) return Object(value, &tabs_);
-    if (SameText(name, "TabIndex")) return Integer(value, tabIndex_);
-    if (SameText(name, "FirstIndex")) return Integer(value, firstIndex_);
-    if (SameText(name, "StartMargin")) return Integer(value, StartMargin);
-    if (SameText(name, "EndMargin")) return Integer(value, EndMargin);
+    if (SameText(name, "Tabs")) return PropObject(value, &tabs_);
+    if (SameText(name, "TabIndex")) return PropInteger(value, tabIndex_);
+    if (SameText(name, "FirstIndex")) return PropInteger(value, firstIndex_);
+    if (SameText(name, "StartMargin")) return PropInteger(value, StartMargin);
+    if (SameText(name, "EndMargin")) return PropInteger(value, EndMargin);
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -520,11 +497,11 @@ HWND TListView::HeaderHandle() const {
 // ---- TStatusBar
 
 bool TStatusPanel::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Text")) return String(value, Text);
-    if (SameText(name, "Width")) return Integer(value, Width);
-    if (SameText(name, "Alignment")) return Enum(value, Alignment, {"taLeftJustify", "taRightJustify", "taCenter"});
-    if (SameText(name, "Bevel")) return Enum(value, Bevel, {"pbLowered", "pbRaised", "pbNone"});
-    if (SameText(name, "BiDiMode")) return Enum(value, BiDiMode, {"bdLeftToRight", "bdRightToLeft"});
+    if (SameText(name, "Text")) return PropString(value, Text);
+    if (SameText(name, "Width")) return PropInteger(value, Width);
+    if (SameText(name, "Alignment")) return PropEnum(value, Alignment, {"taLeftJustify", "taRightJustify", "taCenter"});
+    if (SameText(name, "Bevel")) return PropEnum(value, Bevel, {"pbLowered", "pbRaised", "pbNone"});
+    if (SameText(name, "BiDiMode")) return PropEnum(value, BiDiMode, {"bdLeftToRight", "bdRightToLeft"});
     return TObject::GetPropValue(name, value);
 }
 
@@ -534,7 +511,7 @@ TStatusPanel* TStatusPanels::Add() {
 }
 
 bool TStatusPanels::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Count")) return Integer(value, Count());
+    if (SameText(name, "Count")) return PropInteger(value, Count());
     return TObject::GetPropValue(name, value);
 }
 
@@ -601,9 +578,9 @@ void TStatusBar::Realign() {
 }
 
 bool TStatusBar::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Panels")) return Object(value, &Panels);
-    if (SameText(name, "SimplePanel")) return Enum(value, simplePanel_ ? 1 : 0, {"False", "True"});
-    if (SameText(name, "SimpleText")) return String(value, simpleText_);
-    if (SameText(name, "SizeGrip")) return Enum(value, SizeGrip() ? 1 : 0, {"False", "True"});
+    if (SameText(name, "Panels")) return PropObject(value, &Panels);
+    if (SameText(name, "SimplePanel")) return PropEnum(value, simplePanel_ ? 1 : 0, {"False", "True"});
+    if (SameText(name, "SimpleText")) return PropString(value, simpleText_);
+    if (SameText(name, "SizeGrip")) return PropEnum(value, SizeGrip() ? 1 : 0, {"False", "True"});
     return TWinControl::GetPropValue(name, value);
 }

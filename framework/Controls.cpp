@@ -165,29 +165,11 @@ LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 bool TWinControl::GetPropValue(const std::string& name, TPropValue& value) const {
-    auto boolean = [&value](bool b) {
-        value.Kind = TPropValue::pkEnum;
-        value.Int = b;
-        value.Text = b ? "True" : "False";
-        return true;
-    };
-    if (SameText(name, "Caption") || SameText(name, "Text")) {
-        value.Kind = TPropValue::pkString;
-        value.Text = hwnd_ ? WideToUtf8(Text()) : std::string();
-        return true;
-    }
-    if (SameText(name, "Enabled")) return boolean(!hwnd_ || Enabled());
-    if (SameText(name, "Visible")) return boolean(hwnd_ && Visible());
-    if (SameText(name, "Color")) {
-        value.Kind = TPropValue::pkInteger;
-        value.Int = Color;
-        return true;
-    }
-    if (SameText(name, "Font")) {
-        value.Kind = TPropValue::pkObject;
-        value.Object = const_cast<TFont*>(&Font());
-        return true;
-    }
+    if (SameText(name, "Caption") || SameText(name, "Text")) return PropString(value, hwnd_ ? Text() : std::wstring());
+    if (SameText(name, "Enabled")) return PropBoolean(value, !hwnd_ || Enabled());
+    if (SameText(name, "Visible")) return PropBoolean(value, hwnd_ && Visible());
+    if (SameText(name, "Color")) return PropInteger(value, Color);
+    if (SameText(name, "Font")) return PropObject(value, &Font());
     return TComponent::GetPropValue(name, value);
 }
 

@@ -98,12 +98,6 @@ void TPanel::WndProc(TMessage& m) {
 }
 
 bool TPanel::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Alignment")) {
-        static const char* const names[] = {"taLeftJustify", "taRightJustify", "taCenter"};
-        value.Kind = TPropValue::pkEnum;
-        value.Int = Alignment;
-        value.Text = names[Alignment];
-        return true;
-    }
+    if (SameText(name, "Alignment")) return PropEnum(value, Alignment, {"taLeftJustify", "taRightJustify", "taCenter"});
     return TWinControl::GetPropValue(name, value);
 }

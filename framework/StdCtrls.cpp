@@ -169,12 +169,7 @@ void TButton::SetDefault(bool value) {
 }
 
 bool TButton::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Default")) {
-        value.Kind = TPropValue::pkEnum;
-        value.Int = default_;
-        value.Text = default_ ? "True" : "False";
-        return true;
-    }
+    if (SameText(name, "Default")) return PropBoolean(value, default_);
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -214,13 +209,7 @@ void TCheckBox::WndProc(TMessage& m) {
 }
 
 bool TCheckBox::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Checked")) {
-        const bool on = hwnd_ && Checked();
-        value.Kind = TPropValue::pkEnum;
-        value.Int = on;
-        value.Text = on ? "True" : "False";
-        return true;
-    }
+    if (SameText(name, "Checked")) return PropBoolean(value, hwnd_ && Checked());
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -274,13 +263,7 @@ void TRadioButton::WndProc(TMessage& m) {
 }
 
 bool TRadioButton::GetPropValue(const std::string& name, TPropValue& value) const {
-    if (SameText(name, "Checked")) {
-        const bool on = hwnd_ && Checked();
-        value.Kind = TPropValue::pkEnum;
-        value.Int = on;
-        value.Text = on ? "True" : "False";
-        return true;
-    }
+    if (SameText(name, "Checked")) return PropBoolean(value, hwnd_ && Checked());
     return TWinControl::GetPropValue(name, value);
 }
 
@@ -408,20 +391,10 @@ void TScrollBar::WndProc(TMessage& m) {
 }
 
 bool TScrollBar::GetPropValue(const std::string& name, TPropValue& value) const {
-    auto integer = [&value](int v) {
-        value.Kind = TPropValue::pkInteger;
-        value.Int = v;
-        return true;
-    };
-    if (SameText(name, "Kind")) {
-        value.Kind = TPropValue::pkEnum;
-        value.Int = kind_;
-        value.Text = kind_ == sbVertical ? "sbVertical" : "sbHorizontal";
-        return true;
-    }
-    if (SameText(name, "Position")) return integer(position_);
-    if (SameText(name, "Min")) return integer(min_);
-    if (SameText(name, "Max")) return integer(max_);
-    if (SameText(name, "PageSize")) return integer(page_);
+    if (SameText(name, "Kind")) return PropEnum(value, kind_, {"sbHorizontal", "sbVertical"});
+    if (SameText(name, "Position")) return PropInteger(value, position_);
+    if (SameText(name, "Min")) return PropInteger(value, min_);
+    if (SameText(name, "Max")) return PropInteger(value, max_);
+    if (SameText(name, "PageSize")) return PropInteger(value, page_);
     return TWinControl::GetPropValue(name, value);
 }

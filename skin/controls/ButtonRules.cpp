@@ -5,39 +5,30 @@
 #include <algorithm>
 #include <cctype>
 
-int ButtonFrame(const TButtonLook& look) {
-    int s = kBtnNormal;
-    if (look.Focused) s = kBtnHot;
-    if (look.Default) s = kBtnDefault;
+namespace {
+// Pressed over hot over the resting face; disabled over everything.
+int WithMouseAndEnabled(int rest, const TButtonLook& look) {
+    int s = rest;
     if (look.Down)
         s = kBtnPressed;
     else if (look.MouseIn)
         s = kBtnHot;
-    if (!look.Enabled) s = kBtnDisabled;
-    return s;
+    return look.Enabled ? s : kBtnDisabled;
+}
+} // namespace
+
+int ButtonFrame(const TButtonLook& look) {
+    // The default style wins over focus.
+    return WithMouseAndEnabled(look.Default ? kBtnDefault : look.Focused ? kBtnHot : kBtnNormal, look);
 }
 
 int BitButtonFrame(const TButtonLook& look) {
-    int s = kBtnNormal;
-    if (look.Default) s = kBtnDefault;
-    if (look.Focused) s = kBtnHot;
-    if (look.Down)
-        s = kBtnPressed;
-    else if (look.MouseIn)
-        s = kBtnHot;
-    if (!look.Enabled) s = kBtnDisabled;
-    return s;
+    // Focus wins over the default property.
+    return WithMouseAndEnabled(look.Focused ? kBtnHot : look.Default ? kBtnDefault : kBtnNormal, look);
 }
 
 int SpeedButtonFrame(const TButtonLook& look) {
-    int s = kBtnNormal;
-    if (look.Down)
-        s = kBtnPressed;
-    else if (look.MouseIn)
-        s = kBtnHot;
-    if (!look.Enabled) s = kBtnDisabled;
-    if (look.Latched) s = kBtnPressed;
-    return s;
+    return look.Latched ? kBtnPressed : WithMouseAndEnabled(kBtnNormal, look);
 }
 
 int GlyphIndex(int frame) {

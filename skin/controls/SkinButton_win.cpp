@@ -35,10 +35,8 @@ SIZE MeasureText(HDC dc, const std::wstring& text, const RECT& r, UINT flags) {
 bool TSkinButton::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT:
-        WMPaint(m);
-        return false;
     case WM_ERASEBKGND:
-        m.Result = 1;
+        PaintWholeFace(m);
         return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -194,6 +194,13 @@ void TSkinControl::WMPaint(TMessage& m) {
     m.Result = 0;
 }
 
+void TSkinControl::PaintWholeFace(TMessage& m) {
+    if (m.Msg == WM_PAINT)
+        WMPaint(m);
+    else
+        m.Result = 1;
+}
+
 void TSkinControl::PaintControl(HDC dc) {
     RECT r{};
     if (FStatus == kControlDestroyed || !GetWindowRect(FHandle, &r)) return;

@@ -60,6 +60,9 @@ public:
     void Default(TMessage& m);
     // Answers WM_PAINT completely (for skinners that paint the whole face).
     void WMPaint(TMessage& m);
+    // For skinners that paint the whole face: WM_PAINT through WMPaint, WM_ERASEBKGND answered 1
+    // (the background is never erased first).
+    void PaintWholeFace(TMessage& m);
     // Repaints the whole control at once, without erasing.
     void Invalidate();
     void MouseLeave();

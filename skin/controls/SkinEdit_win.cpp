@@ -102,10 +102,8 @@ void TSkinEdit::DrawControl1(HDC dc, const RECT& r) {
 bool TSkinUpDown::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT:
-        WMPaint(m);
-        return false;
     case WM_ERASEBKGND:
-        m.Result = 1;
+        PaintWholeFace(m);
         return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -203,10 +203,8 @@ void TSkinStatusBar::Defaultpaint(HDC dc, const RECT& r, int bevel, const std::w
 bool TSkinSizer::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT:
-        WMPaint(m);
-        return false;
     case WM_ERASEBKGND:
-        m.Result = 1;
+        PaintWholeFace(m);
         return false;
     default:
         return TSkinControl::BeforeProc(m);

@@ -85,3 +85,13 @@ HFONT NonClientFont(TFontHandle& font, bool menu) {
     }
     return font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
+
+TBitmap32 ScreenPixels(const RECT& r) {
+    TDib shot;
+    if (!shot.Resize(r.right - r.left, r.bottom - r.top)) return TBitmap32();
+    HDC screen = GetDC(nullptr);
+    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    return shot.Bits();
+}

@@ -46,6 +46,9 @@ private:
     TBitmap32 bits_;
 };
 
+// What the screen shows in r (screen coordinates); empty when it cannot be read.
+TBitmap32 ScreenPixels(const RECT& r);
+
 // Copies all of b to dc with its top-left corner at (x, y).
 void BlitBitmap(HDC dc, int x, int y, const TBitmap32& b);
 

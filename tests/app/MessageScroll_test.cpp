@@ -60,14 +60,11 @@ void Click(POINT p, int moveBy = 0) {
 
 std::set<TPixel> ScreenColours(const RECT& r) {
     std::set<TPixel> out;
-    TDib dib;
-    if (!dib.Resize(r.right - r.left, r.bottom - r.top)) return out;
-    HDC screen = GetDC(nullptr);
-    BitBlt(dib.DC(), 0, 0, dib.Width(), dib.Height(), screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    const TBitmap32 dib = ScreenPixels(r);
+    if (dib.Empty()) return out;
     for (int y = 0; y < dib.Height(); ++y)
         for (int x = 0; x < dib.Width(); ++x)
-            out.insert(dib.Bits().Pixel(x, y) & 0xFFFFFF);
+            out.insert(dib.Pixel(x, y) & 0xFFFFFF);
     return out;
 }
 

@@ -83,13 +83,7 @@ TEST_F(Skinned, EveryWindowKeepsItsClientArea) {
 TBitmap32 Capture(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
-    TDib shot;
-    if (!shot.Resize(r.right - r.left, r.bottom - r.top)) return {};
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    return shot.Bits();
+    return ScreenPixels(r);
 }
 
 bool SameRgb(TPixel a, TPixel b) {

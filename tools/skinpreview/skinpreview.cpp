@@ -76,13 +76,7 @@ TBitmap32 ScreenShot(HWND hwnd) {
     }
     RECT r{};
     GetWindowRect(hwnd, &r);
-    TDib dib;
-    if (!dib.Resize(r.right - r.left, r.bottom - r.top)) return TBitmap32();
-    HDC screen = GetDC(nullptr);
-    BitBlt(dib.DC(), 0, 0, dib.Width(), dib.Height(), screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    return dib.Bits();
+    return ScreenPixels(r);
 }
 
 // Writes the sheet as a PNG and says so.

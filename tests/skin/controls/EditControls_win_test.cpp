@@ -132,13 +132,7 @@ struct TGallery {
 TBitmap32 Capture(HWND hwnd) {
     RECT r{};
     GetWindowRect(hwnd, &r);
-    TDib shot;
-    if (!shot.Resize(r.right - r.left, r.bottom - r.top)) return {};
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    TBitmap32 copy = shot.Bits();
+    TBitmap32 copy = ScreenPixels(r);
     for (int y = 0; y < copy.Height(); ++y)
         for (int x = 0; x < copy.Width(); ++x)
             copy.SetPixel(x, y, copy.Pixel(x, y) | 0xFF000000u);
