@@ -10,6 +10,8 @@
 class TForm4 : public TForm {
 public:
     explicit TForm4(TComponent* AOwner);
+    // Widens and heightens the memo (and the window) where the font is too large for the lines.
+    void FitMemo();
 
     TMemo* Memo1;
     TButton* Button1;

@@ -86,7 +86,8 @@ LRESULT TWinControl::Dispatch(TWinControl* self, HWND, UINT msg, WPARAM wParam, 
         // The last message: WindowProc (and whoever hooked it) sees it and lets the class finish,
         // then the subclassing is undone.
         try {
-            self->WindowProc(m);
+            const TWndMethod proc = self->WindowProc; // a hook may put another in place meanwhile
+            proc(m);
         } catch (...) {
         }
         self->Detach();
@@ -94,7 +95,9 @@ LRESULT TWinControl::Dispatch(TWinControl* self, HWND, UINT msg, WPARAM wParam, 
     }
     try {
         self->TrackMouse(msg);
-        self->WindowProc(m);
+        // A copy: whoever hooked WindowProc may put the previous one back while this call runs.
+        const TWndMethod proc = self->WindowProc;
+        proc(m);
     } catch (...) {
         Application->HandleException(self);
     }

@@ -1,5 +1,6 @@
 #include "framework/Menus.h"
 
+#include "framework/Controls.h"
 #include "framework/HiddenWindow.h"
 
 #include <algorithm>
@@ -25,8 +26,12 @@ void TMenuItem::SetChecked(bool value) {
 TMainMenu::TMainMenu(TComponent* AOwner) : TComponent(AOwner), Items(new TMenuItem(this)) {}
 
 TMainMenu::~TMainMenu() {
-    // A menu attached to a window goes with the window; only a detached one is ours to destroy.
-    if (handle_ && !IsMenu(handle_)) handle_ = nullptr;
+    // A menu attached to a window goes with the window; a detached one (a skin may have taken it
+    // off its form) is ours to destroy.
+    if (!handle_ || !IsMenu(handle_)) return;
+    auto* form = dynamic_cast<TWinControl*>(Owner());
+    if (form && form->HandleAllocated() && GetMenu(form->Handle()) == handle_) return;
+    DestroyMenu(handle_);
 }
 
 namespace {

@@ -81,7 +81,7 @@ bool Start(TSkinControl* s, TSkinStart start, int flag, TWinSkinForm* form, TSki
         break;
     }
     if (s->FStatus == kControlSkinned) return true;
-    delete s;
+    s->Retire();
     return false;
 }
 } // namespace
@@ -105,11 +105,8 @@ void TWinSkinForm::DeleteControls() {
     HotButton = nullptr;
     std::vector<TSkinControl*> list;
     list.swap(controls_);
-    for (TSkinControl* s : list) {
-        s->FSkinForm = nullptr;
-        if (s->FStatus != kControlDestroyed) s->Unsubclass();
-        delete s;
-    }
+    for (TSkinControl* s : list)
+        s->Retire();
     if (IsWindow(hwnd_)) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -117,11 +114,8 @@ void TWinSkinForm::DeleteSkinDeleted() {
     std::vector<TSkinControl*> gone;
     for (TSkinControl* s : controls_)
         if (s->FStatus == kControlDestroyed) gone.push_back(s);
-    for (TSkinControl* s : gone) {
-        DeleteControl(s);
-        s->FSkinForm = nullptr;
-        delete s;
-    }
+    for (TSkinControl* s : gone)
+        s->Retire();
 }
 
 bool TWinSkinForm::FindSkinComp(TComponent* component) const {
@@ -197,10 +191,6 @@ void TWinSkinForm::AddControl(HWND hwnd) {
     const HWND target = onFirstChild ? first : hwnd;
     if (TSkinControl* s = CreateSkinner(kind, nullptr)) {
         s->Inithwnd(target, skin_, this);
-        if (s->FStatus != kControlSkinned) {
-            DeleteControl(s);
-            s->FSkinForm = nullptr;
-            delete s;
-        }
+        if (s->FStatus != kControlSkinned) s->Retire();
     }
 }

@@ -32,6 +32,10 @@ SIZE MeasureText(HDC dc, const std::wstring& text, const RECT& r, UINT flags) {
 
 // ---- TSkinButton
 
+bool TSkinButton::HasFace() const {
+    return HasButtonImage(FSkinData);
+}
+
 bool TSkinButton::BeforeProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT:

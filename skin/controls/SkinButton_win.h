@@ -15,6 +15,8 @@ public:
     bool BeforeProc(TMessage& m) override;
     void AfterProc(TMessage& m) override;
     void DrawControl(HDC dc, const RECT& r) override;
+    // A skin without a push-button image leaves buttons of every kind to the system.
+    bool HasFace() const override;
     // Caption one pixel above the centre, in the DC's font and colour; align 0 left, 1 centre, 2 right.
     void DrawBtnText(HDC dc, const RECT& r, const std::wstring& text, int align);
 

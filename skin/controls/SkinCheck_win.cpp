@@ -131,7 +131,7 @@ void TSkinBox::Init(TWinSkinForm* form, TSkinDataCore* skin, bool changeColor) {
 }
 
 void TSkinBox::Unsubclass() {
-    if (FStatus != 4 && FChangeColor && FControl) {
+    if (FStatus == kControlSkinned && FChangeColor && FControl) {
         FControl->Color = FOldColor;
         if (IsWindow(FHandle)) InvalidateRect(FHandle, nullptr, TRUE);
     }

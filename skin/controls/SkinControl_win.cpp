@@ -48,21 +48,51 @@ bool SharedBufferFit(int w, int h) {
     return b.Resize(std::max(w, b.Empty() ? 0 : b.Width()), std::max(h, b.Empty() ? 0 : b.Height()));
 }
 
-TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {}
+namespace {
+int gLive = 0;
+}
+
+TSkinControl::TSkinControl(TComponent* owner) : TComponent(owner) {
+    ++gLive;
+}
+
+int TSkinControl::LiveCount() {
+    return gLive;
+}
 
 TSkinControl::~TSkinControl() {
-    // A control being destroyed has let go of its WindowProc already.
+    --gLive;
+    Unhook();
+    oldWindowProc_ = nullptr;
+    if (FSkinForm) FSkinForm->DeleteControl(this);
+}
+
+void TSkinControl::Unhook() {
+    // A control being destroyed has let go of its WindowProc already. The saved procedure is kept:
+    // a call still on the stack goes on through it.
     if (oldWindowProc_ && FControl && !FControl->ComponentState.Contains(TComponentStateFlag::Destroying))
         FControl->WindowProc = oldWindowProc_;
-    oldWindowProc_ = nullptr;
+    FControl = nullptr;
     if (rawHooked_) {
         if (IsWindow(FHandle) && GetPropW(FHandle, kControlSkinProp) == this) {
-            SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
+            // Put back only while the procedure is still ours; someone who subclassed after us
+            // keeps calling through our thunk, which passes messages on once the property is gone.
+            if (GetWindowLongPtrW(FHandle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TSkinControl::RawProc))
+                SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
             RemovePropW(FHandle, kControlSkinProp);
         }
         rawHooked_ = false;
     }
+}
+
+void TSkinControl::Retire() {
+    if (retired_) return;
+    retired_ = true;
     if (FSkinForm) FSkinForm->DeleteControl(this);
+    FSkinForm = nullptr;
+    if (FInitialized && FStatus != kControlDestroyed) Unsubclass();
+    Unhook();
+    if (depth_ == 0) delete this;
 }
 
 TSkinControl* TSkinControl::FromHandle(HWND hwnd) {
@@ -115,16 +145,39 @@ void TSkinControl::Inithwnd(HWND hwnd, TSkinDataCore* skin, TWinSkinForm* form) 
 
 LRESULT CALLBACK TSkinControl::RawProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<TSkinControl*>(GetPropW(hwnd, kControlSkinProp));
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (!self) {
+        // Given back while a later subclass still calls us: on to the class's own procedure.
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        wchar_t name[256] = {};
+        GetClassNameW(hwnd, name, 256);
+        if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc) || GetClassInfoExW(nullptr, name, &wc))
+            return CallWindowProcW(wc.lpfnWndProc, hwnd, msg, wParam, lParam);
+        return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
     TMessage m{msg, wParam, lParam, 0};
-    self->NewWndProc(m);
-    return m.Result;
+    return NoThrow(0, [&] {
+        self->NewWndProc(m);
+        return m.Result;
+    });
 }
 
 void TSkinControl::NewWndProc(TMessage& m) {
+    // The count keeps the skinner alive until this call returns, whatever the message runs.
+    struct TCall {
+        TSkinControl& self;
+        explicit TCall(TSkinControl& s) : self(s) { ++self.depth_; }
+        ~TCall() {
+            if (--self.depth_ == 0 && self.retired_) delete &self;
+        }
+    } call(*this);
+    if (retired_ || (m.Msg != WM_NCDESTROY && !HasFace())) {
+        Default(m);
+        return;
+    }
     if (BeforeProc(m)) {
         Default(m);
-        AfterProc(m);
+        if (!retired_) AfterProc(m);
     }
 }
 

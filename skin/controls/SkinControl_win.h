@@ -54,8 +54,18 @@ public:
     // The skin changed: the new face colour and a repaint.
     virtual void SkinChange();
     virtual int GetState() { return 1; }
+    // Whether the skin has what this kind draws its face from. Without it the control keeps the
+    // system's look: every message goes straight to the control.
+    virtual bool HasFace() const { return true; }
 
     void NewWndProc(TMessage& m);
+    // The one way a skinner is freed besides its owner: the control gets its procedure and colour
+    // back at once and leaves the form skinner's list; the skinner itself is freed now, or, while a
+    // call into it is on the stack (a click that runs a message loop, a thumb drag), when the
+    // outermost call returns. Nothing may use the skinner after Retire.
+    void Retire();
+    // Retire has been called: a call still on the stack must not touch the control any more.
+    bool Retired() const { return retired_; }
     // The control's own handling.
     void Default(TMessage& m);
     // Answers WM_PAINT completely (for skinners that paint the whole face).
@@ -92,6 +102,8 @@ public:
 
     // The skinner of a window hooked by either path, or nullptr.
     static TSkinControl* FromHandle(HWND hwnd);
+    // Skinners alive in the process (for leak and lifetime checks).
+    static int LiveCount();
 
     unsigned FState = 0;
     bool FEnabled = true;
@@ -114,6 +126,10 @@ protected:
 
 private:
     static LRESULT CALLBACK RawProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Puts back the procedures this skinner replaced, where they are still ours.
+    void Unhook();
+    int depth_ = 0; // calls into the skinner on the stack
+    bool retired_ = false;
     TWndMethod oldWindowProc_;
     WNDPROC oldWndProc_ = nullptr;
     bool rawHooked_ = false;

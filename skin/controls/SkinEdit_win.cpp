@@ -56,7 +56,7 @@ void TSkinEdit::FindUpDown() {
         s->FInset = true;
         s->Inithwnd(child, FSkinData, FSkinForm);
         if (s->FStatus != kControlSkinned) {
-            delete s;
+            s->Retire();
             return;
         }
         upDown_ = s;

@@ -110,9 +110,7 @@ void PaintSkinBar(HDC dc, const RECT& barRect, bool vertical, const TBarGeometry
 
 // ---- TSkinScrollbar
 
-TSkinScrollbar::~TSkinScrollbar() {
-    if (dragAlive_) *dragAlive_ = false;
-}
+TSkinScrollbar::~TSkinScrollbar() = default;
 
 void TSkinScrollbar::InitScrollbar(TWinControl* control, TSkinDataCore* skin, TWinSkinForm* form, bool canDrag) {
     if (FInitialized || !control || control != Owner()) return;
@@ -194,6 +192,7 @@ void TSkinScrollbar::ScrollNotified(TMessage& m, bool vertical) {
     inScroll = true;
     Default(m);
     inScroll = false;
+    if (Retired()) return;
     PaintControl(nullptr);
     repaint_.Request(FHandle);
 }
@@ -314,8 +313,6 @@ void TSkinScrollbar::DragThumb(int kind, UINT scrollMsg) {
     POINT p0{};
     GetCursorPos(&p0);
 
-    bool alive = true; // cleared by the destructor should the skinner go while a message is handled
-    dragAlive_ = &alive;
     captureLost_ = false;
     SetCapture(hwnd);
     FDragging = true;
@@ -340,7 +337,10 @@ void TSkinScrollbar::DragThumb(int kind, UINT scrollMsg) {
         case WM_NCMOUSEMOVE: {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
-            if (!alive) return;
+            if (Retired()) {
+                end = TDragEnd::Retired;
+                break;
+            }
             if (!FDragging || !IsWindow(hwnd)) break;
             POINT p{};
             GetCursorPos(&p);
@@ -350,7 +350,10 @@ void TSkinScrollbar::DragThumb(int kind, UINT scrollMsg) {
                 SCROLLINFO pos{sizeof pos, SIF_POS, 0, 0, 0, s.Pos, 0};
                 SetScrollInfo(hwnd, bar, &pos, FALSE);
                 SendMessageW(hwnd, scrollMsg, MAKEWPARAM(SB_THUMBTRACK, s.Pos), 0);
-                if (!alive) return;
+                if (Retired()) {
+                    end = TDragEnd::Retired;
+                    break;
+                }
             }
             last = s.Pos;
             break;
@@ -369,7 +372,7 @@ void TSkinScrollbar::DragThumb(int kind, UINT scrollMsg) {
         default:
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
-            if (!alive) return;
+            if (Retired()) end = TDragEnd::Retired;
             break;
         }
         if (end != TDragEnd::None) break;
@@ -378,10 +381,11 @@ void TSkinScrollbar::DragThumb(int kind, UINT scrollMsg) {
         else if (captureLost_ || GetCapture() != hwnd)
             end = TDragEnd::CaptureLost;
     }
-    dragAlive_ = nullptr;
     FDragging = false;
     LastDragEnd = end;
-    if (end != TDragEnd::Destroyed) {
+    // A skinner given back mid-drag lets go of the mouse and leaves the control where it is.
+    if (end == TDragEnd::Retired && IsWindow(hwnd) && GetCapture() == hwnd) ReleaseCapture();
+    if (end != TDragEnd::Destroyed && end != TDragEnd::Retired) {
         if (GetCapture() == hwnd) ReleaseCapture();
         // Esc puts the thumb back where the drag found it; every other end keeps the last place.
         const int final = end == TDragEnd::Escape ? si.nPos : last;

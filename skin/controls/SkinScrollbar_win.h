@@ -37,7 +37,7 @@ private:
 };
 
 // Why a thumb drag ended.
-enum class TDragEnd { None, Release, CaptureLost, Escape, Destroyed, Quit };
+enum class TDragEnd { None, Release, CaptureLost, Escape, Destroyed, Quit, Retired };
 
 class TSkinScrollbar : public TSkinControl {
 public:
@@ -85,7 +85,6 @@ private:
     void ScrollNotified(TMessage& m, bool vertical);
     // The part (kPart...) under a screen point on a bar, or kPartNone.
     int PartAtScreen(POINT p, WPARAM hit);
-    bool* dragAlive_ = nullptr; // set while a drag runs; cleared when the skinner goes mid-drag
     bool captureLost_ = false;
     TScrollRepaint repaint_;
     TDib bar_;

@@ -19,15 +19,20 @@ struct TTabItem {
     int Image = -1;
 };
 TTabItem TabItem(HWND hwnd, int i) {
-    wchar_t buf[81] = {};
-    TCITEMW item{};
-    item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = buf;
-    item.cchTextMax = 80;
+    // The control tells no length: the buffer grows until the text leaves room to spare.
     TTabItem t;
-    if (SendMessageW(hwnd, TCM_GETITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item))) {
-        t.Text = buf;
+    for (int cap = 128; cap <= 65536; cap *= 4) {
+        std::wstring buf(size_t(cap), L'\0');
+        TCITEMW item{};
+        item.mask = TCIF_TEXT | TCIF_IMAGE;
+        item.pszText = buf.data();
+        item.cchTextMax = cap;
+        if (!SendMessageW(hwnd, TCM_GETITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item))) break;
+        // The control may hand back its own buffer instead of filling ours.
+        const wchar_t* text = item.pszText ? item.pszText : buf.data();
+        t.Text.assign(text, wcsnlen(text, size_t(cap)));
         t.Image = item.iImage;
+        if (t.Text.size() + 1 < size_t(cap)) break;
     }
     return t;
 }
@@ -83,7 +88,7 @@ bool TSkinTab::FindScroll() {
         if (s->FStatus == kControlSkinned)
             FUpDown = s;
         else
-            delete s;
+            s->Retire();
     }
     return IsWindowVisible(arrows) != FALSE;
 }
@@ -219,7 +224,7 @@ void TSkinTab31::Init(TWinSkinForm* form, TSkinDataCore* skin, bool) {
             if (s->FStatus == kControlSkinned)
                 FUpDown = s;
             else
-                delete s;
+                s->Retire();
         }
 }
 

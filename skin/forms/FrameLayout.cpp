@@ -56,10 +56,13 @@ bool Condition(int value, bool first, const TDataSkinSysButton& b, const TCaptio
 TFrameMetrics FrameMetricsOf(const TSkinModel& skin, TSkinFormBorder border, int menuBarHeight) {
     TFrameMetrics m;
     if (border == sbsNone) return m;
-    m.Caption = skin.BorderTop.Bitmap.Height() / CountOf(skin.BorderTop);
-    m.Left = skin.BorderLeft.Bitmap.Width() / CountOf(skin.BorderLeft);
-    m.Right = skin.BorderRight.Bitmap.Width() / CountOf(skin.BorderRight);
-    m.Bottom = skin.BorderBottom.Bitmap.Height() / CountOf(skin.BorderBottom);
+    // A piece thicker than any screen could show is cut to kMaxFrameThickness, so the pictures the
+    // frame is drawn and cut from stay within what a bitmap may hold.
+    auto cut = [](int t) { return Min(t, kMaxFrameThickness); };
+    m.Caption = cut(skin.BorderTop.Bitmap.Height() / CountOf(skin.BorderTop));
+    m.Left = cut(skin.BorderLeft.Bitmap.Width() / CountOf(skin.BorderLeft));
+    m.Right = cut(skin.BorderRight.Bitmap.Width() / CountOf(skin.BorderRight));
+    m.Bottom = cut(skin.BorderBottom.Bitmap.Height() / CountOf(skin.BorderBottom));
     m.MenuBar = menuBarHeight;
     return m;
 }
@@ -169,8 +172,9 @@ TTitleLayout TitleLayout(const TDataSkinTitle& title, const TTitleInput& in) {
     } else {
         t.Right = Min(t.Right, c.Right - clip);
     }
-    // Dialogs show no icon: their title starts further left.
-    if (in.Border == sbsDialog && title.TextAlignment == 0) t.Left -= 16;
+    // Dialogs show no icon: their title starts further left, but never left of the caption strip
+    // (a skin with a small text shift would put it over the border or off the window).
+    if (in.Border == sbsDialog && title.TextAlignment == 0) t.Left = Max(t.Left - 16, c.Left);
     TTitleLayout out;
     out.Stored = t;
     out.Back = TRect{t.Left, c.Top, t.Right, c.Bottom};

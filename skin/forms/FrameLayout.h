@@ -36,8 +36,11 @@ struct TFrameMetrics {
     int MenuBar = 0; // the menu bar row under the caption; 0 without one
 };
 
+// The thickest a frame piece is drawn: 256 pixels.
+constexpr int kMaxFrameThickness = 256;
 // Frame metrics of a window with the given border: each border's image size along its thickness
-// divided by its frame count (a count below 1 reads as 1). A borderless window has none at all.
+// divided by its frame count (a count below 1 reads as 1), at most kMaxFrameThickness. A
+// borderless window has none at all.
 TFrameMetrics FrameMetricsOf(const TSkinModel& skin, TSkinFormBorder border, int menuBarHeight);
 
 // The client rectangle of a window at `window` (screen or parent coordinates) inside the skin's

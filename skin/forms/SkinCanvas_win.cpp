@@ -70,6 +70,15 @@ COLORREF SkinColorRGB(TColor c) {
     return COLORREF(c & 0xFFFFFF);
 }
 
+std::wstring MenuItemText(HMENU menu, UINT item, UINT flags) {
+    const int length = GetMenuStringW(menu, item, nullptr, 0, flags);
+    if (length <= 0) return std::wstring();
+    std::wstring text(size_t(length) + 1, L'\0');
+    const int got = GetMenuStringW(menu, item, text.data(), length + 1, flags);
+    text.resize(size_t(got > 0 ? got : 0));
+    return text;
+}
+
 std::wstring WindowClassName(HWND hwnd) {
     wchar_t name[256] = {};
     GetClassNameW(hwnd, name, 256);

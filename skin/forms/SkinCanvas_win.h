@@ -56,6 +56,19 @@ void BlitBitmap(HDC dc, int x, int y, const TBitmap32& b);
 COLORREF SkinColorRGB(TColor c);
 
 // The class name of a window.
+// Runs the body of a window procedure or hook so that no C++ exception crosses the system's
+// frames (user32 cannot unwind them): a fault answers fallback.
+template <class F>
+LRESULT NoThrow(LRESULT fallback, F&& body) noexcept {
+    try {
+        return body();
+    } catch (...) {
+        return fallback;
+    }
+}
+
+// The text of a menu item, whatever its length (flags: MF_BYPOSITION or MF_BYCOMMAND).
+std::wstring MenuItemText(HMENU menu, UINT item, UINT flags = MF_BYPOSITION);
 std::wstring WindowClassName(HWND hwnd);
 
 // The system's caption or menu font, made into `font` on first use (kept there); the stock GUI

@@ -61,7 +61,7 @@ void TWinSkinPopMenu::UnSubClass() {
 LRESULT CALLBACK TWinSkinPopMenu::WndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<TWinSkinPopMenu*>(GetPropW(hwnd, kPopProp));
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->WinWndProc(msg, wParam, lParam);
+    return NoThrow(0, [&] { return self->WinWndProc(msg, wParam, lParam); });
 }
 
 LRESULT TWinSkinPopMenu::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -170,14 +170,18 @@ TSkinManage::TSkinManage() {
     timer_->SetEnabled(false);
     timer_->SetInterval(250);
     timer_->SetOnTimer([this](TObject*) { OnTimer(); });
+    idle_ = std::make_unique<TTimer>(nullptr);
+    idle_->SetEnabled(false);
+    idle_->SetInterval(300);
+    idle_->SetOnTimer([this](TObject*) { SkinHiddenForms(); });
 }
 
 TSkinManage::~TSkinManage() {
     ActivationCount = 4;
     timer_.reset();
+    idle_.reset();
     if (hook_) UnhookWindowsHookEx(hook_);
     hook_ = nullptr;
-    DeleteAllThreads();
     DeleteAllMenus();
     DeleteAllForms();
     skinDatas_.clear();
@@ -189,53 +193,29 @@ void TSkinManage::InstallHook() {
 }
 
 bool TSkinManage::InstallThread(DWORD threadId) {
-    for (const auto& t : threads_)
-        if (t.first == threadId) return false;
-    HHOOK h = SetWindowsHookExW(WH_CBT, &SkinHookCBT2, nullptr, threadId);
-    if (!h) return false;
-    threads_.emplace_back(threadId, h);
-    return true;
-}
-
-void TSkinManage::UnInstallThread(DWORD threadId) {
-    for (auto it = threads_.begin(); it != threads_.end(); ++it)
-        if (it->first == threadId) {
-            UnhookWindowsHookEx(it->second);
-            threads_.erase(it);
-            return;
-        }
-}
-
-void TSkinManage::DeleteAllThreads() {
-    for (const auto& t : threads_)
-        UnhookWindowsHookEx(t.second);
-    threads_.clear();
+    // Skinning another thread's windows is refused: its hook would change the manager's lists, and
+    // its windows' painting would share the scratch buffers and caches, while this thread uses
+    // them, with nothing to order the two. Windows of this thread are skinned by the main hook.
+    (void)threadId;
+    return false;
 }
 
 LRESULT CALLBACK TSkinManage::SkinHookCBT(int code, WPARAM wParam, LPARAM lParam) {
-    return HookCBT(code, wParam, lParam, false);
+    return NoThrow(0, [&] { return HookCBT(code, wParam, lParam); });
 }
 
-LRESULT CALLBACK TSkinManage::SkinHookCBT2(int code, WPARAM wParam, LPARAM lParam) {
-    return HookCBT(code, wParam, lParam, true);
-}
-
-LRESULT TSkinManage::HookCBT(int code, WPARAM wParam, LPARAM lParam, bool otherThread) {
+LRESULT TSkinManage::HookCBT(int code, WPARAM wParam, LPARAM lParam) {
     TSkinManage* m = SkinManager;
     if (m && code >= 0) {
         const HWND hwnd = reinterpret_cast<HWND>(wParam);
         switch (code) {
         case HCBT_CREATEWND: {
             const auto* cbt = reinterpret_cast<const CBT_CREATEWNDW*>(lParam);
-            const std::string cls = ClassNameOf(hwnd);
-            // On other threads the skin draws the scroll bars of skinned windows itself.
-            if (otherThread && cls == "ScrollBar" && m->FindSkinForm(cbt->lpcs->hwndParent)) return 10;
-            if ((otherThread || !(cbt->lpcs->style & WS_CHILD)) && cls == "#32768") m->AddMenu(hwnd);
+            if (!(cbt->lpcs->style & WS_CHILD) && ClassNameOf(hwnd) == "#32768") m->AddMenu(hwnd);
             break;
         }
         case HCBT_DESTROYWND:
             m->DeleteMenu(hwnd);
-            if (otherThread) m->DeleteForm(hwnd);
             break;
         case HCBT_ACTIVATE:
             if (m->ActivationCount == 0) m->ActivationCount = 1;
@@ -319,6 +299,7 @@ bool TSkinManage::AddForm(HWND hwnd) {
         skinner->InitSkin(hwnd);
     forms_.push_back(std::move(skinner));
     PostMessageW(hwnd, WM_SKIN_ACTIVE, 0, 1000);
+    if (form && !hiddenSkinned_ && idle_ && !idle_->Enabled()) idle_->SetEnabled(true);
     return true;
 }
 
@@ -335,6 +316,7 @@ bool TSkinManage::DeleteForm(HWND hwnd) {
         std::unique_ptr<TWinSkinForm> f = std::move(*it);
         forms_.erase(it);
         f->UnSubclass();
+        TWinSkinForm::Retire(std::move(f));
         return true;
     }
     return false;
@@ -342,17 +324,21 @@ bool TSkinManage::DeleteForm(HWND hwnd) {
 
 void TSkinManage::DeleteDeleted() {
     for (size_t i = forms_.size(); i-- > 0;)
-        if (forms_[i]->Lifecycle() == kSkinDestroyed && !forms_[i]->InMenuLoop())
+        if (forms_[i]->Lifecycle() == kSkinDestroyed) {
+            std::unique_ptr<TWinSkinForm> f = std::move(forms_[i]);
             forms_.erase(forms_.begin() + std::ptrdiff_t(i));
+            TWinSkinForm::Retire(std::move(f));
+        }
 }
 
 void TSkinManage::DeleteAllForms() {
     // Taken out of the list before they go, so nothing they do while going finds them there.
     std::vector<std::unique_ptr<TWinSkinForm>> all = std::move(forms_);
     forms_.clear();
-    for (auto& f : all)
+    for (auto& f : all) {
         f->UnSubclass3();
-    all.clear();
+        TWinSkinForm::Retire(std::move(f));
+    }
 }
 
 void TSkinManage::AddMenu(HWND hwnd) {
@@ -444,6 +430,8 @@ void TSkinManage::SetAction(int action, TSkinData* s, unsigned interval) {
             }
     };
     if (ActivationCount != 0) {
+        // A skin change while an install waits is part of that install: it skins with the new skin.
+        if (PendingAction == 1 && action == 3 && PendingSkin == s) return;
         if (PendingAction == 3 && action != 3) rebuildButtons(PendingSkin);
         PendingAction = action;
         PendingSkin = s;
@@ -467,16 +455,10 @@ std::vector<TForm*> TSkinManage::ScreenForms() const {
 void TSkinManage::Uninstall(TSkinData* s, bool onlyLast) {
     for (size_t i = forms_.size(); i-- > 0;) {
         if (s && forms_[i]->SkinData() != s) continue;
-        if (forms_[i]->InMenuLoop()) {
-            // Busy in its own menu loop: the window is given back now, the skinner freed later.
-            forms_[i]->UnSubclass();
-            if (onlyLast) break;
-            continue;
-        }
         std::unique_ptr<TWinSkinForm> f = std::move(forms_[i]);
         forms_.erase(forms_.begin() + std::ptrdiff_t(i));
         const HWND hwnd = f->Handle();
-        f.reset(); // gives the window back
+        TWinSkinForm::Retire(std::move(f)); // gives the window back
         if (IsWindow(hwnd))
             RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN);
         if (onlyLast) break;
@@ -515,16 +497,19 @@ void TSkinManage::OnTimer() {
         break;
     case 3: {
         DeleteDeleted();
-        std::vector<TWinSkinForm*> using_;
+        // Held while they change: what one does may not free another under the loop.
+        std::vector<std::unique_ptr<TWinSkinForm::TCall>> using_;
+        std::vector<TWinSkinForm*> list;
         for (const auto& f : forms_)
             if (f->SkinData() == s) {
-                using_.push_back(f.get());
+                using_.push_back(std::make_unique<TWinSkinForm::TCall>(*f));
+                list.push_back(f.get());
                 if (onlyThis) break;
             }
-        for (TWinSkinForm* f : using_)
+        for (TWinSkinForm* f : list)
             f->InitSkinData();
-        for (TWinSkinForm* f : using_)
-            f->SkinChange();
+        for (TWinSkinForm* f : list)
+            if (f->Lifecycle() < kSkinDestroying) f->SkinChange();
         break;
     }
     case 6:
@@ -534,6 +519,16 @@ void TSkinManage::OnTimer() {
         break;
     }
     s->DoSkinChanged();
+}
+
+void TSkinManage::SkinHiddenForms() {
+    idle_->SetEnabled(false);
+    hiddenSkinned_ = true;
+    if (!Active) return;
+    for (TForm* f : ScreenForms())
+        if (f->HandleAllocated() && !IsWindowVisible(f->Handle()) && !FindSkinForm(f->Handle()) &&
+            !(GetWindowLongPtrW(f->Handle(), GWL_STYLE) & WS_CHILD))
+            AddForm(f->Handle());
 }
 
 void TSkinManage::SetMDIMax(bool value) {

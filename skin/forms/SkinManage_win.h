@@ -64,10 +64,9 @@ public:
     TSkinManage& operator=(const TSkinManage&) = delete;
 
     void InstallHook();
-    // Hooks for windows made by another thread, once per thread.
+    // Skinning the windows of another thread: refused (false), since nothing would order that
+    // thread's use of the manager and the skin's caches with this one's.
     bool InstallThread(DWORD threadId);
-    void UnInstallThread(DWORD threadId);
-    void DeleteAllThreads();
 
     // Skins a top-level window when the rules allow; true when a skinner was made.
     bool AddForm(HWND hwnd);
@@ -108,6 +107,10 @@ public:
     void DeleteSysbtn(TSkinData* s = nullptr);
     // Carries out the pending action now (what the timer does).
     void OnTimer();
+    // Skins the application's forms that are still hidden, so that showing one later (the
+    // progress window of a send) finds it skinned; runs once, when the first form has been
+    // skinned and the program is idle.
+    void SkinHiddenForms();
 
     bool Active = false;      // new windows are skinned
     bool InstallPass = false; // an install walks the forms: nested forms are let through
@@ -127,21 +130,19 @@ public:
 
 private:
     static LRESULT CALLBACK SkinHookCBT(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK SkinHookCBT2(int code, WPARAM wParam, LPARAM lParam);
-    // The two hooks: the main thread's, and other threads' (which also refuse scroll bars of
-    // skinned windows and free the skinners of destroyed framework forms).
-    static LRESULT HookCBT(int code, WPARAM wParam, LPARAM lParam, bool otherThread);
+    static LRESULT HookCBT(int code, WPARAM wParam, LPARAM lParam);
     // Frees and removes skinners from the end of the list: those using s, or all (s null); only
     // the last one when `onlyLast`.
     void Uninstall(TSkinData* s, bool onlyLast);
     std::vector<TForm*> ScreenForms() const;
 
     HHOOK hook_ = nullptr;
-    std::vector<std::pair<DWORD, HHOOK>> threads_;
     std::vector<std::unique_ptr<TWinSkinForm>> forms_;
     std::vector<std::unique_ptr<TWinSkinPopMenu>> menus_;
     std::vector<TSkinData*> skinDatas_;
     std::unique_ptr<TTimer> timer_;
+    std::unique_ptr<TTimer> idle_; // one shot: SkinHiddenForms after the first form
+    bool hiddenSkinned_ = false;
 };
 
 // The process's skin manager; null before the skin engine starts and after it ends.

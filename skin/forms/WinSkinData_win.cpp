@@ -78,15 +78,20 @@ void TSkinData::UpdateSkin() {
     if (Designing(*this) || Reading(*this) || !SkinManager) return;
     SkinManager->CurrentSkinData = this;
     SkinManager->DeleteSysbtn(this);
+    // Switched on while it had no skin to show: the first skin it gets is installed.
+    if (active_ && !Loading && SkinFormtype == sfMainform && !SkinManager->Active) {
+        Install();
+        return;
+    }
     SkinManager->SetAction(3, this);
 }
 
-void TSkinData::InstallThread(DWORD threadId) {
-    if (SkinManager) SkinManager->InstallThread(threadId);
+bool TSkinData::InstallThread(DWORD threadId) {
+    return SkinManager && SkinManager->InstallThread(threadId);
 }
 
-void TSkinData::UnInstallThread(DWORD threadId) {
-    if (SkinManager) SkinManager->UnInstallThread(threadId);
+void TSkinData::UnInstallThread(DWORD) {
+    // Nothing was installed: other threads are never skinned.
 }
 
 void TSkinData::SkinForm(HWND hwnd) {

@@ -32,7 +32,8 @@ public:
     void Uninstall();
     // Every form skinned with this component takes up its skin anew.
     void UpdateSkin();
-    void InstallThread(DWORD threadId);
+    // Windows of other threads are not skinned: false, always (see TSkinManage::InstallThread).
+    bool InstallThread(DWORD threadId);
     void UnInstallThread(DWORD threadId);
     // Skins that window now, nested or not, if the manager's rules allow.
     void SkinForm(HWND hwnd);

@@ -5,6 +5,8 @@
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
 
+#include <exception>
+
 LRESULT TWinSkinForm::WMNCPaint(WPARAM wParam) {
     if (!skin_->MainMenuUpdate) return 0;
     if ((formStyle_ == sfsMDIChild && state_ != swsNormal) || border_ == sbsNone) return Default(WM_NCPAINT, wParam, 0);
@@ -148,12 +150,24 @@ void TWinSkinForm::CropTo(int W, int H, bool redraw) {
     if (lifecycle_ == kSkinDestroyed || !IsWindow(hwnd_)) return;
     if (formStyle_ == sfsMDIChild && state_ != swsNormal) return;
     if (W <= 0 || H <= 0) return;
-    if (regionSet_ && regionSize_.cx == W && regionSize_.cy == H && lifecycle_ != kSkinChanging) return;
+    RECT now{};
+    GetWindowRect(hwnd_, &now);
+    const SIZE current{now.right - now.left, now.bottom - now.top};
+    // A region set ahead of a resize (for the resize's one repaint) is set again once the window
+    // has its size: the system cuts a region to the window it is given to.
+    if (regionSet_ && regionSize_.cx == W && regionSize_.cy == H && regionWindow_.cx == W && regionWindow_.cy == H &&
+        lifecycle_ != kSkinChanging)
+        return;
     bool whole = false;
     const TBitmap32* strip = captionCache_.Empty() ? nullptr : &captionCache_.Bits();
     GdiFlush();
-    const std::vector<TRect> rects =
-        FrameRegionRects(*skin_, metrics_, W, H, border_ == sbsNone, active_, strip, whole);
+    std::vector<TRect> rects;
+    try {
+        rects = FrameRegionRects(*skin_, metrics_, W, H, border_ == sbsNone, active_, strip, whole);
+    } catch (const std::exception&) {
+        // Out of memory for the shape: the window stays whole rather than half cut.
+        whole = true;
+    }
     if (whole) {
         SetWindowRgn(hwnd_, nullptr, redraw);
     } else {
@@ -167,6 +181,7 @@ void TWinSkinForm::CropTo(int W, int H, bool redraw) {
     }
     regionSet_ = true;
     regionSize_ = SIZE{W, H};
+    regionWindow_ = current;
 }
 
 void TWinSkinForm::Uncropwindow() {

@@ -189,6 +189,8 @@ public:
     // right move along the bar, Enter or the arrows open a menu, Escape leaves.
     void MenuBarKeys();
     void PaintMenuButton(const TMenuBtn& b);
+    // The menu bar's button at index, or nullptr.
+    TMenuBtn* MenuButtonAt(int index) const;
 
     // Owner-drawn menu items (WinSkinMenu_win.cpp). InitMenu makes the form's popup menus
     // owner-drawn by the skin (or gives them back their own look); DrawMenuItem and
@@ -206,6 +208,25 @@ public:
 
     // The skinner of a window, or nullptr.
     static TWinSkinForm* FromHandle(HWND hwnd);
+
+    // Holds the skinner alive for as long as it is in scope: every entry from the system (window
+    // procedures, the form's WindowProc) and every caller that walks skinners and calls into them
+    // holds one.
+    class TCall {
+    public:
+        explicit TCall(TWinSkinForm& s) : s_(s) { ++s_.depth_; }
+        ~TCall();
+        TCall(const TCall&) = delete;
+        TCall& operator=(const TCall&) = delete;
+
+    private:
+        TWinSkinForm& s_;
+    };
+    // The one way a skinner is freed: the window is given back at once; the skinner is freed now,
+    // or, while a call into it is on the stack, when the outermost call returns.
+    static void Retire(std::unique_ptr<TWinSkinForm> skinner);
+    // A call into the skinner is on the stack.
+    bool Busy() const { return depth_ > 0; }
 
     // Control skinners. Discovery gives each control of the window the skinner its kind and the
     // skin's options call for; the list holds them until their control goes or the window is
@@ -256,7 +277,6 @@ public:
     const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return buttons_; }
     TWinSkinMenu* MenuBar() const { return menuBar_.get(); }
     TCaptionState CaptionState() const;
-    bool InMenuLoop() const { return menuLoop_; }
 
 private:
     static LRESULT CALLBACK WinWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -311,7 +331,10 @@ private:
     TSkinDataCore* skin_;
     HWND hwnd_ = nullptr;
     TForm* form_ = nullptr;
-    WNDPROC oldProc_ = nullptr;
+    int depth_ = 0;         // calls into the skinner on the stack
+    bool retired_ = false;  // given back; freed when depth_ comes back to 0
+    bool procHooked_ = false; // the window's procedure is our thunk
+    WNDPROC oldProc_ = nullptr; // kept after the window is given back: calls on the stack go on through it
     std::function<void(TMessage&)> oldWindowProc_;
     bool formHooked_ = false;
     bool started_ = false;
@@ -328,6 +351,7 @@ private:
     TSkinFormBorder border_ = sbsSingle;
     TSkinWindowState state_ = swsNormal;
     TSkinFormIcons icons_ = 0;
+    DWORD takenCaption_ = 0; // the WS_CAPTION bits taken from the style, given back with it
     TFrameMetrics metrics_;
     bool active_ = false;
     bool frameSkinning_ = false;
@@ -372,7 +396,8 @@ private:
     TBitmap32 iconBitmap_;
     int iconSize_ = 16;
     bool regionSet_ = false;
-    SIZE regionSize_{};
+    SIZE regionSize_{};   // the size the region was built for
+    SIZE regionWindow_{}; // the window's size when it was set
     bool timerOn_ = false;
     TBrushHandle faceBrush_;
     bool animationSaved_ = false;

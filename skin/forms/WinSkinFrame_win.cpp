@@ -58,10 +58,27 @@ void TWinSkinForm::RestoreNormal() {
 TWinSkinForm::TWinSkinForm(TSkinDataCore* skinData) : skin_(skinData) {}
 
 TWinSkinForm::~TWinSkinForm() {
-    if (oldProc_ && IsWindow(hwnd_) && lifecycle_ < kSkinDestroying) UnSubclass();
+    if (procHooked_ && IsWindow(hwnd_) && lifecycle_ < kSkinDestroying) UnSubclass();
     RestoreProcedures();
     FreeParts();
     RestoreAnimation();
+}
+
+TWinSkinForm::TCall::~TCall() {
+    if (--s_.depth_ == 0 && s_.retired_) delete &s_;
+}
+
+void TWinSkinForm::Retire(std::unique_ptr<TWinSkinForm> skinner) {
+    if (!skinner || skinner->retired_) return;
+    if (!skinner->Busy()) {
+        skinner.reset();
+        return;
+    }
+    TWinSkinForm* s = skinner.release();
+    s->retired_ = true;
+    if (s->procHooked_ && IsWindow(s->hwnd_) && s->lifecycle_ < kSkinDestroying) s->UnSubclass();
+    s->RestoreProcedures();
+    s->StartTimer(false);
 }
 
 TWinSkinForm* TWinSkinForm::FromHandle(HWND hwnd) {
@@ -143,6 +160,7 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     SetPropW(hwnd, kSkinProp, this);
     oldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WinWndProcThunk)));
+    procHooked_ = true;
     if (formStyle_ == sfsMDIChild && state_ == swsMax && !MDIMaxFlag()) SetMDIMax(true);
     DiscoverControls();
     // A frame taken over later is repainted then (WM_SKIN_ACTIVE).
@@ -212,14 +230,18 @@ void TWinSkinForm::EnableSysbtn(bool enable) {
         if (owner_ || formStyle_ == sfsMDIChild) {
             next &= ~LONG_PTR(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
         } else {
+            // Only the caption bits the window had come back later: a captionless popup stays so.
+            if (style & WS_CAPTION) {
+                takenCaption_ = DWORD(style & WS_CAPTION);
+                icons_ |= sbicaption;
+            }
             next &= ~LONG_PTR(WS_CAPTION);
-            icons_ |= sbicaption;
         }
     } else {
         if (icons_ & sbisystem) next |= WS_SYSMENU;
         if (icons_ & sbiMin) next |= WS_MINIMIZEBOX;
         if (icons_ & sbiMax) next |= WS_MAXIMIZEBOX;
-        if (icons_ & sbicaption) next |= WS_CAPTION;
+        if (icons_ & sbicaption) next |= LONG_PTR(takenCaption_);
     }
     if (next != style) SetWindowLongPtrW(hwnd_, GWL_STYLE, next);
 }
@@ -232,7 +254,8 @@ LRESULT TWinSkinForm::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK TWinSkinForm::WinWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWinSkinForm* self = FromHandle(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->WinWndProc(msg, wParam, lParam);
+    TCall call(*self);
+    return NoThrow(0, [&] { return self->WinWndProc(msg, wParam, lParam); });
 }
 
 LRESULT TWinSkinForm::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -360,7 +383,8 @@ LRESULT TWinSkinForm::FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool&
 }
 
 void TWinSkinForm::NewWndProc(TMessage& m) {
-    if (m.Msg == WM_SKIN_CHANGE) {
+    TCall call(*this);
+    if (m.Msg == WM_SKIN_CHANGE && !retired_) {
         SkinChange();
         m.Result = 0;
         return;
@@ -390,11 +414,13 @@ LRESULT TWinSkinForm::WMNCCalcSize(WPARAM wParam, LPARAM lParam) {
     // passes zeros in lppos when the window neither moves nor changes size.
     RECT* proposed = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
     const RECT window = *proposed;
-    Default(WM_NCCALCSIZE, wParam, lParam);
-    if ((formStyle_ == sfsMDIChild && state_ != swsNormal) || border_ == sbsNone) return 0;
+    const LRESULT r = Default(WM_NCCALCSIZE, wParam, lParam);
+    if ((formStyle_ == sfsMDIChild && state_ != swsNormal) || border_ == sbsNone) return r;
     const TRect c = SkinClientRect(TRect{window.left, window.top, window.right, window.bottom}, metrics_);
     *proposed = RECT{c.Left, c.Top, c.Right, c.Bottom};
-    return 0;
+    // The redraw answer (for CS_HREDRAW | CS_VREDRAW classes) stands; the valid rectangles the
+    // system computed were for its own client area, not the skin's.
+    return wParam ? (r & ~LRESULT(WVR_VALIDRECTS)) : 0;
 }
 
 LRESULT TWinSkinForm::WMSize(WPARAM wParam, LPARAM lParam) {
@@ -562,6 +588,8 @@ void TWinSkinForm::ResizeForm(bool useCurrent, bool cropFirst) {
         CropTo(width, height, false);
     }
     SetWindowPos(hwnd_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    // The size the window took (the system may clamp it), whether or not a WM_SIZE came.
+    if (cropFirst) Cropwindow();
 }
 
 void TWinSkinForm::KeepClient() {
@@ -605,14 +633,16 @@ void TWinSkinForm::RestoreProcedures() {
         InitMenu(form_, false);
         InitToolBars(form_, false);
     }
+    // The saved procedures stay: a call still on the stack goes on through them.
     if (formHooked_ && form_) form_->WindowProc = oldWindowProc_;
     formHooked_ = false;
-    oldWindowProc_ = nullptr;
-    if (oldProc_ && IsWindow(hwnd_)) {
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+    if (procHooked_ && IsWindow(hwnd_)) {
+        // Put back only while the procedure is still ours: a later subclass keeps its place.
+        if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinForm::WinWndProcThunk))
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
         RemovePropW(hwnd_, kSkinProp);
     }
-    oldProc_ = nullptr;
+    procHooked_ = false;
 }
 
 void TWinSkinForm::FreeParts() {
@@ -646,7 +676,7 @@ void TWinSkinForm::UnSubclass2() {
 }
 
 void TWinSkinForm::UnSubclass() {
-    if (!oldProc_ || !IsWindow(hwnd_) || lifecycle_ >= kSkinDestroying) {
+    if (!procHooked_ || !IsWindow(hwnd_) || lifecycle_ >= kSkinDestroying) {
         UnSubclass3();
         return;
     }
@@ -687,6 +717,9 @@ void TWinSkinForm::UnSubclass3() {
     RestoreProcedures();
     HotObject = nullptr;
     buttons_.clear();
+    // The menu taken off the window goes back on it, so it goes with the window.
+    if (menuBar_ && menuBar_->Menu() && IsWindow(hwnd_) && !GetMenu(hwnd_) && IsMenu(menuBar_->Menu()))
+        ::SetMenu(hwnd_, menuBar_->Menu());
     menuBar_.reset();
     captionCache_.Reset();
 }

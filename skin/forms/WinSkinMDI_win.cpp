@@ -38,7 +38,8 @@ void TWinSkinForm::UnSubclassMDI() {
 LRESULT CALLBACK TWinSkinForm::MDIProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = static_cast<TWinSkinForm*>(GetPropW(hwnd, kMDIProp));
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return self->WinMDIProc(msg, wParam, lParam);
+    TCall call(*self);
+    return NoThrow(0, [&] { return self->WinMDIProc(msg, wParam, lParam); });
 }
 
 LRESULT TWinSkinForm::DefaultMDI(UINT msg, WPARAM wParam, LPARAM lParam) {

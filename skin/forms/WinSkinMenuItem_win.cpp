@@ -218,8 +218,7 @@ void TOwnerDrawMenu::Take(HMENU menu, int depth) {
         if (mii.hSubMenu) Take(mii.hSubMenu, depth + 1);
         // Items their owner draws, and pictures, stay as they are.
         if (mii.fType & (MFT_OWNERDRAW | MFT_BITMAP)) continue;
-        wchar_t text[256] = {};
-        GetMenuStringW(menu, UINT(i), text, 255, MF_BYPOSITION);
+        const std::wstring text = MenuItemText(menu, UINT(i));
         auto item = std::make_unique<Item>(Item{menu, UINT(i), mii.wID, text, mii.fType, mii.dwItemData});
         MENUITEMINFOW set{};
         set.cbSize = sizeof(set);
@@ -231,14 +230,26 @@ void TOwnerDrawMenu::Take(HMENU menu, int depth) {
 }
 
 TOwnerDrawMenu::~TOwnerDrawMenu() {
+    // Items may have been inserted or removed while the menu was open: each record finds its item
+    // by the data it gave it, not by the position it had.
     for (const auto& item : items_) {
         if (!IsMenu(item->Menu)) continue;
-        MENUITEMINFOW set{};
-        set.cbSize = sizeof(set);
-        set.fMask = MIIM_FTYPE | MIIM_DATA;
-        set.fType = item->Type;
-        set.dwItemData = item->Data;
-        SetMenuItemInfoW(item->Menu, item->Position, TRUE, &set);
+        const int count = GetMenuItemCount(item->Menu);
+        for (int i = 0; i < count; ++i) {
+            MENUITEMINFOW now{};
+            now.cbSize = sizeof(now);
+            now.fMask = MIIM_DATA;
+            if (!GetMenuItemInfoW(item->Menu, UINT(i), TRUE, &now) ||
+                now.dwItemData != reinterpret_cast<ULONG_PTR>(item.get()))
+                continue;
+            MENUITEMINFOW set{};
+            set.cbSize = sizeof(set);
+            set.fMask = MIIM_FTYPE | MIIM_DATA;
+            set.fType = item->Type;
+            set.dwItemData = item->Data;
+            SetMenuItemInfoW(item->Menu, UINT(i), TRUE, &set);
+            break;
+        }
     }
 }
 

@@ -12,7 +12,7 @@
 #include "framework/Menus.h"
 #include "framework/ToolBar.h"
 
-#include <cwctype>
+#include "framework/MenuText.h"
 
 namespace {
 // The character after the first single "&", or 0.
@@ -37,9 +37,7 @@ void TWinSkinMenu::UpdataBtn2(HMENU menu) {
         mii.cbSize = sizeof(mii);
         mii.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU;
         GetMenuItemInfoW(menu, UINT(i), TRUE, &mii);
-        wchar_t text[81] = {};
-        GetMenuStringW(menu, UINT(i), text, 80, MF_BYPOSITION);
-        b->Caption = text;
+        b->Caption = MenuItemText(menu, UINT(i));
         b->Submenu = mii.hSubMenu;
         b->Command = mii.wID;
         b->Enabled = (mii.fState & (MFS_GRAYED | MFS_DISABLED)) == 0;
@@ -57,7 +55,7 @@ TMenuBtn* TWinSkinMenu::FindBtn(int x, int y) const {
 
 TMenuBtn* TWinSkinMenu::FindButtonFromAccel(wchar_t c) const {
     for (const auto& b : Buttons)
-        if (b->Enabled && b->Visible && std::towupper(wint_t(Accelerator(b->Caption))) == std::towupper(wint_t(c)))
+        if (b->Enabled && b->Visible && FoldMenuChar(Accelerator(b->Caption)) == FoldMenuChar(c))
             return b.get();
     return nullptr;
 }
@@ -208,16 +206,22 @@ LRESULT CALLBACK TWinSkinForm::MenuFilter(int code, WPARAM wParam, LPARAM lParam
     return CallNextHookEx(gFilter, code, wParam, lParam);
 }
 
+TMenuBtn* TWinSkinForm::MenuButtonAt(int index) const {
+    if (!menuBar_ || index < 0 || size_t(index) >= menuBar_->Buttons.size()) return nullptr;
+    return menuBar_->Buttons[size_t(index)].get();
+}
+
+// Both loops below keep buttons by index: whatever runs inside them may build the bar anew.
 void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
-    TMenuBtn* b = &first;
-    while (b) {
+    int index = first.Index;
+    while (TMenuBtn* b = MenuButtonAt(index)) {
         if (!b->Submenu) {
             if (b->Enabled && b->Command) PostMessageW(hwnd_, WM_COMMAND, b->Command, 0);
             b->MouseLeave();
             return;
         }
         menuLoop_ = true;
-        openIndex_ = b->Index;
+        openIndex_ = index;
         openMenu_ = b->Submenu;
         switchTo_ = -1;
         firstKey_ = fromKeyboard;
@@ -243,33 +247,42 @@ void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
         menuLoop_ = false;
         openIndex_ = -1;
         if (!IsWindow(hwnd_) || lifecycle_ != kSkinned || !menuBar_) return;
-        b->MouseLeave();
+        if (TMenuBtn* was = MenuButtonAt(index)) was->MouseLeave();
         if (command) PostMessageW(hwnd_, WM_COMMAND, WPARAM(command), 0);
-        b = nullptr;
-        if (switchTo_ >= 0 && size_t(switchTo_) < menuBar_->Buttons.size()) {
-            b = menuBar_->Buttons[size_t(switchTo_)].get();
-            b->MouseDown();
-        }
+        index = switchTo_;
+        if (TMenuBtn* next = MenuButtonAt(index)) next->MouseDown();
         fromKeyboard = true;
     }
 }
 
 void TWinSkinForm::MenuBarKeys() {
-    TMenuBtn* hot = menuBar_ ? menuBar_->FirstButton() : nullptr;
-    if (!hot) return;
+    TMenuBtn* first = menuBar_ ? menuBar_->FirstButton() : nullptr;
+    if (!first) return;
+    int hot = first->Index;
+    auto light = [&](int index, bool on) {
+        if (TMenuBtn* b = MenuButtonAt(index)) on ? b->MouseEnter() : b->MouseLeave();
+    };
     auto move = [&](int step) {
-        if (TMenuBtn* b = menuBar_->Neighbour(hot->Index, step)) {
-            hot->MouseLeave();
-            hot = b;
-            hot->MouseEnter();
+        TMenuBtn* b = MenuButtonAt(hot);
+        if (TMenuBtn* n = b ? menuBar_->Neighbour(hot, step) : nullptr) {
+            light(hot, false);
+            hot = n->Index;
+            light(hot, true);
         }
     };
-    hot->MouseEnter();
+    light(hot, true);
     menuLoop_ = true;
-    TMenuBtn* open = nullptr;
+    int open = -1;
     MSG msg;
     bool done = false;
-    while (!done && GetMessageW(&msg, nullptr, 0, 0)) {
+    while (!done) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == -1) break;
+        if (got == 0) {
+            // The quit message belongs to the outer loop: it goes back on the queue.
+            PostQuitMessage(int(msg.wParam));
+            break;
+        }
         switch (msg.message) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
@@ -298,17 +311,13 @@ void TWinSkinForm::MenuBarKeys() {
         case WM_CHAR:
         case WM_SYSCHAR:
             if (TMenuBtn* b = menuBar_->FindButtonFromAccel(wchar_t(msg.wParam))) {
-                hot->MouseLeave();
-                hot = open = b;
+                light(hot, false);
+                hot = open = b->Index;
                 done = true;
             }
             continue;
         case WM_KEYUP:
         case WM_SYSKEYUP:
-            continue;
-        case WM_QUIT:
-            PostQuitMessage(int(msg.wParam));
-            done = true;
             continue;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
@@ -325,15 +334,16 @@ void TWinSkinForm::MenuBarKeys() {
         DispatchMessageW(&msg);
         // Keys reach this loop whichever window has the focus; it ends when the window can no
         // longer take them.
-        if (!IsWindow(hwnd_) || !IsWindowVisible(hwnd_) || !IsWindowEnabled(hwnd_) || !menuBar_) done = true;
+        if (!IsWindow(hwnd_) || !IsWindowVisible(hwnd_) || !IsWindowEnabled(hwnd_) || !menuBar_ || retired_)
+            done = true;
     }
     menuLoop_ = false;
-    if (!IsWindow(hwnd_) || !menuBar_) return;
-    if (open) {
-        open->MouseDown();
-        CheckMenu(*open, true);
+    if (!IsWindow(hwnd_) || !menuBar_ || retired_) return;
+    if (TMenuBtn* b = MenuButtonAt(open)) {
+        b->MouseDown();
+        CheckMenu(*b, true);
     } else {
-        hot->MouseLeave();
+        light(hot, false);
     }
 }
 
@@ -369,20 +379,27 @@ struct TSkinItemMeasure {
     }
 };
 
-void SkinItems(TMenuItem* parent, TWinSkinForm* form, bool enable) {
+// Gives the items the form's handlers, or takes this form's away; true when an item had them.
+bool SkinItems(TMenuItem* parent, TWinSkinForm* form, bool enable) {
+    bool ours = false;
     for (int i = 0; i < parent->Count(); ++i) {
         TMenuItem* item = parent->Items(i);
         if (enable && !item->OnDrawItem) {
             item->OnDrawItem = TSkinItemDraw{form};
             item->OnMeasureItem = TSkinItemMeasure{form};
         } else if (!enable) {
-            if (const auto* d = item->OnDrawItem.target<TSkinItemDraw>(); d && d->Form == form)
+            if (const auto* d = item->OnDrawItem.target<TSkinItemDraw>(); d && d->Form == form) {
                 item->OnDrawItem = nullptr;
-            if (const auto* m = item->OnMeasureItem.target<TSkinItemMeasure>(); m && m->Form == form)
+                ours = true;
+            }
+            if (const auto* m = item->OnMeasureItem.target<TSkinItemMeasure>(); m && m->Form == form) {
                 item->OnMeasureItem = nullptr;
+                ours = true;
+            }
         }
-        SkinItems(item, form, enable);
+        ours = SkinItems(item, form, enable) || ours;
     }
+    return ours;
 }
 } // namespace
 
@@ -453,9 +470,15 @@ void TWinSkinForm::InitMenu(TForm* form, bool enable) {
     popupsSkinned_ = enable;
     for (int i = 0; i < form->ComponentCount(); ++i) {
         auto* popup = dynamic_cast<TPopupMenu*>(form->Components(i));
-        if (!popup || skin_->TagDisabled(popup->Tag) || !skin_->SkinControls.Contains(xcPopupMenu)) continue;
-        popup->OwnerDraw = enable;
-        SkinItems(popup->Items, this, enable);
+        if (!popup) continue;
+        if (!enable) {
+            // Whatever the tag or the options say now, every handler of ours goes.
+            if (SkinItems(popup->Items, this, false)) popup->OwnerDraw = false;
+            continue;
+        }
+        if (skin_->TagDisabled(popup->Tag) || !skin_->SkinControls.Contains(xcPopupMenu)) continue;
+        popup->OwnerDraw = true;
+        SkinItems(popup->Items, this, true);
     }
 }
 
@@ -521,8 +544,8 @@ void TWinSkinForm::CreateSysmenu() {
     const HMENU system = GetSystemMenu(hwnd_, FALSE);
     auto add = [&](UINT command, const wchar_t* fallback, int tag) {
         std::wstring caption = fallback, shortCut;
-        wchar_t text[80] = {};
-        if (command && system && GetMenuStringW(system, command, text, 79, MF_BYCOMMAND) > 0) {
+        const std::wstring text = command && system ? MenuItemText(system, command, MF_BYCOMMAND) : std::wstring();
+        if (!text.empty()) {
             SplitMenuText(text, caption, shortCut);
             caption = L" " + caption + L" ";
         }

@@ -191,6 +191,8 @@ TEST(FrameLayout, TitleLayout) {
     in.Popup = false;
     in.Border = sbsDialog;
     EXPECT_EQ(TitleLayout(title, in).Stored.Left, 32 - 16);
+    title.Margins.Left = 8; // too small a shift to give up: the title starts where the strip does
+    EXPECT_EQ(TitleLayout(title, in).Stored.Left, 6);
 }
 
 TEST(FrameLayout, HitTestRefinementAndDialogWidth) {
@@ -260,6 +262,18 @@ TEST(FrameLayout, RegionRectangles) {
     TBitmap32 narrow = Filled(90, 10, key); // painted for another width: not used
     rects = FrameRegionRects(skin, thin, 100, 60, false, true, &narrow, whole);
     EXPECT_TRUE(covered(rects, 50, 0));
+
+    // Borders of legal but absurd thickness are cut to what a frame may be, so the shape of a
+    // large window is still made (no bitmap past what one may hold is asked for).
+    skin.BorderTop.Bitmap = Filled(1, 250000, key);
+    skin.BorderLeft.Bitmap = Filled(250000, 1, key);
+    skin.BorderLeft.Trans = 1;
+    const TFrameMetrics huge = FrameMetricsOf(skin, sbsSingle, 0);
+    EXPECT_EQ(huge.Caption, kMaxFrameThickness);
+    EXPECT_EQ(huge.Left, kMaxFrameThickness);
+    EXPECT_NO_THROW(rects = FrameRegionRects(skin, huge, 4000, 3000, false, true, nullptr, whole));
+    EXPECT_FALSE(covered(rects, 10, 10)); // all key colour: cut away
+    EXPECT_TRUE(covered(rects, 2000, 1500));
 }
 
 struct CountingObject : TNCObject {
