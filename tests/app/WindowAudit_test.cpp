@@ -541,7 +541,30 @@ TEST_F(WindowAudit, SkinRemovedInsideNestedLoops) {
     KillTimer(nullptr, timer);
     EXPECT_TRUE(WaitUntil([] { return SkinnerOf(Form1->Handle()) == nullptr; }));
     EXPECT_EQ(FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)), false);
+
+    // A quit message that arrives in the menu bar's loop is left for the program's own loop.
     Form1->SkinData1->SetActive(true);
+    ShowOnTop(Form1);
+    ASSERT_TRUE(WaitUntil([] { return SkinnedNow(Form1->Handle()); }));
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        PostQuitMessage(7);
+    });
+    SendMessageW(Form1->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    MSG quit{};
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(quit.wParam, 7u);
+
+    // Other threads' windows are refused, not skinned half-safely.
+    EXPECT_FALSE(Form1->SkinData1->InstallThread(GetCurrentThreadId() + 1));
+
+    // The menu the skin took off the window goes with the window when it is destroyed skinned.
+    ASSERT_TRUE(SkinnerOf(Form1->Handle()) && SkinnerOf(Form1->Handle())->MenuBar());
+    const HMENU menu = SkinnerOf(Form1->Handle())->MenuBar()->Menu();
+    ASSERT_TRUE(IsMenu(menu));
+    EXPECT_EQ(GetMenu(Form1->Handle()), nullptr);
+    AppFixture::TearDown(); // the forms go, the main window skinned
+    EXPECT_FALSE(IsMenu(menu));
 }
 
 } // namespace

@@ -239,6 +239,23 @@ TEST(SkinForm, FrameClientSizeRegionAndGivingBack) {
         DeleteObject(rgn);
         f.reset();
         DestroyWindow(hwnd);
+
+        // A popup that never had a caption has none after minimizing or being given back.
+        for (const DWORD style : {DWORD(WS_POPUP | WS_BORDER | WS_SYSMENU), DWORD(WS_POPUP | WS_SYSMENU)}) {
+            HWND popup = MakeWindow(style, L"Popup");
+            const LONG_PTR was = GetWindowLongPtrW(popup, GWL_STYLE) & WS_CAPTION;
+            auto p = SkinWindow(popup, &skin);
+            Pump(50);
+            ShowWindow(popup, SW_MINIMIZE);
+            Pump(50);
+            EXPECT_EQ(GetWindowLongPtrW(popup, GWL_STYLE) & WS_CAPTION & ~was, 0) << "minimized";
+            ShowWindow(popup, SW_RESTORE);
+            Pump(50);
+            p->UnSubclass();
+            EXPECT_EQ(GetWindowLongPtrW(popup, GWL_STYLE) & WS_CAPTION, was) << "given back";
+            p.reset();
+            DestroyWindow(popup);
+        }
     }
 }
 
