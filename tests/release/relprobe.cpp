@@ -2,6 +2,9 @@
 //   relprobe version EXE     the version resource, the machine and the manifest, one KEY=VALUE a line
 //   relprobe shortcut LNK    the shortcut's target and working folder
 //   relprobe folders         the user's folders the installer writes to
+//   relprobe wizard SETUP    goes through the installer's pages as a user would, pressing the
+//                            default button of each: prints each page's button and check boxes,
+//                            then whether the program the last page offers to start came up
 // Paths starting with "/" are Linux paths (drive Z:). Output is UTF-8; exit status 1 on failure.
 #include <windows.h>
 
@@ -144,6 +147,109 @@ int Folders() {
     return 0;
 }
 
+std::wstring TextOf(HWND w) {
+    wchar_t text[512] = {};
+    GetWindowTextW(w, text, 512);
+    return text;
+}
+
+std::wstring ClassOf(HWND w) {
+    wchar_t cls[64] = {};
+    GetClassNameW(w, cls, 64);
+    return cls;
+}
+
+// The visible top-level window of a process of a class, or nullptr.
+HWND TopOf(DWORD pid, const wchar_t* cls) {
+    struct Find {
+        DWORD pid;
+        const wchar_t* cls;
+        HWND found;
+    } find{pid, cls, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* f = reinterpret_cast<Find*>(p);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if ((f->pid == 0 || owner == f->pid) && IsWindowVisible(w) && ClassOf(w) == f->cls) {
+                f->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&find));
+    return find.found;
+}
+
+// The installer's page: the visible child dialog of its window.
+HWND PageOf(HWND wizard) {
+    for (HWND c = GetWindow(wizard, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (IsWindowVisible(c) && ClassOf(c) == L"#32770") return c;
+    return nullptr;
+}
+
+// The page's check boxes: "[x] text" or "[ ] text", one a line.
+std::string CheckBoxes(HWND page) {
+    std::string out;
+    for (HWND c = GetWindow(page, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        LONG type = GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK;
+        if (IsWindowVisible(c) && ClassOf(c) == L"Button" && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX))
+            out += std::string("check=") + (SendMessageW(c, BM_GETCHECK, 0, 0) == BST_CHECKED ? "[x] " : "[ ] ") +
+                   Utf8(TextOf(c)) + "\n";
+    }
+    return out;
+}
+
+int Wizard(const std::wstring& setup) {
+    std::wstring cmd = L"\"" + setup + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::fprintf(stderr, "relprobe: cannot start %s\n", Utf8(setup).c_str());
+        return 1;
+    }
+    HWND last = nullptr;
+    const DWORD start = GetTickCount();
+    for (int pages = 0; pages < 12 && GetTickCount() - start < 90000;) {
+        if (WaitForSingleObject(pi.hProcess, 100) == WAIT_OBJECT_0) break;
+        HWND wizard = TopOf(pi.dwProcessId, L"#32770");
+        HWND page = wizard ? PageOf(wizard) : nullptr;
+        HWND next = wizard ? GetDlgItem(wizard, IDOK) : nullptr;
+        // A new page whose default button can be pressed; the progress page goes on by itself.
+        if (!page || page == last || !next || !IsWindowEnabled(next) || !IsWindowVisible(next)) continue;
+        if (FindWindowExW(page, nullptr, L"msctls_progress32", nullptr)) continue;
+        Sleep(300); // let the page finish setting itself up
+        last = page;
+        ++pages;
+        std::printf("page=%d\nbutton=%s\n%s", pages, Utf8(TextOf(next)).c_str(), CheckBoxes(page).c_str());
+        std::fflush(stdout);
+        PostMessageW(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(next));
+    }
+    DWORD done = WaitForSingleObject(pi.hProcess, 30000);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    std::printf("setup=%s\n", done == WAIT_OBJECT_0 ? (code == 0 ? "finished" : "failed") : "running");
+    // The program the last page started, if it did: its main window, then closed.
+    HWND main = nullptr;
+    for (int i = 0; i < 200 && !main; ++i, Sleep(100)) main = TopOf(0, L"TForm1");
+    std::printf("started=%s\n", main ? Utf8(TextOf(main)).c_str() : "");
+    if (main) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(main, &pid);
+        HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        if (process) {
+            if (WaitForSingleObject(process, 15000) != WAIT_OBJECT_0) TerminateProcess(process, 1);
+            CloseHandle(process);
+        }
+    }
+    std::fflush(stdout);
+    return done == WAIT_OBJECT_0 && code == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -152,7 +258,8 @@ int wmain(int argc, wchar_t** argv) {
     if (what == L"version" && argc == 3) rc = Version(WindowsPath(argv[2]));
     else if (what == L"shortcut" && argc == 3) rc = Shortcut(WindowsPath(argv[2]));
     else if (what == L"folders" && argc == 2) rc = Folders();
-    else std::fputs("usage: relprobe version EXE | shortcut LNK | folders\n", stderr);
+    else if (what == L"wizard" && argc == 3) rc = Wizard(WindowsPath(argv[2]));
+    else std::fputs("usage: relprobe version EXE | shortcut LNK | folders | wizard SETUP\n", stderr);
     std::fflush(stdout);
     return rc;
 }
