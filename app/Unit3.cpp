@@ -1,5 +1,7 @@
 #include "app/Unit3.h"
 
+#include "app/Version.h"
+
 TForm3* Form3 = nullptr;
 
 TForm3::TForm3(TComponent* AOwner) : TForm(AOwner, L"TForm3") {
@@ -12,7 +14,7 @@ TForm3::TForm3(TComponent* AOwner) : TForm(AOwner, L"TForm3") {
     TFont bold = Font();
     bold.SetStyle(TFontStyle::Bold, true);
     Label1->SetFont(bold);
-    Label1->SetCaption(L"Tellit v1.3");
+    Label1->SetCaption(L"Tellit v" TELLIT_VERSION_W);
     Label1->SetBounds(12, 12, Label1->Width(), Label1->Height());
 
     Label2 = new TLabel(this, this);

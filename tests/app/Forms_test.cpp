@@ -2,7 +2,9 @@
 // settings file, the message counter and the countdown.
 #include "tests/app/AppTest.h"
 
+#include "app/Version.h"
 #include "framework/IniFiles.h"
+#include "framework/SysUtils.h"
 
 #include <commctrl.h>
 
@@ -202,7 +204,9 @@ TEST_F(Windows, HelpTextAndAbout) {
     EXPECT_EQ(Form4->ClientWidth() - Form4->Memo1->Width(), 276 - 257);
     EXPECT_EQ(Form4->ClientHeight() - Form4->Memo1->Height(), 245 - 185);
     EXPECT_NEAR(Form4->Button1->Left() * 2 + Form4->Button1->Width(), Form4->ClientWidth(), 2);
-    EXPECT_EQ(Form3->Label1->Caption(), L"Tellit v1.3");
+    // "Tellit v" and the project version (CMakeLists.txt).
+    EXPECT_EQ(Form3->Label1->Caption(), L"Tellit v" TELLIT_VERSION_W);
+    EXPECT_EQ(Form3->Label1->Caption(), L"Tellit v" + Utf8ToWide(TELLIT_PROJECT_VERSION));
     EXPECT_TRUE(Form3->Label1->Font().Has(TFontStyle::Bold));
     EXPECT_EQ(Form3->Label2->Caption(), L"\r\n\r\nOnly for belarusian Orbicel.");
     EXPECT_EQ(Form5->ProgressBar1->Width(), 225);

@@ -1,4 +1,6 @@
-// What Tellit.exe carries besides code: its icon, its version information and the stored skin.
+// What Tellit.exe carries besides code: its icon, its version information, its manifest and the
+// stored skin.
+#include "app/Version.h"
 #include "framework/SysUtils.h"
 #include "skin/data/SkinDataCore.h"
 
@@ -6,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -44,8 +47,49 @@ TEST(Resources, IconAndVersion) {
     VS_FIXEDFILEINFO fixed;
     std::memcpy(&fixed, version.data() + fixedAt, sizeof fixed);
     EXPECT_EQ(fixed.dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed.dwProductVersionMS, (1u << 16) | 3u);
-    EXPECT_NE(version.find(std::string(reinterpret_cast<const char*>(L"ProductName"), 22)), std::string::npos);
+    // The project version (CMakeLists.txt), in the fixed part and in the strings.
+    EXPECT_EQ(fixed.dwFileVersionMS, (unsigned(TELLIT_VERSION_MAJOR) << 16) | unsigned(TELLIT_VERSION_MINOR));
+    EXPECT_EQ(fixed.dwFileVersionLS, (unsigned(TELLIT_VERSION_PATCH) << 16) | unsigned(TELLIT_VERSION_TWEAK));
+    EXPECT_EQ(fixed.dwProductVersionMS, fixed.dwFileVersionMS);
+    EXPECT_EQ(fixed.dwProductVersionLS, fixed.dwFileVersionLS);
+    char four[64];
+    std::snprintf(four, sizeof four, "%u.%u.%u.%u", unsigned(TELLIT_VERSION_MAJOR), unsigned(TELLIT_VERSION_MINOR),
+                  unsigned(TELLIT_VERSION_PATCH), unsigned(TELLIT_VERSION_TWEAK));
+    EXPECT_STREQ(four, TELLIT_PROJECT_VERSION);
+    auto wide = [](const std::string& s) {
+        std::wstring w = Utf8ToWide(s);
+        return std::string(reinterpret_cast<const char*>(w.data()), w.size() * 2);
+    };
+    EXPECT_NE(version.find(wide("ProductName")), std::string::npos);
+    // Each string value is stored zero-terminated after its key (padding between them).
+    EXPECT_NE(version.find(wide(TELLIT_PROJECT_VERSION) + std::string(2, '\0')), std::string::npos);
+    EXPECT_NE(version.find(wide(TELLIT_VERSION) + std::string(2, '\0')), std::string::npos);
+}
+
+// The application manifest: runs as the invoker, names the supported systems, keeps the classic
+// common controls.
+TEST(Resources, Manifest) {
+    Module m;
+    ASSERT_TRUE(m.handle);
+    std::string manifest = m.Resource(MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)); // RT_MANIFEST
+    ASSERT_FALSE(manifest.empty()) << "Tellit.exe carries no manifest";
+    struct Expect {
+        const char* text;
+        bool present;
+    };
+    const Expect table[] = {
+        {"<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>", true},
+        {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", true}, // Vista
+        {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", true}, // 7
+        {"{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", true}, // 8
+        {"{1f676c76-80e1-4239-95bb-83d0f6d0da78}", true}, // 8.1
+        {"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", true}, // 10 and 11
+        {"version=\"" TELLIT_PROJECT_VERSION "\"", true},
+        {"name=\"Microsoft.Windows.Common-Controls\"", false}, // no comctl32 6: classic controls
+        {"@", false},                                         // every placeholder filled in
+    };
+    for (const Expect& e : table)
+        EXPECT_EQ(manifest.find(e.text) != std::string::npos, e.present) << e.text;
 }
 
 TEST(Resources, StoredSkinLoads) {
