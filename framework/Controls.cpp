@@ -163,7 +163,8 @@ void TWinControl::DefaultHandler(TMessage& m) {
 
 LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage m{msg, wParam, lParam, 0};
-    WindowProc(m);
+    const TWndMethod proc = WindowProc; // as in Dispatch: a hook may be taken off during the call
+    proc(m);
     return m.Result;
 }
 
