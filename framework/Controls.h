@@ -38,6 +38,7 @@ constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 // onto it or left it (sent once each, from its mouse moves and the system's leave tracking).
 constexpr UINT CM_BASE = 0xB000;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
+constexpr UINT CM_MENUCHANGED = CM_BASE + 14; // a form's menu was set, replaced or removed
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
 // Registers (once) a window class of the framework's own for controls that paint and handle

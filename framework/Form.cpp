@@ -106,6 +106,8 @@ void TForm::SetMenu(TMainMenu* menu) {
     const int cw = ClientWidth(), ch = ClientHeight();
     menu_ = menu;
     ::SetMenu(hwnd_, menu ? menu->Handle() : nullptr);
+    // Whoever draws the menu bar in the system's place (a skin) takes up the new menu.
+    Perform(CM_MENUCHANGED, 0, 0);
     SetClientSize(cw, ch);
 }
 

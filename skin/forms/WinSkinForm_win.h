@@ -309,6 +309,8 @@ private:
     void CreateSysmenu();
     void DoSysMenu(TMenuItem* item);
     void SkinActive();
+    // The form's menu was set, replaced or removed: the bar is built anew from it (MenuUpdate on).
+    void MenuChanged(TMessage& m);
     void SetActive(bool active);
     void StartTimer(bool on);
     HBRUSH FaceBrush();

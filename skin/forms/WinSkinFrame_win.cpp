@@ -384,12 +384,40 @@ LRESULT TWinSkinForm::FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool&
 
 void TWinSkinForm::NewWndProc(TMessage& m) {
     TCall call(*this);
+    if (m.Msg == CM_MENUCHANGED && !retired_) {
+        MenuChanged(m);
+        return;
+    }
     if (m.Msg == WM_SKIN_CHANGE && !retired_) {
         SkinChange();
         m.Result = 0;
         return;
     }
     if (oldWindowProc_) oldWindowProc_(m);
+}
+
+void TWinSkinForm::MenuChanged(TMessage& m) {
+    // Passed on without frame painting meanwhile; then the bar follows the form's menu.
+    const bool painting = skin_->MainMenuUpdate;
+    skin_->MainMenuUpdate = false;
+    if (oldWindowProc_) oldWindowProc_(m);
+    skin_->MainMenuUpdate = painting;
+    if (retired_ || !frameSkinning_ || !skin_->MenuUpdate || lifecycle_ >= kSkinDestroying || !form_ ||
+        formStyle_ == sfsMDIChild)
+        return;
+    const HMENU menu = form_->Menu() ? form_->Menu()->Handle() : nullptr;
+    if (menu) {
+        if (!menuBar_) menuBar_ = std::make_unique<TWinSkinMenu>(this);
+        menuBar_->UpdataBtn2(menu);
+    } else if (menuBar_) {
+        HotObject = nullptr;
+        menuBar_.reset();
+        ::SetMenu(hwnd_, nullptr);
+    }
+    metrics_ = FrameMetricsOf(*skin_, border_, menuBar_ ? GetSystemMetrics(SM_CYMENU) : 0);
+    SetSysbtnRect();
+    Refresh();
+    UpdateNc();
 }
 
 void TWinSkinForm::SkinActive() {

@@ -162,6 +162,12 @@ std::wstring TextOfWindow(HWND h) {
     return s;
 }
 
+// Callbacks are plain functions: the 32-bit system calls them with its own convention.
+BOOL CALLBACK CollectChild(HWND h, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+}
+
 // The region and the frame, the caption buttons and every control of a skinned top-level window.
 void AuditWindow(HWND w, const TAuditSkin& skin, const std::string& where, bool ownLayout = true) {
     SCOPED_TRACE(where);
@@ -227,13 +233,7 @@ void AuditWindow(HWND w, const TAuditSkin& skin, const std::string& where, bool 
     }
     // Every control inside its parent's client area; its text fits; push buttons show it.
     std::vector<HWND> controls;
-    EnumChildWindows(
-        w,
-        [](HWND h, LPARAM p) {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&controls));
+    EnumChildWindows(w, CollectChild, reinterpret_cast<LPARAM>(&controls));
     for (HWND c : controls) {
         if (!IsWindowVisible(c)) continue;
         const std::wstring cls = ClassOfWindow(c), text = TextOfWindow(c);
@@ -245,9 +245,10 @@ void AuditWindow(HWND w, const TAuditSkin& skin, const std::string& where, bool 
         MapWindowPoints(parent, nullptr, reinterpret_cast<POINT*>(&pr), 2);
         // The system's own dialogs lay their controls out themselves (Wine's file dialog puts its
         // tool bar past the edge with the system look too).
-        if (ownLayout)
+        if (ownLayout) {
             EXPECT_TRUE(cr.left >= pr.left && cr.top >= pr.top && cr.right <= pr.right && cr.bottom <= pr.bottom)
                 << "control outside its parent's client area";
+        }
         const LONG_PTR style = GetWindowLongPtrW(c, GWL_STYLE);
         const bool button = _wcsicmp(cls.c_str(), L"Button") == 0 || cls.rfind(L"TButton", 0) == 0 ||
                             cls.rfind(L"TBitBtn", 0) == 0 || cls.rfind(L"TCheckBox", 0) == 0;
@@ -300,36 +301,40 @@ void ShowOnTop(TForm* f) {
 
 // Runs body while a window of the class opens inside what `open` runs (a modal loop), then closes
 // it with close; false when no such window appeared.
+struct TModalWatch {
+    const wchar_t* Class = nullptr;
+    std::function<void(HWND)> Body, Close;
+    bool Seen = false;
+} gModal;
+
+BOOL CALLBACK FindModal(HWND h, LPARAM p) {
+    if (IsWindowVisible(h) && ClassOfWindow(h) == gModal.Class) {
+        *reinterpret_cast<HWND*>(p) = h;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK ModalTick(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindModal, reinterpret_cast<LPARAM>(&found));
+    if (!found || gModal.Seen) return;
+    gModal.Seen = true;
+    KillTimer(nullptr, id);
+    gModal.Body(found);
+    gModal.Close(found);
+}
+
 bool WhileModal(const wchar_t* cls, const std::function<void()>& open, const std::function<void(HWND)>& body,
                 const std::function<void(HWND)>& close) {
-    static const wchar_t* wanted;
-    static std::function<void(HWND)> run, end;
-    static bool seen;
-    wanted = cls;
-    run = body;
-    end = close;
-    seen = false;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-        HWND found = nullptr;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND h, LPARAM p) {
-                if (IsWindowVisible(h) && ClassOfWindow(h) == wanted) {
-                    *reinterpret_cast<HWND*>(p) = h;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&found));
-        if (!found || seen) return;
-        seen = true;
-        KillTimer(nullptr, id);
-        run(found);
-        end(found);
-    });
+    gModal.Class = cls;
+    gModal.Body = body;
+    gModal.Close = close;
+    gModal.Seen = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, ModalTick);
     open();
     KillTimer(nullptr, timer);
-    return seen;
+    return gModal.Seen;
 }
 
 struct WindowAudit : AppFixture {
@@ -476,6 +481,27 @@ TEST_F(WindowAudit, EveryWindowWholeUnderEverySkin) {
 
 namespace {
 
+bool gEscaped = false;
+
+void CALLBACK EscapeMenuLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostMessageW(Form1->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    gEscaped = true;
+}
+
+void CALLBACK UnskinInMenuLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    Form1->SkinData1->SetActive(false);
+    // Keys the loop reads after the window was given back.
+    PostMessageW(Form1->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
+    SetTimer(nullptr, 0, 600, EscapeMenuLoop);
+}
+
+void CALLBACK QuitInMenuLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostQuitMessage(7);
+}
+
 // A skin taken away while a call into its skinners is on the stack: a click that waits pumping
 // messages (as a send does), a click that shows a message box, the menu bar's keyboard loop. The
 // window is given back at once; the skinners are freed when the calls return, never under them.
@@ -527,30 +553,23 @@ TEST_F(WindowAudit, SkinRemovedInsideNestedLoops) {
     Form1->SkinData1->SetActive(true);
     ShowOnTop(Form1);
     ASSERT_TRUE(WaitUntil([] { return SkinnedNow(Form1->Handle()); }));
-    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        Form1->SkinData1->SetActive(false);
-        // Keys the loop reads after the window was given back.
-        PostMessageW(Form1->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
-        SetTimer(nullptr, 0, 600, [](HWND, UINT, UINT_PTR id2, DWORD) {
-            KillTimer(nullptr, id2);
-            PostMessageW(Form1->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
-        });
-    });
+    gEscaped = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, UnskinInMenuLoop);
     SendMessageW(Form1->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
     KillTimer(nullptr, timer);
     EXPECT_TRUE(WaitUntil([] { return SkinnerOf(Form1->Handle()) == nullptr; }));
+    // The late Escape is delivered here, not into the next loop.
+    EXPECT_TRUE(WaitUntil([] { return gEscaped; }));
+    Settle();
     EXPECT_EQ(FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)), false);
 
     // A quit message that arrives in the menu bar's loop is left for the program's own loop.
     Form1->SkinData1->SetActive(true);
     ShowOnTop(Form1);
     ASSERT_TRUE(WaitUntil([] { return SkinnedNow(Form1->Handle()); }));
-    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        PostQuitMessage(7);
-    });
+    const UINT_PTR quitTimer = SetTimer(nullptr, 0, 100, QuitInMenuLoop);
     SendMessageW(Form1->Handle(), WM_SYSCOMMAND, SC_KEYMENU, 0);
+    KillTimer(nullptr, quitTimer); // no quit message may come later, into another test
     MSG quit{};
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 7u);

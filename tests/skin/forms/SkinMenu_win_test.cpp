@@ -493,6 +493,42 @@ TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
     delete form;
 }
 
+// A form's menu set, replaced and removed after it was skinned: the bar follows, the client area
+// keeps its size, and the system never shows a menu row of its own.
+TEST_F(SkinMenu, AFormsMenuSetReplacedAndRemovedWhileSkinned) {
+    Application->Initialize();
+    auto* form = new TForm(Application, L"TMenuHost");
+    auto* first = new TMainMenu(form);
+    first->Items->Add(L"&Alpha");
+    auto* second = new TMainMenu(form);
+    second->Items->Add(L"&Beta");
+    second->Items->Add(L"&Gamma");
+    form->Show();
+    TWinSkinForm* f = Skinner(form->Handle());
+    ASSERT_NE(f, nullptr);
+    ASSERT_EQ(f->MenuBar(), nullptr);
+    const int cw = form->ClientWidth(), ch = form->ClientHeight();
+    struct TStep {
+        TMainMenu* Menu;
+        std::vector<std::wstring> Captions;
+    };
+    for (const TStep& s : {TStep{first, {L"&Alpha"}}, TStep{second, {L"&Beta", L"&Gamma"}}, TStep{nullptr, {}},
+                           TStep{first, {L"&Alpha"}}}) {
+        form->SetMenu(s.Menu);
+        Pump(50);
+        std::vector<std::wstring> shown;
+        if (f->MenuBar())
+            for (const auto& b : f->MenuBar()->Buttons)
+                shown.push_back(b->Caption);
+        EXPECT_EQ(shown, s.Captions);
+        EXPECT_EQ(f->Metrics().MenuBar > 0, s.Menu != nullptr);
+        EXPECT_EQ(GetMenu(form->Handle()), nullptr);
+        EXPECT_EQ(form->ClientWidth(), cw);
+        EXPECT_EQ(form->ClientHeight(), ch);
+    }
+    delete form;
+}
+
 TEST_F(SkinMenu, ToolBarButtonsShowTheSkinsButtonFrames) {
     Application->Initialize();
     auto* form = new TForm(Application, L"TToolHost");
