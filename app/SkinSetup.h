@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/IniFiles.h"
+#include "skin/data/SkinCheck.h"
 #include "skin/forms/WinSkinData_win.h"
 
 #include <string>
@@ -11,7 +12,7 @@
 // A settings value as a full path: relative ones are taken from the executable's folder.
 std::wstring SkinFilePath(const std::wstring& value);
 // The thinnest caption a usable skin has, in pixels.
-constexpr int kMinCaptionHeight = 8;
+constexpr int kMinCaptionHeight = kMinSkinCaption;
 // Whether a skin package file can be read and decoded and gives a caption of at least
 // kMinCaptionHeight (nothing else is touched).
 bool SkinPackageLoads(const std::wstring& path);
