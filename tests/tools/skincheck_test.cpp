@@ -52,6 +52,9 @@ TEST(SkinCheck, ShippedSkinHasNothingToReport) {
         ADD_FAILURE() << p.Text();
     for (const TSkinProblem& p : CheckSkinFolder(TELLIT_SKIN_SOURCES))
         ADD_FAILURE() << p.Text();
+    // The dark skin of the skins folder too.
+    for (const TSkinProblem& p : CheckSkinPackage(ReadFileBytes(TELLIT_SKIN_DIR "/dark.skn"), "dark.skn"))
+        ADD_FAILURE() << p.Text();
     EXPECT_EQ(ExitStatus("\"" SKINPACK_EXE "\" check \"" + kShipped + "\" >/dev/null"), 0);
 }
 
