@@ -46,7 +46,16 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     Exit1 = File1->Add(L"Выход", [this](TObject* s) { Exit1Click(s); });
     Settings1 = MainMenu1->Items->Add(L"Настройки");
     Proxy1 = Settings1->Add(L"Прокси", [this](TObject* s) { Proxy1Click(s); });
-    Skin1 = Settings1->Add(L"Оформление...", [this](TObject* s) { Skin1Click(s); });
+    // "Оформление": the skins shipped in the skins folder, then any other package from a file.
+    Skin1 = Settings1->Add(L"Оформление");
+    for (const TSkinChoice& choice : ShippedSkins()) {
+        const std::wstring setting = choice.Setting;
+        TMenuItem* item =
+            Skin1->Add(choice.Caption, [this, setting](TObject*) { UseSkinFile(SkinFilePath(setting), setting); });
+        skinItems_.push_back({item, setting});
+    }
+    if (!skinItems_.empty()) Skin1->Add(L"-");
+    OtherSkin1 = Skin1->Add(L"Другой файл...", [this](TObject* s) { Skin1Click(s); });
     StandardLook1 = Settings1->Add(L"Стандартный вид", [this](TObject* s) { StandardLook1Click(s); });
     Help1 = MainMenu1->Items->Add(L"Помощь");
     ForWath1 = Help1->Add(L"Для чего?", [this](TObject* s) { ForWath1Click(s); });
@@ -128,9 +137,17 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     SkinData1->ComponentState.Exclude(TComponentStateFlag::Reading);
     SkinData1->Loaded();
     StandardLook1->SetChecked(!SkinData1->Active());
+    MarkSkin(ini.ReadString(L"Skin", L"File", L""));
 }
 
-bool TForm1::UseSkinFile(const std::wstring& path) {
+void TForm1::MarkSkin(const std::wstring& setting) {
+    // No setting: the stored skin, which is the shipped light one.
+    const std::wstring current = setting.empty() ? std::wstring(L"skins\\tellit.skn") : setting;
+    for (const auto& [item, file] : skinItems_)
+        item->SetChecked(SameSkinFile(file, current));
+}
+
+bool TForm1::UseSkinFile(const std::wstring& path, const std::wstring& setting) {
     if (!SkinPackageLoads(path)) {
         ShowMessage(L"Не удалось загрузить оформление:\n" + path);
         return false;
@@ -139,8 +156,10 @@ bool TForm1::UseSkinFile(const std::wstring& path) {
     SkinData1->LoadFromFile(WideToUtf8(path));
     if (!SkinData1->Active()) SkinData1->SetActive(true);
     StandardLook1->SetChecked(false);
+    const std::wstring stored = setting.empty() ? path : setting;
+    MarkSkin(stored);
     SaveSettings([&](TIniFile& ini) {
-        return ini.WriteString(L"Skin", L"File", path) && ini.WriteInteger(L"Skin", L"Active", 1);
+        return ini.WriteString(L"Skin", L"File", stored) && ini.WriteInteger(L"Skin", L"Active", 1);
     });
     return true;
 }

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TForm1 : public TForm {
 public:
@@ -31,7 +33,8 @@ public:
     TMenuItem* Exit1;
     TMenuItem* Settings1;
     TMenuItem* Proxy1;
-    TMenuItem* Skin1;
+    TMenuItem* Skin1;      // "Оформление": the shipped skins, then OtherSkin1
+    TMenuItem* OtherSkin1; // "Другой файл...": a package from the file dialog
     TMenuItem* StandardLook1;
     TMenuItem* Help1;
     TMenuItem* ForWath1;
@@ -61,8 +64,11 @@ public:
     void Skin1Click(TObject* Sender);
     // The system's look on and off (kept in the settings file).
     void StandardLook1Click(TObject* Sender);
-    // Switches to the skin package at path and stores it; false (with a message) when it cannot.
-    bool UseSkinFile(const std::wstring& path);
+    // Switches to the skin package at path and stores setting (path when empty) as "Skin"/"File";
+    // false (with a message) when it cannot.
+    bool UseSkinFile(const std::wstring& path, const std::wstring& setting = std::wstring());
+    // Checks the menu's shipped skin that setting names, and no other.
+    void MarkSkin(const std::wstring& setting);
     void ForWath1Click(TObject* Sender);
     void About1Click(TObject* Sender);
 
@@ -80,6 +86,8 @@ private:
     bool countingDown_ = false;
     bool settingsRead_ = true;  // the settings file could be read at start
     std::wstring loadedNumber_; // the number read at start
+    // The shipped skins' menu items and their "Skin"/"File" values.
+    std::vector<std::pair<TMenuItem*, std::wstring>> skinItems_;
 };
 
 // The send countdown: seconds left before the next message may go.

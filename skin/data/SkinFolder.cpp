@@ -1,8 +1,10 @@
 #include "skin/data/SkinFolder.h"
 
 #include "framework/SysUtils.h"
+#include "skin/data/SkinRead.h"
 #include "skin/data/SkinWrite.h"
 #include "skin/data/Streams.h"
+#include "skin/data/WinSkinIni.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -108,4 +110,17 @@ bool PackSkinFolder(const TSkinFolder& folder, std::string& package, std::string
         error = e.what();
         return false;
     }
+}
+
+std::string SkinNameOfPackage(const std::string& packageBytes) {
+    TSkinReader package;
+    TMemoryStream stream;
+    stream.Assign(packageBytes);
+    if (!package.Loadfromstream(stream)) return std::string();
+    TMemoryStream text;
+    std::string iniName;
+    package.readIni(".ini", text, iniName);
+    TQuickIni ini;
+    ini.LoadFromStream(&text);
+    return ini.ReadString("TitlebarSkin", "SkinName", "");
 }

@@ -29,3 +29,7 @@ TSkinFolder ListSkinFolder(const std::string& path);
 bool PackSkinFolder(const TSkinFolder& folder, std::string& package, std::string& error);
 // dir joined with a file name, with the separator dir already uses ("/" when it has none).
 std::string SkinFolderFile(const std::string& dir, const std::string& name);
+
+// The [TitlebarSkin] SkinName of a package (its bytes as stored); empty when it has none or the
+// package cannot be read.
+std::string SkinNameOfPackage(const std::string& packageBytes);

@@ -88,8 +88,8 @@ TPixel CaptionPixel(HWND w, const TFrameMetrics& m) {
 struct Shipped {
     TSkinDataCore skin;
     TFrameMetrics m;
-    Shipped() {
-        skin.LoadFromFile(TELLIT_SKIN);
+    explicit Shipped(const std::string& package = TELLIT_SKIN) {
+        skin.LoadFromFile(package);
         m = FrameMetricsOf(skin, sbsSingle, 0);
     }
     // Either caption frame of the shipped skin at that place of a window W pixels wide.
@@ -162,7 +162,9 @@ TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
 
     // "Настройки" > "Оформление...": the system's file dialog, itself skinned.
     auto choose = [&](const std::wstring& path) {
+        // "Оформление" opens on its first item, here "Другой файл..." (no skins folder beside this copy).
         t.Menu(1, 1);
+        t.Key(VK_RETURN);
         HWND dialog = t.WaitTop(L"#32770", L"Оформление", 10000);
         ASSERT_TRUE(dialog);
         EXPECT_TRUE(WaitFor([&] { return Skinned(dialog); }));
@@ -207,6 +209,45 @@ TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
     for (char c : name)
         wide += std::string{c, '\0'};
     EXPECT_TRUE(text.find(name) != std::string::npos || text.find(wide) != std::string::npos);
+}
+
+// "Настройки" > "Оформление" lists the skins folder's packages, the light one first: choosing the
+// dark one re-skins the window at once and is kept in the settings file; the light one takes it back.
+TEST(SkinE2E, TheSkinMenuOffersTheShippedSkins) {
+    const std::string skins = std::string(TELLIT_SKIN).substr(0, std::string(TELLIT_SKIN).rfind('/'));
+    const Shipped light, dark(skins + "/dark.skn");
+    ASSERT_FALSE(dark.skin.Loading);
+    const std::wstring folder = WorkFolder("skin_shipped");
+    CreateDirectoryW((folder + L"\\skins").c_str(), nullptr);
+    for (const char* name : {"tellit.skn", "dark.skn"})
+        CopyFileW(WinPath(skins + "/" + name).c_str(), (folder + L"\\skins\\" + Utf8ToWide(name)).c_str(), FALSE);
+    Tellit t("skin_shipped", "");
+    ASSERT_TRUE(t.Main());
+    const HWND w = t.Main();
+    ASSERT_TRUE(WaitFor([&] { return Skinned(w) && light.IsCaption(w, CaptionPixel(w, light.m)); }));
+
+    // The submenu opens on "Tellit"; the one below is the dark skin.
+    t.Menu(1, 1);
+    ASSERT_TRUE(WaitFor([&] { return t.TopWindows(L"#32768").size() >= 2; }));
+    Sleep(300);
+    for (HWND popup : t.TopWindows(L"#32768"))
+        if (IsWindowVisible(popup))
+            Tellit::Screenshot(popup, "skin_menu_shipped_" + std::to_string(size_t(popup) & 0xFFFF));
+    t.Key(VK_DOWN);
+    t.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return dark.IsCaption(w, CaptionPixel(w, dark.m)); }));
+    Sleep(300);
+    Tellit::Screenshot(w, "skin_dark_main");
+    std::ifstream ini((t.folder() + L"\\Tellit.ini").c_str(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+    std::string wide;
+    for (char c : std::string("skins\\dark.skn"))
+        wide += std::string{c, '\0'};
+    EXPECT_TRUE(text.find("skins\\dark.skn") != std::string::npos || text.find(wide) != std::string::npos);
+
+    t.Menu(1, 1);
+    t.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return light.IsCaption(w, CaptionPixel(w, light.m)); }));
 }
 
 TEST(SkinE2E, OpenMenusAreSkinnedAndAnswerTheirLetters) {
