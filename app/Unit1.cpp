@@ -11,6 +11,7 @@
 #include "framework/Dialogs.h"
 #include "framework/IniFiles.h"
 #include "framework/SysUtils.h"
+#include "skin/data/SkinFolder.h"
 
 #include <commdlg.h>
 
@@ -137,7 +138,39 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     SkinData1->ComponentState.Exclude(TComponentStateFlag::Reading);
     SkinData1->Loaded();
     StandardLook1->SetChecked(!SkinData1->Active());
-    MarkSkin(ini.ReadString(L"Skin", L"File", L""));
+    const std::wstring skinFile = ini.ReadString(L"Skin", L"File", L"");
+    MarkSkin(skinFile);
+    if (!skinFile.empty() && IsSkinFolderPath(WideToUtf8(SkinFilePath(skinFile))))
+        WatchSkinFolder(SkinFilePath(skinFile));
+}
+
+void TForm1::WatchSkinFolder(const std::wstring& path) {
+    delete skinWatch_;
+    skinWatch_ = new TSkinLiveWatch(this, *SkinData1, WideToUtf8(path));
+    skinWatch_->OnReloaded = [this](const std::vector<TSkinProblem>&) { lastSkinReport_.clear(); };
+    skinWatch_->OnBroken = [this](const std::vector<TSkinProblem>& problems) {
+        // One message for an error, however often the file is saved with it; none while one is open.
+        const std::string text = SkinProblemsSummary(problems);
+        if (reportingSkin_ || text == lastSkinReport_) return;
+        lastSkinReport_ = text;
+        reportingSkin_ = true;
+        ShowMessage(L"Оформление не обновлено, в нём ошибка:\n" + Utf8ToWide(text));
+        reportingSkin_ = false;
+    };
+    skinWatch_->Start();
+}
+
+int TForm1::SkinReloads() const {
+    return skinWatch_ ? skinWatch_->Reloads() : 0;
+}
+
+void TForm1::WndProc(TMessage& m) {
+    static const UINT reloads = RegisterWindowMessageW(L"TellitSkinReloads");
+    if (m.Msg == reloads) {
+        m.Result = SkinReloads();
+        return;
+    }
+    TForm::WndProc(m);
 }
 
 void TForm1::MarkSkin(const std::wstring& setting) {
@@ -158,6 +191,9 @@ bool TForm1::UseSkinFile(const std::wstring& path, const std::wstring& setting) 
     StandardLook1->SetChecked(false);
     const std::wstring stored = setting.empty() ? path : setting;
     MarkSkin(stored);
+    // A chosen package ends the following of a skin folder.
+    delete skinWatch_;
+    skinWatch_ = nullptr;
     SaveSettings([&](TIniFile& ini) {
         return ini.WriteString(L"Skin", L"File", stored) && ini.WriteInteger(L"Skin", L"Active", 1);
     });

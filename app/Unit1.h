@@ -9,6 +9,7 @@
 #include "framework/StdCtrls.h"
 #include "net/NMHttp.h"
 #include "net/NMURL.h"
+#include "skin/forms/SkinLive_win.h"
 #include "skin/forms/WinSkinData_win.h"
 
 #include <cstdint>
@@ -69,6 +70,18 @@ public:
     bool UseSkinFile(const std::wstring& path, const std::wstring& setting = std::wstring());
     // Checks the menu's shipped skin that setting names, and no other.
     void MarkSkin(const std::wstring& setting);
+    // Takes the skin from an unpacked skin folder (or its description file) and follows its edits:
+    // each saved change re-skins every window; one with errors keeps the last good skin and is
+    // told in one message naming the file and line (not again for the same error).
+    void WatchSkinFolder(const std::wstring& path);
+    // Folder skins loaded so far (the first load included); 0 without a folder skin. Also the answer
+    // to the registered window message "TellitSkinReloads", for tests.
+    int SkinReloads() const;
+
+protected:
+    void WndProc(TMessage& m) override;
+
+public:
     void ForWath1Click(TObject* Sender);
     void About1Click(TObject* Sender);
 
@@ -86,6 +99,9 @@ private:
     bool countingDown_ = false;
     bool settingsRead_ = true;  // the settings file could be read at start
     std::wstring loadedNumber_; // the number read at start
+    TSkinLiveWatch* skinWatch_ = nullptr;
+    std::string lastSkinReport_; // the skin error last shown
+    bool reportingSkin_ = false; // its message box is open
     // The shipped skins' menu items and their "Skin"/"File" values.
     std::vector<std::pair<TMenuItem*, std::wstring>> skinItems_;
 };
