@@ -2,6 +2,9 @@
 
 #include "skin/data/SkinFolder.h"
 
+#include "skin/data/Streams.h"
+
+#include <chrono>
 #include <filesystem>
 #include <system_error>
 
@@ -9,18 +12,38 @@ namespace fs = std::filesystem;
 
 TSkinLive::TSkinLive(std::string path) : path_(std::move(path)) {}
 
+namespace {
+
+std::uint64_t ContentHash(const std::string& bytes) {
+    std::uint64_t h = 1469598103934665603ull; // FNV-1a
+    for (unsigned char c : bytes)
+        h = (h ^ c) * 1099511628211ull;
+    return h;
+}
+
+} // namespace
+
 std::string TSkinLive::Fingerprint() const {
     // Every plain file of the folder: name, size and write time. A description file given by name
     // stands for its folder.
     const TSkinFolder folder = ListSkinFolder(path_);
     std::string print = folder.Error;
+    const auto now = fs::file_time_type::clock::now();
     std::error_code ec;
     for (fs::directory_iterator it(fs::u8path(folder.Dir), ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code e;
         if (!it->is_regular_file(e)) continue;
         const auto size = it->file_size(e);
-        const auto time = it->last_write_time(e).time_since_epoch().count();
-        print += it->path().filename().u8string() + '\n' + std::to_string(size) + ' ' + std::to_string(time) + '\n';
+        const auto time = it->last_write_time(e);
+        print += it->path().filename().u8string() + '\n' + std::to_string(size) + ' ' +
+                 std::to_string(time.time_since_epoch().count());
+        // Write times can be as coarse as a second (the C runtime's on Windows), so a file rewritten
+        // at its old size within the same second would look unchanged: a file written in the last few
+        // seconds is told by its content too. Files at rest cost no reading.
+        std::string bytes;
+        if (now - time < std::chrono::seconds(3) && TryReadFileBytes(it->path().u8string(), bytes))
+            print += ' ' + std::to_string(ContentHash(bytes));
+        print += '\n';
     }
     return print;
 }

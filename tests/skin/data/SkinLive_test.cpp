@@ -1,6 +1,7 @@
 // Live editing of a skin folder, with a clock of the test's own: a settled change reloads once, a
 // burst of saves reloads once, a change with errors keeps the last good package and says why.
 #include "skin/data/BmpCodec.h"
+#include "skin/data/SkinFolder.h"
 #include "skin/data/SkinLive.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/Streams.h"
@@ -84,7 +85,7 @@ TEST(SkinLive, SettledChangesReloadOnceAndBrokenOnesKeepTheLastGoodSkin) {
     EXPECT_EQ(TopPixel(live.Package()), blue);
     EXPECT_EQ(live.Reloads(), 3);
     EXPECT_EQ(SkinProblemsSummary(live.Problems()),
-              dir + "/skin.ini:5: [Fonts] FontHeight: \"big\" is not a number; the engine uses 14");
+              SkinFolderFile(dir, "skin.ini") + ":5: [Fonts] FontHeight: \"big\" is not a number; the engine uses 14");
     // A caption image that no longer divides: still broken, and told with its own line.
     Save(dir + "/top.bmp", Bmp(20, 41, green));
     live.Poll(6000);
