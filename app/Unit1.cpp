@@ -11,6 +11,7 @@
 #include "framework/Dialogs.h"
 #include "framework/IniFiles.h"
 #include "framework/SysUtils.h"
+#include "skin/data/SkinFolder.h"
 
 #include <commdlg.h>
 
@@ -46,7 +47,16 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     Exit1 = File1->Add(L"Выход", [this](TObject* s) { Exit1Click(s); });
     Settings1 = MainMenu1->Items->Add(L"Настройки");
     Proxy1 = Settings1->Add(L"Прокси", [this](TObject* s) { Proxy1Click(s); });
-    Skin1 = Settings1->Add(L"Оформление...", [this](TObject* s) { Skin1Click(s); });
+    // "Оформление": the skins shipped in the skins folder, then any other package from a file.
+    Skin1 = Settings1->Add(L"Оформление");
+    for (const TSkinChoice& choice : ShippedSkins()) {
+        const std::wstring setting = choice.Setting;
+        TMenuItem* item =
+            Skin1->Add(choice.Caption, [this, setting](TObject*) { UseSkinFile(SkinFilePath(setting), setting); });
+        skinItems_.push_back({item, setting});
+    }
+    if (!skinItems_.empty()) Skin1->Add(L"-");
+    OtherSkin1 = Skin1->Add(L"Другой файл...", [this](TObject* s) { Skin1Click(s); });
     StandardLook1 = Settings1->Add(L"Стандартный вид", [this](TObject* s) { StandardLook1Click(s); });
     Help1 = MainMenu1->Items->Add(L"Помощь");
     ForWath1 = Help1->Add(L"Для чего?", [this](TObject* s) { ForWath1Click(s); });
@@ -128,9 +138,49 @@ TForm1::TForm1(TComponent* AOwner) : TForm(AOwner, L"TForm1") {
     SkinData1->ComponentState.Exclude(TComponentStateFlag::Reading);
     SkinData1->Loaded();
     StandardLook1->SetChecked(!SkinData1->Active());
+    const std::wstring skinFile = ini.ReadString(L"Skin", L"File", L"");
+    MarkSkin(skinFile);
+    if (!skinFile.empty() && IsSkinFolderPath(WideToUtf8(SkinFilePath(skinFile))))
+        WatchSkinFolder(SkinFilePath(skinFile));
 }
 
-bool TForm1::UseSkinFile(const std::wstring& path) {
+void TForm1::WatchSkinFolder(const std::wstring& path) {
+    delete skinWatch_;
+    skinWatch_ = new TSkinLiveWatch(this, *SkinData1, WideToUtf8(path));
+    skinWatch_->OnReloaded = [this](const std::vector<TSkinProblem>&) { lastSkinReport_.clear(); };
+    skinWatch_->OnBroken = [this](const std::vector<TSkinProblem>& problems) {
+        // One message for an error, however often the file is saved with it; none while one is open.
+        const std::string text = SkinProblemsSummary(problems);
+        if (reportingSkin_ || text == lastSkinReport_) return;
+        lastSkinReport_ = text;
+        reportingSkin_ = true;
+        ShowMessage(L"Оформление не обновлено, в нём ошибка:\n" + Utf8ToWide(text));
+        reportingSkin_ = false;
+    };
+    skinWatch_->Start();
+}
+
+int TForm1::SkinReloads() const {
+    return skinWatch_ ? skinWatch_->Reloads() : 0;
+}
+
+void TForm1::WndProc(TMessage& m) {
+    static const UINT reloads = RegisterWindowMessageW(L"TellitSkinReloads");
+    if (m.Msg == reloads) {
+        m.Result = SkinReloads();
+        return;
+    }
+    TForm::WndProc(m);
+}
+
+void TForm1::MarkSkin(const std::wstring& setting) {
+    // No setting: the stored skin, which is the shipped light one.
+    const std::wstring current = setting.empty() ? std::wstring(L"skins\\tellit.skn") : setting;
+    for (const auto& [item, file] : skinItems_)
+        item->SetChecked(SameSkinFile(file, current));
+}
+
+bool TForm1::UseSkinFile(const std::wstring& path, const std::wstring& setting) {
     if (!SkinPackageLoads(path)) {
         ShowMessage(L"Не удалось загрузить оформление:\n" + path);
         return false;
@@ -139,8 +189,13 @@ bool TForm1::UseSkinFile(const std::wstring& path) {
     SkinData1->LoadFromFile(WideToUtf8(path));
     if (!SkinData1->Active()) SkinData1->SetActive(true);
     StandardLook1->SetChecked(false);
+    const std::wstring stored = setting.empty() ? path : setting;
+    MarkSkin(stored);
+    // A chosen package ends the following of a skin folder.
+    delete skinWatch_;
+    skinWatch_ = nullptr;
     SaveSettings([&](TIniFile& ini) {
-        return ini.WriteString(L"Skin", L"File", path) && ini.WriteInteger(L"Skin", L"Active", 1);
+        return ini.WriteString(L"Skin", L"File", stored) && ini.WriteInteger(L"Skin", L"Active", 1);
     });
     return true;
 }

@@ -9,10 +9,13 @@
 #include "framework/StdCtrls.h"
 #include "net/NMHttp.h"
 #include "net/NMURL.h"
+#include "skin/forms/SkinLive_win.h"
 #include "skin/forms/WinSkinData_win.h"
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TForm1 : public TForm {
 public:
@@ -31,7 +34,8 @@ public:
     TMenuItem* Exit1;
     TMenuItem* Settings1;
     TMenuItem* Proxy1;
-    TMenuItem* Skin1;
+    TMenuItem* Skin1;      // "Оформление": the shipped skins, then OtherSkin1
+    TMenuItem* OtherSkin1; // "Другой файл...": a package from the file dialog
     TMenuItem* StandardLook1;
     TMenuItem* Help1;
     TMenuItem* ForWath1;
@@ -61,8 +65,23 @@ public:
     void Skin1Click(TObject* Sender);
     // The system's look on and off (kept in the settings file).
     void StandardLook1Click(TObject* Sender);
-    // Switches to the skin package at path and stores it; false (with a message) when it cannot.
-    bool UseSkinFile(const std::wstring& path);
+    // Switches to the skin package at path and stores setting (path when empty) as "Skin"/"File";
+    // false (with a message) when it cannot.
+    bool UseSkinFile(const std::wstring& path, const std::wstring& setting = std::wstring());
+    // Checks the menu's shipped skin that setting names, and no other.
+    void MarkSkin(const std::wstring& setting);
+    // Takes the skin from an unpacked skin folder (or its description file) and follows its edits:
+    // each saved change re-skins every window; one with errors keeps the last good skin and is
+    // told in one message naming the file and line (not again for the same error).
+    void WatchSkinFolder(const std::wstring& path);
+    // Folder skins loaded so far (the first load included); 0 without a folder skin. Also the answer
+    // to the registered window message "TellitSkinReloads", for tests.
+    int SkinReloads() const;
+
+protected:
+    void WndProc(TMessage& m) override;
+
+public:
     void ForWath1Click(TObject* Sender);
     void About1Click(TObject* Sender);
 
@@ -80,6 +99,11 @@ private:
     bool countingDown_ = false;
     bool settingsRead_ = true;  // the settings file could be read at start
     std::wstring loadedNumber_; // the number read at start
+    TSkinLiveWatch* skinWatch_ = nullptr;
+    std::string lastSkinReport_; // the skin error last shown
+    bool reportingSkin_ = false; // its message box is open
+    // The shipped skins' menu items and their "Skin"/"File" values.
+    std::vector<std::pair<TMenuItem*, std::wstring>> skinItems_;
 };
 
 // The send countdown: seconds left before the next message may go.

@@ -72,6 +72,10 @@ HMENU TMainMenu::Build(TMenuItem* parent, bool bar) {
     HMENU menu = bar ? CreateMenu() : CreatePopupMenu();
     std::wstring used;
     for (TMenuItem* item : parent->items_) {
+        if (item->IsLine() && !bar) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
         std::wstring text = AutoHotkeys ? AddHotkey(item->Caption, used) : item->Caption;
         if (!item->items_.empty()) {
             AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(Build(item, false)), text.c_str());

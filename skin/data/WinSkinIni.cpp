@@ -10,12 +10,7 @@ bool IsBlank(char c) {
 }
 
 std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && IsBlank(s[b]))
-        ++b;
-    while (e > b && IsBlank(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
+    return TrimIniBlanks(s);
 }
 
 bool IsHeaderText(const std::string& s) {
@@ -23,6 +18,15 @@ bool IsHeaderText(const std::string& s) {
 }
 
 } // namespace
+
+std::string TrimIniBlanks(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
+    return s.substr(b, e - b);
+}
 
 void TQuickIni::LoadFromStream(TStream* stream) {
     if (!stream) return;

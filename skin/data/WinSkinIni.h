@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// The trimming applied to every stored line: bytes at or below the space character go at both ends.
+std::string TrimIniBlanks(const std::string& s);
+
 // Lines are stored trimmed (every byte <= space removed at both ends); comments (first character
 // ';') and empty lines are dropped on load. Section names are matched without regard to ASCII case;
 // key names are stored as written and compared after lower-casing. The first of duplicate sections

@@ -558,6 +558,10 @@ LRESULT TWinSkinForm::WMEraseBkgnd(WPARAM wParam, LPARAM lParam) {
 
 LRESULT TWinSkinForm::WMCtlcolor(UINT msg, WPARAM wParam, LPARAM lParam) {
     const LRESULT r = Default(msg, wParam, lParam);
+    // Static text stands on the skin's face: it takes the skin's window text colour, so that it
+    // reads on a dark skin's face as on a light one's. A disabled control keeps the system's grey.
+    if (skin_ && !IsSystemColor(skin_->Colors[csText]) && IsWindowEnabled(reinterpret_cast<HWND>(lParam)))
+        SetTextColor(reinterpret_cast<HDC>(wParam), SkinColorRGB(skin_->Colors[csText]));
     if (form_) return r;
     SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
     return reinterpret_cast<LRESULT>(FaceBrush());

@@ -407,7 +407,7 @@ TEST_F(WindowAudit, EveryWindowWholeUnderEverySkin) {
                 AuditWindow(dialog, skin, std::string(skin.Name) + " file dialog", false);
                 SavePng(Shot(dialog), std::string("audit_") + skin.Name + "_filedialog");
             };
-            Form1->Skin1->Click();
+            Form1->OtherSkin1->Click();
             EXPECT_EQ(watch.Texts().size(), 1u);
         }
         // A menu of the skinned menu bar, opened with Alt and a Cyrillic letter in lower case.

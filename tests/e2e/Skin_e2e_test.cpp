@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <functional>
 
@@ -88,8 +89,8 @@ TPixel CaptionPixel(HWND w, const TFrameMetrics& m) {
 struct Shipped {
     TSkinDataCore skin;
     TFrameMetrics m;
-    Shipped() {
-        skin.LoadFromFile(TELLIT_SKIN);
+    explicit Shipped(const std::string& package = TELLIT_SKIN) {
+        skin.LoadFromFile(package);
         m = FrameMetricsOf(skin, sbsSingle, 0);
     }
     // Either caption frame of the shipped skin at that place of a window W pixels wide.
@@ -162,7 +163,9 @@ TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
 
     // "Настройки" > "Оформление...": the system's file dialog, itself skinned.
     auto choose = [&](const std::wstring& path) {
+        // "Оформление" opens on its first item, here "Другой файл..." (no skins folder beside this copy).
         t.Menu(1, 1);
+        t.Key(VK_RETURN);
         HWND dialog = t.WaitTop(L"#32770", L"Оформление", 10000);
         ASSERT_TRUE(dialog);
         EXPECT_TRUE(WaitFor([&] { return Skinned(dialog); }));
@@ -207,6 +210,127 @@ TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
     for (char c : name)
         wide += std::string{c, '\0'};
     EXPECT_TRUE(text.find(name) != std::string::npos || text.find(wide) != std::string::npos);
+}
+
+// "Настройки" > "Оформление" lists the skins folder's packages, the light one first: choosing the
+// dark one re-skins the window at once and is kept in the settings file; the light one takes it back.
+TEST(SkinE2E, TheSkinMenuOffersTheShippedSkins) {
+    const std::string skins = std::string(TELLIT_SKIN).substr(0, std::string(TELLIT_SKIN).rfind('/'));
+    const Shipped light, dark(skins + "/dark.skn");
+    ASSERT_FALSE(dark.skin.Loading);
+    const std::wstring folder = WorkFolder("skin_shipped");
+    CreateDirectoryW((folder + L"\\skins").c_str(), nullptr);
+    for (const char* name : {"tellit.skn", "dark.skn"})
+        CopyFileW(WinPath(skins + "/" + name).c_str(), (folder + L"\\skins\\" + Utf8ToWide(name)).c_str(), FALSE);
+    Tellit t("skin_shipped", "");
+    ASSERT_TRUE(t.Main());
+    const HWND w = t.Main();
+    ASSERT_TRUE(WaitFor([&] { return Skinned(w) && light.IsCaption(w, CaptionPixel(w, light.m)); }));
+
+    // The submenu opens on "Tellit"; the one below is the dark skin.
+    t.Menu(1, 1);
+    ASSERT_TRUE(WaitFor([&] { return t.TopWindows(L"#32768").size() >= 2; }));
+    Sleep(300);
+    for (HWND popup : t.TopWindows(L"#32768"))
+        if (IsWindowVisible(popup))
+            Tellit::Screenshot(popup, "skin_menu_shipped_" + std::to_string(size_t(popup) & 0xFFFF));
+    t.Key(VK_DOWN);
+    t.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return dark.IsCaption(w, CaptionPixel(w, dark.m)); }));
+    Sleep(300);
+    Tellit::Screenshot(w, "skin_dark_main");
+    std::ifstream ini((t.folder() + L"\\Tellit.ini").c_str(), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(ini)), std::istreambuf_iterator<char>());
+    std::string wide;
+    for (char c : std::string("skins\\dark.skn"))
+        wide += std::string{c, '\0'};
+    EXPECT_TRUE(text.find("skins\\dark.skn") != std::string::npos || text.find(wide) != std::string::npos);
+
+    t.Menu(1, 1);
+    t.Key(VK_RETURN);
+    EXPECT_TRUE(WaitFor([&] { return light.IsCaption(w, CaptionPixel(w, light.m)); }));
+}
+
+// Tellit on an unpacked skin folder follows its edits: a rewritten caption image shows within a
+// generous bound, an edit with an error keeps the last skin and is told once (file and line), and a
+// burst of saves gives one reload.
+TEST(SkinE2E, AFolderSkinFollowsItsEdits) {
+    const std::string skins = std::string(TELLIT_SKIN).substr(0, std::string(TELLIT_SKIN).rfind('/'));
+    const Shipped dark(skins + "/dark.skn");
+    const std::wstring folder = WorkFolder("skin_live"), live = folder + L"\\live";
+    CreateDirectoryW(live.c_str(), nullptr);
+    WIN32_FIND_DATAW found{};
+    const std::wstring source = WinPath(skins + "/dark");
+    const HANDLE find = FindFirstFileW((source + L"\\*.*").c_str(), &found);
+    ASSERT_NE(find, INVALID_HANDLE_VALUE);
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            CopyFileW((source + L"\\" + found.cFileName).c_str(), (live + L"\\" + found.cFileName).c_str(), FALSE);
+    } while (FindNextFileW(find, &found));
+    FindClose(find);
+    std::ifstream iniFile((live + L"\\dark.ini").c_str(), std::ios::binary);
+    const std::string description((std::istreambuf_iterator<char>(iniFile)), std::istreambuf_iterator<char>());
+    iniFile.close();
+    ASSERT_FALSE(description.empty());
+    const TBitmap32 top = ReadBmp([&] {
+        std::ifstream f((live + L"\\top.bmp").c_str(), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    }());
+    ASSERT_FALSE(top.Empty());
+    auto topIn = [&](TPixel p) { return Bmp(Filled(top.Width(), top.Height(), p)); };
+
+    Tellit t("skin_live", "[Skin]\r\nFile=live\r\n");
+    ASSERT_TRUE(t.Main());
+    const HWND w = t.Main();
+    const UINT reloadsMessage = RegisterWindowMessageW(L"TellitSkinReloads");
+    auto reloads = [&] {
+        DWORD_PTR n = 0;
+        SendMessageTimeoutW(w, reloadsMessage, 0, 0, SMTO_ABORTIFHUNG, 2000, &n);
+        return int(n);
+    };
+    ASSERT_TRUE(WaitFor([&] { return Skinned(w) && dark.IsCaption(w, CaptionPixel(w, dark.m)); }));
+    EXPECT_EQ(reloads(), 1);
+
+    // A saved caption image shows on the screen.
+    const DWORD saved = GetTickCount();
+    WriteFile(live + L"\\top.bmp", topIn(kRed));
+    EXPECT_TRUE(WaitFor([&] { return CaptionPixel(w, dark.m) == kRed; }, 5000));
+    std::printf("live reload: the new caption on the screen %lu ms after the save\n",
+                static_cast<unsigned long>(GetTickCount() - saved));
+    Tellit::Screenshot(w, "skin_live_red");
+    EXPECT_EQ(reloads(), 2);
+
+    // An edit with an error: one message naming the file and line; the red caption stays.
+    const size_t at = description.find("TopFrame=2");
+    ASSERT_NE(at, std::string::npos);
+    const std::string broken = description.substr(0, at) + "TopFrame=abc" + description.substr(at + 10);
+    int line = 1;
+    for (size_t i = 0; i < at; ++i)
+        line += description[i] == '\n';
+    WriteFile(live + L"\\dark.ini", broken);
+    HWND box = nullptr;
+    const std::wstring message = t.WaitMessageBox(5000, &box);
+    EXPECT_NE(message.find(L"dark.ini:" + std::to_wstring(line) + L": [Personality] TopFrame:"), std::wstring::npos)
+        << WideToUtf8(message);
+    Tellit::Screenshot(box, "skin_live_broken");
+    // Saved again with the same error: no second message.
+    WriteFile(live + L"\\dark.ini", broken + "\r\n");
+    Sleep(1500);
+    t.CloseMessageBox();
+    EXPECT_TRUE(t.WaitMessageBox(1000).empty());
+    EXPECT_EQ(CaptionPixel(w, dark.m), kRed);
+    EXPECT_EQ(reloads(), 2);
+
+    // Mended in a burst of saves 30 ms apart: one reload, of the last.
+    WriteFile(live + L"\\dark.ini", description);
+    for (TPixel p : {kRed, PixelRGB(0, 0, 200), kRed, PixelRGB(0, 150, 0)}) {
+        Sleep(30);
+        WriteFile(live + L"\\top.bmp", topIn(p));
+    }
+    EXPECT_TRUE(WaitFor([&] { return CaptionPixel(w, dark.m) == PixelRGB(0, 150, 0); }, 5000));
+    Sleep(1000);
+    EXPECT_EQ(reloads(), 3);
+    EXPECT_TRUE(Tellit::Responsive(w));
 }
 
 TEST(SkinE2E, OpenMenusAreSkinnedAndAnswerTheirLetters) {

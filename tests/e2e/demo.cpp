@@ -1,5 +1,6 @@
 // tellit_demo: shows Tellit at work where nobody watches the display: starts it, types a message,
-// sends it, and saves screenshots of the whole screen at each step, as a user would see it.
+// sends it, shows the dark skin from the skin menu, and saves screenshots of the whole screen at each
+// step, as a user would see it.
 //   tellit_demo TELLIT_EXE SCREENSHOT_FOLDER
 // Exits with 0 when the gateway took the message.
 #include "tests/e2e/Driver.h"
@@ -36,6 +37,21 @@ int wmain(int argc, wchar_t** argv) {
         t.CloseMessageBox();
         Sleep(3000);
         Tellit::Screenshot(screen, shots, "run_4_countdown");
+        // The second skin Tellit ships: "Настройки" > "Оформление" > the dark one (below the light
+        // one), then back to the light one, which the settings file keeps.
+        const std::wstring exe = argv[1];
+        const std::wstring dark = exe.substr(0, exe.find_last_of(L"\\/") + 1) + L"skins\\dark.skn";
+        if (GetFileAttributesW(dark.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            t.Menu(1, 1);
+            t.Key(VK_DOWN);
+            t.Key(VK_RETURN);
+            Sleep(2000);
+            Tellit::Screenshot(screen, shots, "run_5_dark");
+            std::puts("tellit_demo: switched to the dark skin and back");
+            t.Menu(1, 1);
+            t.Key(VK_RETURN);
+            Sleep(1000);
+        }
     } // closes Tellit
     int status = verdict == L"SMS отправлена!" ? 0 : 1;
     // The last line: whoever started the demo inside a virtual desktop waits for it.

@@ -1,9 +1,9 @@
-// skinpack check: silent on the shipped skin, one line per problem on small packages built here;
-// and the model of the shipped skin against its own description.
+// skinpack check: silent on the shipped skin (package and folder), its exit status; and the model of the shipped skin
+// against its own description.
 #include "skin/data/BmpCodec.h"
+#include "skin/data/SkinCheck.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/data/SkinWrite.h"
-#include "tools/skinpack/SkinCheck.h"
 
 #include <gtest/gtest.h>
 
@@ -48,66 +48,14 @@ const std::string kShipped = TELLIT_SKIN_DIR "/tellit.skn";
 } // namespace
 
 TEST(SkinCheck, ShippedSkinHasNothingToReport) {
-    const std::vector<std::string> problems = CheckSkinPackage(ReadFileBytes(kShipped));
-    for (const std::string& p : problems)
-        ADD_FAILURE() << p;
+    for (const TSkinProblem& p : CheckSkinPackage(ReadFileBytes(kShipped), kShipped))
+        ADD_FAILURE() << p.Text();
+    for (const TSkinProblem& p : CheckSkinFolder(TELLIT_SKIN_SOURCES))
+        ADD_FAILURE() << p.Text();
+    // The dark skin of the skins folder too.
+    for (const TSkinProblem& p : CheckSkinPackage(ReadFileBytes(TELLIT_SKIN_DIR "/dark.skn"), "dark.skn"))
+        ADD_FAILURE() << p.Text();
     EXPECT_EQ(ExitStatus("\"" SKINPACK_EXE "\" check \"" + kShipped + "\" >/dev/null"), 0);
-}
-
-TEST(SkinCheck, EachProblemIsReportedOnce) {
-    ASSERT_TRUE(CheckSkinPackage(Package(kButtons)).empty());
-
-    TBitmap32 caption = Filled(20, 20, PixelRGB(250, 250, 250)); // frame 1 light, frame 2 dark
-    for (int y = 10; y < 20; ++y)
-        for (int x = 0; x < 20; ++x)
-            caption.SetPixel(x, y, PixelRGB(20, 30, 60));
-    struct Case {
-        const char* what;
-        std::string ini;
-        std::map<std::string, std::string> entries;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"no description", "", {}, "no description"},
-        {"missing entry", "[Buttons]\nBitmap=missing.bmp\n", {}, "[Buttons] bitmap: \"missing.bmp\" names no entry"},
-        {"not a BMP", "[Buttons]\nBitmap=button.png\n", {{"button.png", "\x89PNG"}}, "is not a .bmp entry"},
-        {"upper-case extension", "[Buttons]\nBitmap=button.BMP\n", {}, "is not a .bmp entry"},
-        {"undecodable", "[Buttons]\nBitmap=broken.bmp\n", {{"broken.bmp", "BM not really"}}, "not a BMP that decodes"},
-        {"frames",
-         kButtons,
-         {{"button.bmp", Bmp(Filled(52, 10, kLight))}},
-         "[Buttons] Bitmap: 5 frames do not divide the image's width of 52"},
-        {"stacked frames",
-         kButtons + "[Personality]\nmenuBar=bar.bmp\n",
-         {{"bar.bmp", Bmp(Filled(8, 7, kLight))}},
-         "menuBar: 2 frames do not divide the image's height of 7"},
-        {"button text",
-         "[Buttons]\nBitmap=button.bmp\nNormalColour2=200 200 200\n",
-         {},
-         "[Buttons] NormalColour2: contrast"},
-        {"caption text",
-         kButtons + "[Personality]\nTop=top.bmp\nTopFrame=2\nActiveTextR=255\nActiveTextG=255\nActiveTextB=255\n"
-                    "InActiveTextR=255\nInActiveTextG=255\nInActiveTextB=255\n",
-         {{"top.bmp", Bmp(caption)}},
-         "caption text (active) on [Personality] Top: contrast"},
-        {"menu text",
-         kButtons + "[Colours]\nMenuText=230 230 230\n[MenuItem]\nImage=item.bmp\n",
-         {{"item.bmp", Bmp(Filled(50, 8, kLight))}},
-         "menu text on [MenuItem]: contrast"},
-        {"unread key", kButtons + "Frames=5\n", {}, "[Buttons] frames: key not read"},
-        {"repeated key", kButtons + "NormalColour2=255 255 255\n", {}, "[Buttons] normalcolour2: repeated key"},
-        {"repeated section", kButtons + "[buttons]\nBitmap=missing.bmp\n", {}, "[buttons]: repeated section"},
-        {"unread section", kButtons + "[Nonsense]\nImage=button.bmp\n", {}, "[Nonsense]: section not read"},
-    };
-    for (const Case& c : cases) {
-        const std::vector<std::string> problems = CheckSkinPackage(Package(c.ini, c.entries));
-        ASSERT_EQ(problems.size(), 1u) << c.what << (problems.empty() ? "" : ": " + problems[0]);
-        EXPECT_NE(problems[0].find(c.expected), std::string::npos) << c.what << ": " << problems[0];
-    }
-
-    EXPECT_EQ(CheckSkinPackage("not a package"),
-              std::vector<std::string>{std::string("package refused: ") +
-                                       SkinReadStatusText(TSkinReadStatus::BadCompression)});
 }
 
 TEST(SkinCheck, ContrastRatio) {
@@ -123,8 +71,9 @@ TEST(SkinCheck, CommandExitStatus) {
     const std::string dir = ::testing::TempDir();
     const std::string bad = dir + "skincheck_bad.skn";
     WriteFileBytes(bad, Package("[Buttons]\nBitmap=missing.bmp\n"));
-    EXPECT_EQ(ExitStatus("\"" SKINPACK_EXE "\" check \"" + bad + "\" >/dev/null"), 1);
-    EXPECT_EQ(ExitStatus("\"" SKINPACK_EXE "\" check \"" + dir + "no such file.skn\" 2>/dev/null"), 1);
+    EXPECT_EQ(ExitStatus("\"" SKINPACK_EXE "\" check \"" + bad + "\" >/dev/null 2>&1"), 2);
+    EXPECT_EQ(ExitStatus("\"" SKINPACK_EXE "\" check \"" + dir + "no such file.skn\" >/dev/null 2>&1"), 2);
+    EXPECT_EQ(ExitStatus("\"" SKINPACK_EXE "\" check \"" TELLIT_SKIN_SOURCES "\" >/dev/null"), 0);
 }
 
 // The model the engine builds from the shipped package, against the package's own description and

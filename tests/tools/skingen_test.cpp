@@ -22,21 +22,37 @@ struct Skin {
     std::string iniName;
 };
 
+// The skin the tests below read: the shipped light one, unless a test switches to another package.
+std::string gSkin = "tellit";
+
 const Skin& Shipped() {
-    static Skin* skin = [] {
-        auto* s = new Skin;
-        s->package = ReadFileBytes(TELLIT_SKIN_DIR "/tellit.skn");
-        s->stream = ReadFileBytes(TELLIT_SKIN_DIR "/tellit.skinstream");
-        TMemoryStream in;
-        in.Assign(s->package);
-        if (s->reader.Loadfromstream(in)) {
-            TMemoryStream text;
-            s->reader.readIni(".ini", text, s->iniName);
-            s->ini.LoadFromStream(&text);
-        }
-        return s;
-    }();
+    static auto* skins = new std::map<std::string, Skin*>; // kept for the whole run
+    Skin*& skin = (*skins)[gSkin];
+    if (!skin)
+        skin = [] {
+            auto* s = new Skin;
+            s->package = ReadFileBytes(TELLIT_SKIN_DIR "/" + gSkin + ".skn");
+            if (gSkin == "tellit") s->stream = ReadFileBytes(TELLIT_SKIN_DIR "/tellit.skinstream");
+            TMemoryStream in;
+            in.Assign(s->package);
+            if (s->reader.Loadfromstream(in)) {
+                TMemoryStream text;
+                s->reader.readIni(".ini", text, s->iniName);
+                s->ini.LoadFromStream(&text);
+            }
+            return s;
+        }();
     return *skin;
+}
+
+// Runs body for the light skin and the dark one, each read as Shipped().
+template <class Body> void ForEachSkin(Body body) {
+    for (const char* name : {"tellit", "dark"}) {
+        gSkin = name;
+        SCOPED_TRACE(name);
+        body();
+    }
+    gSkin = "tellit";
 }
 
 std::string Value(const std::string& section, const std::string& key) {
@@ -389,7 +405,7 @@ struct TextOn {
     TPixel plain = 0;
 };
 
-TEST(ShippedSkin, TextIsReadableOnItsBackground) {
+void TextIsReadable() {
     auto col = [](const char* section, const char* key) { return Colour(Value(section, key)); };
     std::vector<TextOn> pairs;
     auto onImage = [&](std::string what, TPixel text, const TBitmap32& image, TRect area) {
@@ -463,6 +479,10 @@ TEST(ShippedSkin, TextIsReadableOnItsBackground) {
     }
 }
 
+TEST(ShippedSkin, TextIsReadableOnItsBackground) {
+    ForEachSkin([] { TextIsReadable(); });
+}
+
 // The generator's drawing helpers: the shapes the skin's key colour depends on.
 TEST(SkingenPaint, RoundedBoxKeysItsCornersOnly) {
     TBitmap32 b = Canvas(12, 10, Hex(0x123456));
@@ -526,16 +546,19 @@ TEST(ShippedSkin, PreviewShowsTheShapedFrame) {
     EXPECT_EQ(p.Pixel(16 + 440, 20 + 300), Colour(Value("Colours", "ButtonFace"))) << "the client area is the face";
 }
 
-// skins/tellit in the source tree is the generated folder, kept for reading; it must not go stale.
+// skins/tellit and skins/dark in the source tree are the generated folders, kept for reading; they
+// must not go stale.
 TEST(ShippedSkin, CommittedCopyMatchesTheGenerator) {
     namespace fs = std::filesystem;
-    std::map<std::string, std::string> generated, committed;
-    for (const auto& e : fs::directory_iterator(TELLIT_SKIN_DIR "/tellit"))
-        generated[e.path().filename().string()] = ReadFileBytes(e.path().string());
-    for (const auto& e : fs::directory_iterator(TELLIT_SKIN_SOURCES))
-        committed[e.path().filename().string()] = ReadFileBytes(e.path().string());
-    EXPECT_FALSE(generated.empty());
-    EXPECT_TRUE(generated == committed) << "skins/tellit is stale: build the tellit_skin_sources target";
+    for (const char* name : {"tellit", "dark"}) {
+        std::map<std::string, std::string> generated, committed;
+        for (const auto& e : fs::directory_iterator(std::string(TELLIT_SKIN_DIR "/") + name))
+            generated[e.path().filename().string()] = ReadFileBytes(e.path().string());
+        for (const auto& e : fs::directory_iterator(std::string(TELLIT_SKIN_SOURCES "/../") + name))
+            committed[e.path().filename().string()] = ReadFileBytes(e.path().string());
+        EXPECT_FALSE(generated.empty()) << name;
+        EXPECT_TRUE(generated == committed) << "skins/" << name << " is stale: build the tellit_skin_sources target";
+    }
 }
 
 } // namespace

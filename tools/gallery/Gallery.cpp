@@ -46,8 +46,8 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     off->SetEnabled(false);
     auto* bit = buttons.Add(new TBitBtn(this, this), 25);
     bit->SetCaption(L"С картинкой");
-    bit->SetGlyph(static_cast<HICON>(LoadImageW(nullptr, reinterpret_cast<LPCWSTR>(IDI_INFORMATION), IMAGE_ICON, 16,
-                                                16, LR_SHARED)));
+    bit->SetGlyph(static_cast<HICON>(
+        LoadImageW(nullptr, reinterpret_cast<LPCWSTR>(IDI_INFORMATION), IMAGE_ICON, 16, 16, LR_SHARED)));
 
     // Speed buttons: plain, latched down, flat.
     for (int i = 0; i < 3; ++i) {
@@ -158,7 +158,7 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     view->AddColumn(L"Размер", 100);
     for (int i = 1; i <= 12; ++i)
         view->AddItem({L"Файл " + std::to_wstring(i), std::to_wstring(i * 10) + L" КБ"});
-    auto* status = new TStatusBar(this, this);
+    auto* status = Status = new TStatusBar(this, this);
     status->AddPanel(L"Готово", 150);
     status->AddPanel(L"По центру", 150, taCenter, pbRaised);
     status->AddPanel(L"Справа", 150, taRightJustify);
@@ -187,19 +187,18 @@ HWND CreateMDIGallery(int x, int y) {
         AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), title);
         window = sub;
     }
-    HWND frame = CreateWindowExW(0, L"TGalleryMDIFrame", L"MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, 420,
-                                 300, nullptr, bar, inst, nullptr);
+    HWND frame = CreateWindowExW(0, L"TGalleryMDIFrame", L"MDI", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, x, y, 420, 300,
+                                 nullptr, bar, inst, nullptr);
     if (!frame) return nullptr;
     CLIENTCREATESTRUCT ccs{window, 5000};
-    gMDIClient = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0,
-                                 0, 0, 0, frame, nullptr, inst, &ccs);
+    gMDIClient = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0,
+                                 0, 0, frame, nullptr, inst, &ccs);
     RECT r{};
     GetClientRect(frame, &r);
     MoveWindow(gMDIClient, 0, 0, r.right, r.bottom, FALSE);
     for (const wchar_t* title : {L"Документ 1", L"Документ 2"}) {
         MDICREATESTRUCTW mcs{L"TGalleryMDIChild", title, inst, CW_USEDEFAULT, CW_USEDEFAULT, 220, 150, 0, 0};
-        HWND child =
-            reinterpret_cast<HWND>(SendMessageW(gMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+        HWND child = reinterpret_cast<HWND>(SendMessageW(gMDIClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
         if (child && title[9] == L'2') SendMessageW(gMDIClient, WM_MDIMAXIMIZE, reinterpret_cast<WPARAM>(child), 0);
     }
     return frame;

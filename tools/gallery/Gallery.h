@@ -7,9 +7,12 @@
 
 #include <windows.h>
 
+class TStatusBar;
+
 class TGalleryForm : public TForm {
 public:
     explicit TGalleryForm(TComponent* AOwner);
+    TStatusBar* Status = nullptr; // the status bar at the bottom (its first panel reports a live skin)
 };
 
 // An MDI main window with a menu and two children, the second maximized, so that the skin paints

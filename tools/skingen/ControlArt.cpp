@@ -9,14 +9,12 @@ using namespace design;
 
 namespace {
 
-const TPixel kDisabledBorder = Hex(0xC2C8D0), kDisabledFace = Hex(0xEEF0F3);
-
 // The four faces most controls share, in the order normal, pressed, disabled, hot.
 BoxStyle NormalFace(int radius) {
     return {kShadow, kFaceLight, kFaceDark, radius};
 }
 BoxStyle PressedFace(int radius) {
-    return {Hex(0x6F7B8E), kPressedFace, Hex(0xD8DEE7), radius};
+    return {Tone(0x6F7B8E), kPressedFace, Tone(0xD8DEE7), radius};
 }
 BoxStyle DisabledFace(int radius) {
     return {kDisabledBorder, kDisabledFace, kDisabledFace, radius};
@@ -35,8 +33,8 @@ TBitmap32 Face(int w, int h, const BoxStyle& style) {
 void AddButtons(SkinImages& images) {
     const int s = 20;
     TBitmap32 def = Face(s, s, NormalFace(3));
-    Box(def, Rect(0, 0, s, s), {Hex(0x21457F), kKey, kKey, 3});
-    Outline(def, Rect(1, 1, s - 1, s - 1), Hex(0x8FAAD6));
+    Box(def, Rect(0, 0, s, s), {Tone(0x21457F), kKey, kKey, 3});
+    Outline(def, Rect(1, 1, s - 1, s - 1), Tone(0x8FAAD6));
     CutCorners(def, Rect(0, 0, s, s), 3, kAllCorners);
     images.push_back({"button.bmp", Strip({Face(s, s, NormalFace(3)), Face(s, s, PressedFace(3)),
                                            Face(s, s, DisabledFace(3)), Face(s, s, HotFace(3)), def})});
@@ -46,7 +44,7 @@ void AddButtons(SkinImages& images) {
 void AddCheck(SkinImages& images) {
     const int s = 13;
     auto frame = [](bool checked, bool enabled) {
-        TBitmap32 f = Face(s, s, enabled ? BoxStyle{kShadow, kWhite, Hex(0xEEF1F5), 2} : DisabledFace(2));
+        TBitmap32 f = Face(s, s, enabled ? BoxStyle{kShadow, kWhite, Tone(0xEEF1F5), 2} : DisabledFace(2));
         if (checked) {
             TPixel ink = enabled ? kHilight : kDisabled;
             Line(f, 3.2, 6.6, 5.6, 9.2, 1.8, ink);
@@ -77,7 +75,7 @@ void AddRadio(SkinImages& images) {
 void AddScrollbar(SkinImages& images) {
     const int s = 16;
     std::vector<TBitmap32> frames;
-    BoxStyle base{Hex(0xA9B3C2), kFaceLight, kFaceDark, 2};
+    BoxStyle base{Tone(0xA9B3C2), kFaceLight, kFaceDark, 2};
     for (Dir d : {Dir::Left, Dir::Right, Dir::Up, Dir::Down}) {
         frames.push_back(Face(s, s, base));
         Arrow(frames.back(), 8, 8, 4, d, kDkShadow);
@@ -98,13 +96,13 @@ void AddScrollTracks(SkinImages& images) {
     auto track = [](bool vertical, TPixel fill) {
         TBitmap32 f = vertical ? Canvas(16, 32, fill) : Canvas(32, 16, fill);
         if (vertical)
-            VLine(f, 0, 0, 32, Hex(0xCDD3DC));
+            VLine(f, 0, 0, 32, Tone(0xCDD3DC));
         else
-            HLine(f, 0, 32, 0, Hex(0xCDD3DC));
+            HLine(f, 0, 32, 0, Tone(0xCDD3DC));
         return f;
     };
     for (bool vertical : {false, true}) {
-        std::vector<TBitmap32> frames{track(vertical, kScrollTrack), track(vertical, Hex(0xD3D9E2)),
+        std::vector<TBitmap32> frames{track(vertical, kScrollTrack), track(vertical, Tone(0xD3D9E2)),
                                       track(vertical, kScrollTrack), track(vertical, kScrollTrack)};
         images.push_back({vertical ? "vtrack.bmp" : "htrack.bmp", Strip(frames)});
     }
@@ -114,9 +112,9 @@ void AddScrollTracks(SkinImages& images) {
         return f;
     };
     for (bool vertical : {false, true}) {
-        std::vector<TBitmap32> frames{thumb(vertical, {Hex(0x8D9BB0), Hex(0xC9D2DF), Hex(0xB9C4D4), 4}),
-                                      thumb(vertical, {kFocus, Hex(0x9DB3D6), Hex(0x8AA5CF), 4}),
-                                      thumb(vertical, {Hex(0x7C8CA5), Hex(0xD3DCEA), Hex(0xB5C6E0), 4})};
+        std::vector<TBitmap32> frames{thumb(vertical, {Tone(0x8D9BB0), Tone(0xC9D2DF), Tone(0xB9C4D4), 4}),
+                                      thumb(vertical, {kFocus, Tone(0x9DB3D6), Tone(0x8AA5CF), 4}),
+                                      thumb(vertical, {Tone(0x7C8CA5), Tone(0xD3DCEA), Tone(0xB5C6E0), 4})};
         images.push_back({vertical ? "vthumb.bmp" : "hthumb.bmp", Strip(frames)});
     }
 }
@@ -124,12 +122,12 @@ void AddScrollTracks(SkinImages& images) {
 // Progress bar: 1 the empty trough, 2 the filled part; the chunk for the chunked style.
 void AddProgress(SkinImages& images) {
     const int w = 24, h = 14;
-    TBitmap32 empty = Face(w, h, {kShadow, Hex(0xDCE1E8), Hex(0xF3F5F8), 3});
-    TBitmap32 full = Face(w, h, {Hex(0x21457F), Hex(0x5A86CC), kHilight, 3});
-    HLine(full, 3, w - 3, 1, Hex(0x88A8DC));
+    TBitmap32 empty = Face(w, h, {kShadow, Tone(0xDCE1E8), Tone(0xF3F5F8), 3});
+    TBitmap32 full = Face(w, h, {Tone(0x21457F), Tone(0x5A86CC), kHilight, 3});
+    HLine(full, 3, w - 3, 1, Tone(0x88A8DC));
     images.push_back({"progress.bmp", Strip({empty, full})});
     TBitmap32 chunk = Canvas(8, 10);
-    VGradient(chunk, Rect(0, 0, 7, 10), Hex(0x5A86CC), kHilight);
+    VGradient(chunk, Rect(0, 0, 7, 10), Tone(0x5A86CC), kHilight);
     images.push_back({"chunk.bmp", chunk});
 }
 
@@ -170,7 +168,7 @@ void AddHeader(SkinImages& images) {
         TBitmap32 f = Canvas(20, 20);
         VGradient(f, Rect(0, 0, 20, 20), top, bottom);
         VLine(f, 0, 0, 19, kWhite);
-        VLine(f, 19, 3, 17, Hex(0xC3CAD5));
+        VLine(f, 19, 3, 17, Tone(0xC3CAD5));
         HLine(f, 0, 20, 19, kShadow);
         return f;
     };
@@ -190,7 +188,7 @@ void AddTabs(SkinImages& images) {
         return f;
     };
     TBitmap32 selected = tab(kWhite, kFace, kShadow, true);
-    images.push_back({"tabs.bmp", Strip({tab(Hex(0xE4E8EE), Hex(0xD6DCE5), kShadow, false), selected,
+    images.push_back({"tabs.bmp", Strip({tab(Tone(0xE4E8EE), Tone(0xD6DCE5), kShadow, false), selected,
                                          tab(kWhite, kHotTint, kFocus, false),
                                          tab(kDisabledFace, kDisabledFace, kDisabledBorder, false), selected})});
     TBitmap32 border = Canvas(16, 16, kFace);
@@ -241,9 +239,9 @@ void AddTrackbarThumbs(SkinImages& images) {
     using Shape = std::function<bool(int x, int y)>;
     auto thumb = [](int w, int h, const Shape& inside, bool vertical) {
         std::vector<TBitmap32> frames;
-        const TPixel borders[] = {kShadow, Hex(0x24477F), kDisabledBorder, kFocus, Hex(0x24477F)};
-        const TPixel tops[] = {kFaceLight, Hex(0x6A92D2), kDisabledFace, kWhite, Hex(0x3A62A5)};
-        const TPixel bottoms[] = {kFaceDark, kHilight, kDisabledFace, kHotTint, Hex(0x24477F)};
+        const TPixel borders[] = {kShadow, Tone(0x24477F), kDisabledBorder, kFocus, Tone(0x24477F)};
+        const TPixel tops[] = {kFaceLight, Tone(0x6A92D2), kDisabledFace, kWhite, Tone(0x3A62A5)};
+        const TPixel bottoms[] = {kFaceDark, kHilight, kDisabledFace, kHotTint, Tone(0x24477F)};
         for (int i = 0; i < 5; ++i) {
             TBitmap32 f = Canvas(w, h);
             for (int y = 0; y < h; ++y)
@@ -277,7 +275,7 @@ void AddTrackbarThumbs(SkinImages& images) {
 void AddGroupBox(SkinImages& images) {
     images.push_back({"groupedge.bmp",
                       Strip({Face(16, 16, {kShadow, kKey, kKey, 4}), Face(16, 16, {kDisabledBorder, kKey, kKey, 4})})});
-    images.push_back({"grouplabel.bmp", Face(24, 18, {Hex(0xC9D0DA), kFaceLight, kFace, 4})});
+    images.push_back({"grouplabel.bmp", Face(24, 18, {Tone(0xC9D0DA), kFaceLight, kFace, 4})});
 }
 
 // Tool bar buttons: normal (flat), pressed, disabled (flat), hot, checked.
@@ -285,7 +283,7 @@ void AddToolbars(SkinImages& images) {
     const int s = 22;
     TBitmap32 flat = Canvas(s, s);
     images.push_back({"toolbar.bmp", Strip({flat, Face(s, s, PressedFace(3)), flat, Face(s, s, HotFace(3)),
-                                            Face(s, s, {kFocus, Hex(0xD6E2F3), Hex(0xC8D7EE), 3})})});
+                                            Face(s, s, {kFocus, Tone(0xD6E2F3), Tone(0xC8D7EE), 3})})});
 }
 
 } // namespace

@@ -97,8 +97,8 @@ void DrawGlyph(TBitmap32& f, Glyph g, TPixel ink, TPixel paper, int size) {
 TBitmap32 CaptionButton(Glyph g) {
     const int s = kCapButton;
     bool close = g == Glyph::Close;
-    TPixel hotTop = close ? Hex(0xD9503F) : Hex(0x4D76B9), hotBottom = close ? kCloseHot : Hex(0x3D66A9);
-    TPixel downTop = close ? kCloseDown : Hex(0x183565), downBottom = close ? Hex(0xA83325) : Hex(0x1D3D70);
+    TPixel hotTop = close ? Tone(0xD9503F) : Tone(0x4D76B9), hotBottom = close ? kCloseHot : Tone(0x3D66A9);
+    TPixel downTop = close ? kCloseDown : Tone(0x183565), downBottom = close ? Tone(0xA83325) : Tone(0x1D3D70);
     std::vector<TBitmap32> frames;
     auto face = [&](const BoxStyle* plate, TPixel ink) {
         TBitmap32 f = Canvas(s, s);
@@ -106,12 +106,12 @@ TBitmap32 CaptionButton(Glyph g) {
         DrawGlyph(f, g, ink, plate ? plate->bottom : kKey, s);
         frames.push_back(f);
     };
-    BoxStyle hot{close ? Hex(0xE27A6D) : Hex(0x7195CF), hotTop, hotBottom, 3};
-    BoxStyle down{close ? Hex(0x6E1F17) : kFrameOutline, downTop, downBottom, 3};
-    face(nullptr, kWhite);
-    face(&down, kWhite);
-    face(&hot, kWhite);
-    face(nullptr, Hex(0xC3CAD5));
+    BoxStyle hot{close ? Tone(0xE27A6D) : Tone(0x7195CF), hotTop, hotBottom, 3};
+    BoxStyle down{close ? Tone(0x6E1F17) : kFrameOutline, downTop, downBottom, 3};
+    face(nullptr, kCaptionGlyph);
+    face(&down, kCaptionGlyph);
+    face(&hot, kCaptionGlyph);
+    face(nullptr, kCaptionGlyphOff);
     return Strip(frames);
 }
 
@@ -121,8 +121,8 @@ TBitmap32 IconButton() {
     std::vector<TBitmap32> frames;
     for (int i = 0; i < 4; ++i) {
         TBitmap32 f = Canvas(16, 16);
-        TPixel paper = i == 3 ? Hex(0xD5DAE2) : kWhite, ink = i == 3 ? Hex(0x6A768A) : kHilight;
-        Box(f, Rect(1, 3, 15, 13), {Hex(0xB9C6DA), paper, paper, 1});
+        TPixel paper = i == 3 ? Tone(0xD5DAE2) : kWhite, ink = i == 3 ? Tone(0x6A768A) : kHilight;
+        Box(f, Rect(1, 3, 15, 13), {Tone(0xB9C6DA), paper, paper, 1});
         Line(f, 2, 4, 8, 9, 1.2, ink);
         Line(f, 14, 4, 8, 9, 1.2, ink);
         frames.push_back(f);
@@ -143,11 +143,11 @@ void AddMenuBar(SkinImages& images) {
     auto frame = [](TPixel top, TPixel bottom) {
         TBitmap32 f = Canvas(40, 20);
         VGradient(f, Rect(0, 0, 40, 19), top, bottom);
-        HLine(f, 0, 40, 19, Hex(0xC2CAD6));
+        HLine(f, 0, 40, 19, Tone(0xC2CAD6));
         return f;
     };
     images.push_back(
-        {"menubar.bmp", Strip({frame(Hex(0xE6EAF1), kMenuBar), frame(Hex(0xE8EAEE), Hex(0xE0E3E8))}, true)});
+        {"menubar.bmp", Strip({frame(Tone(0xE6EAF1), kMenuBar), frame(Tone(0xE8EAEE), Tone(0xE0E3E8))}, true)});
 }
 
 // Menu items: 1 normal (transparent: the menu background shows), 2 separator (drawn from its
@@ -156,10 +156,10 @@ void AddMenuItem(SkinImages& images) {
     const int w = 24, h = 22;
     TBitmap32 normal = Canvas(w, h);
     TBitmap32 separator = Canvas(w, h);
-    HLine(separator, 2, w - 2, h - 5, Hex(0xC9D1DD));
+    HLine(separator, 2, w - 2, h - 5, Tone(0xC9D1DD));
     HLine(separator, 2, w - 2, h - 4, kWhite);
     TBitmap32 selected = Canvas(w, h);
-    Box(selected, Rect(1, 1, w - 1, h - 1), {Hex(0x24477F), Hex(0x3A62A5), kHilight, 3});
+    Box(selected, Rect(1, 1, w - 1, h - 1), {Tone(0x24477F), Tone(0x3A62A5), kHilight, 3});
     images.push_back({"menuitem.bmp", Strip({normal, separator, normal, selected, selected})});
 }
 
@@ -167,7 +167,7 @@ void AddMenuItem(SkinImages& images) {
 void AddMenuBackground(SkinImages& images) {
     TBitmap32 f = Canvas(40, 16, kMenuBg);
     f.FillRect(Rect(3, 3, 26, 13), kMenuGutter);
-    VLine(f, 26, 3, 13, Hex(0xD5DCE6));
+    VLine(f, 26, 3, 13, Tone(0xD5DCE6));
     Outline(f, Rect(0, 0, 40, 16), kMenuEdge);
     images.push_back({"menubg.bmp", f});
 }
@@ -178,7 +178,7 @@ void AddMdiControls(SkinImages& images) {
     const int w = 16, h = 14;
     std::vector<TBitmap32> frames;
     for (Glyph g : {Glyph::Minimize, Glyph::Restore, Glyph::Close}) {
-        const BoxStyle down{kShadow, kPressedFace, Hex(0xD8DEE7), 2};
+        const BoxStyle down{kShadow, kPressedFace, Tone(0xD8DEE7), 2};
         const BoxStyle hot{kFocus, kWhite, kHotTint, 2};
         for (const BoxStyle* plate : {static_cast<const BoxStyle*>(nullptr), &down, &hot, &hot}) {
             TBitmap32 f = Canvas(w, h);

@@ -21,9 +21,18 @@ void WriteBmpFile(const std::string& fileName, const TBitmap32& bitmap) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bool preview = argc == 4 && std::string(argv[1]) == "preview";
+    // skingen [--design NAME] OUTDIR: the light design by default.
+    if (argc == 4 && std::string(argv[1]) == "--design") {
+        if (!SelectDesign(argv[2])) {
+            std::fprintf(stderr, "skingen: no design named \"%s\"\n", argv[2]);
+            return 2;
+        }
+        argv += 2;
+        argc -= 2;
+    }
+    const bool preview = argc == 4 && std::string(argv[1]) == "preview";
     if (argc != 2 && !preview) {
-        std::fprintf(stderr, "usage: skingen OUTDIR\n       skingen preview SKINDIR OUT.bmp\n");
+        std::fprintf(stderr, "usage: skingen [--design tellit|dark] OUTDIR\n       skingen preview SKINDIR OUT.bmp\n");
         return 2;
     }
     try {
@@ -41,7 +50,7 @@ int main(int argc, char** argv) {
             if (!names.insert(image.name).second) throw std::logic_error("two images named " + image.name);
             WriteBmpFile((dir / image.name).u8string(), image.bitmap);
         }
-        WriteFileBytes((dir / "tellit.ini").u8string(), SkinDescription());
+        WriteFileBytes((dir / (std::string(CurrentDesign().name) + ".ini")).u8string(), SkinDescription());
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "skingen: %s\n", e.what());

@@ -1,19 +1,28 @@
-// skinpack check PKG: the problems CheckSkinPackage finds, one a line; exit status 1 when any.
+// skinpack check PKG|DIR: every problem of a skin, one a line as "FILE:LINE: [Section] Key: message"
+// (see skin/data/SkinCheck.h); a count on standard error. Exit status 0 clean, 1 warnings only, 2 errors.
 #include "tools/skinpack/Commands.h"
-#include "tools/skinpack/SkinCheck.h"
+
+#include "skin/data/SkinCheck.h"
 
 #include <cstdio>
 
 namespace {
 
 int RunCheck(const Args& args) {
-    const std::vector<std::string> problems = CheckSkinPackage(ReadInput(args[0]));
-    for (const std::string& p : problems)
-        std::printf("%s: %s\n", args[0].c_str(), p.c_str());
-    return problems.empty() ? 0 : 1;
+    const std::vector<TSkinProblem> problems = CheckSkinPath(args[0]);
+    int errors = 0, warnings = 0;
+    for (const TSkinProblem& p : problems) {
+        std::printf("%s\n", p.Text().c_str());
+        ++(p.Level == TSkinProblemLevel::Error ? errors : warnings);
+    }
+    std::fflush(stdout);
+    if (!problems.empty())
+        std::fprintf(stderr, "skinpack check: %d error%s, %d warning%s\n", errors, errors == 1 ? "" : "s", warnings,
+                     warnings == 1 ? "" : "s");
+    return SkinCheckStatus(problems);
 }
 
-const bool registered =
-    RegisterCommand({"check", "PKG", "report what the engine would find wrong in a skin package", 1, RunCheck});
+const bool registered = RegisterCommand(
+    {"check", "PKG|DIR", "report, by file and line, what the engine would read otherwise than written", 1, RunCheck});
 
 } // namespace

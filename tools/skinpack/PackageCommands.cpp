@@ -1,6 +1,7 @@
 // pack, unpack and list: skin packages to and from folders.
 #include "tools/skinpack/Commands.h"
 
+#include "skin/data/SkinFolder.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/SkinWrite.h"
 
@@ -21,11 +22,6 @@ std::string Utf8(const fs::path& p) {
     return p.u8string();
 }
 
-bool EndsWithIni(const std::string& name) {
-    std::string lower = LowerCase(name);
-    return lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".ini") == 0;
-}
-
 TSkinReader OpenPackage(const std::string& fileName) {
     std::string bytes = ReadInput(fileName);
     TMemoryStream stream;
@@ -38,41 +34,27 @@ TSkinReader OpenPackage(const std::string& fileName) {
 }
 
 // The description first, then every other file sorted by name (bytes of the UTF-8 name), so the
-// same folder always gives the same package.
+// same folder always gives the same package: the packing the engine does for a folder skin.
 int RunPack(const Args& args) {
     const std::string& dir = args[0];
     std::error_code ec;
     if (!fs::is_directory(Path(dir), ec)) throw ESkinpackError("\"" + dir + "\" is not a folder");
-    std::vector<std::string> names;
-    for (fs::directory_iterator it(Path(dir), ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = Utf8(it->path().filename());
-        if (it->is_regular_file(ec))
-            names.push_back(name);
-        else
-            std::fprintf(stderr, "skinpack pack: skipping \"%s\": not a plain file\n", name.c_str());
-    }
-    if (ec) throw ESkinpackError("cannot list \"" + dir + "\": " + ec.message());
-    std::sort(names.begin(), names.end());
-
-    auto description = std::find_if(names.begin(), names.end(), EndsWithIni);
-    if (description == names.end()) throw ESkinpackError("no skin description (*.ini) in \"" + dir + "\"");
-    std::rotate(names.begin(), description, description + 1);
-    if (std::count_if(names.begin() + 1, names.end(), EndsWithIni) > 0)
+    const TSkinFolder folder = ListSkinFolder(dir);
+    if (!folder.Error.empty()) throw ESkinpackError(folder.Error);
+    for (const std::string& name : folder.Skipped)
+        std::fprintf(stderr, "skinpack pack: skipping \"%s\": not a plain file\n", name.c_str());
+    if (!folder.Others.empty())
         std::fprintf(
             stderr,
             "skinpack pack: using \"%s\" as the description; the other .ini files are packed as plain entries\n",
-            names[0].c_str());
-
-    TSkinWriter writer;
-    std::set<std::string> seen;
-    for (const std::string& name : names) {
-        if (!seen.insert(LowerCase(name)).second)
-            std::fprintf(stderr,
-                         "skinpack pack: \"%s\" differs from an earlier name only in case; readers will not find it\n",
-                         name.c_str());
-        writer.Add(name, ReadInput(Utf8(Path(dir) / Path(name))));
-    }
-    WriteOutput(args[1], writer.Pack());
+            folder.Names[0].c_str());
+    for (const std::string& name : folder.CaseTwins)
+        std::fprintf(stderr,
+                     "skinpack pack: \"%s\" differs from an earlier name only in case; readers will not find it\n",
+                     name.c_str());
+    std::string package, error;
+    if (!PackSkinFolder(folder, package, error)) throw ESkinpackError(error);
+    WriteOutput(args[1], package);
     return 0;
 }
 

@@ -1,8 +1,10 @@
 // skinpreview SKIN.skn OUT.png [--size WxH | --gallery]
+// skinpreview --states SKIN.skn OUT.png
 // Opens a sample window skinned with the given package and writes one PNG of it: active,
 // inactive, and with every caption button hot and pressed. With --gallery, the control gallery
 // (every kind of control, and an MDI main window with a maximized child) in the system's look
-// beside the skinned one. For skin authors, who see a skin this way without writing a program.
+// beside the skinned one. With --states, every control kind in every state it draws (StatesSheet.cpp).
+// For skin authors, who see a skin this way without writing a program.
 #include "skin/data/PngWrite.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
@@ -10,6 +12,7 @@
 
 #include "framework/SysUtils.h"
 #include "tools/gallery/Gallery.h"
+#include "tools/skinpreview/StatesSheet.h"
 
 #include <cstdio>
 #include <fstream>
@@ -141,13 +144,21 @@ int Gallery(TSkinDataCore& skin, const std::string& outPath) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 4 && std::wstring(argv[1]) == L"--states") {
+        TSkinDataCore skin;
+        const std::string skinPath = WideToUtf8(argv[2]);
+        if (!skin.LoadFromFile(skinPath)) return Fail("cannot load the skin package " + skinPath);
+        return StatesSheet(skin, WideToUtf8(argv[3]));
+    }
     if (argc == 4 && std::wstring(argv[3]) == L"--gallery") {
         TSkinDataCore skin;
         const std::string skinPath = WideToUtf8(argv[1]);
         if (!skin.LoadFromFile(skinPath)) return Fail("cannot load the skin package " + skinPath);
         return Gallery(skin, WideToUtf8(argv[2]));
     }
-    if (argc != 3 && argc != 5) return Fail("usage: skinpreview SKIN.skn OUT.png [--size WxH | --gallery]");
+    if (argc != 3 && argc != 5)
+        return Fail("usage: skinpreview SKIN.skn OUT.png [--size WxH | --gallery]\n       skinpreview --states "
+                    "SKIN.skn OUT.png");
     int cw = 331, ch = 216;
     if (argc == 5) {
         if (std::wstring(argv[3]) != L"--size" || swscanf(argv[4], L"%dx%d", &cw, &ch) != 2 || cw < 1 || ch < 1 ||
