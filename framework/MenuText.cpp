@@ -1,13 +1,6 @@
 #include "framework/MenuText.h"
 
-wchar_t FoldMenuChar(wchar_t c) {
-    if (c >= L'a' && c <= L'z') return wchar_t(c - 32);
-    // Latin-1 small letters but the division sign and y with diaeresis.
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return wchar_t(c - 32);
-    if (c >= 0x430 && c <= 0x44F) return wchar_t(c - 32); // а..я
-    if (c >= 0x450 && c <= 0x45F) return wchar_t(c - 80); // ѐ..џ
-    return c;
-}
+#include "framework/SysUtils.h"
 
 wchar_t MenuMnemonic(const std::wstring& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
@@ -26,12 +19,12 @@ TMenuCharMatch MatchMenuChar(const std::vector<TMenuCharItem>& items, wchar_t c,
     TMenuCharMatch m;
     const int n = int(items.size());
     if (n == 0 || c == 0) return m;
-    const wchar_t key = FoldMenuChar(c);
+    const wchar_t key = UpperChar(c);
     int count = 0, first = -1;
     for (int k = 1; k <= n; ++k) {
         const int i = ((current < 0 ? -1 : current) + k) % n;
         const TMenuCharItem& item = items[size_t(i)];
-        if (item.Caption.empty() || FoldMenuChar(MenuMnemonic(item.Caption)) != key) continue;
+        if (item.Caption.empty() || UpperChar(MenuMnemonic(item.Caption)) != key) continue;
         if (first < 0) first = i;
         ++count;
     }

@@ -8,9 +8,6 @@
 // The character a menu caption answers to: the one after its first single "&", or, without one,
 // its first character that is not blank (as the system's own menus do). 0 for none.
 wchar_t MenuMnemonic(const std::wstring& caption);
-// c in one case for comparing mnemonics: Latin, Latin-1 and Cyrillic letters, whatever the
-// machine's locale.
-wchar_t FoldMenuChar(wchar_t c);
 
 struct TMenuCharItem {
     std::wstring Caption; // empty for a separator, which never matches

@@ -2,6 +2,7 @@
 
 #include "framework/Controls.h"
 #include "framework/HiddenWindow.h"
+#include "framework/SysUtils.h"
 
 #include <algorithm>
 
@@ -34,19 +35,11 @@ TMainMenu::~TMainMenu() {
     DestroyMenu(handle_);
 }
 
-namespace {
-wchar_t Upper(wchar_t c) {
-    wchar_t s[2] = {c, 0};
-    CharUpperW(s);
-    return s[0];
-}
-} // namespace
-
 std::wstring AddHotkey(const std::wstring& caption, std::wstring& used) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] == L'&') {
             if (caption[i + 1] != L'&') {
-                used += Upper(caption[i + 1]);
+                used += UpperChar(caption[i + 1]);
                 return caption;
             }
             ++i;
@@ -55,7 +48,7 @@ std::wstring AddHotkey(const std::wstring& caption, std::wstring& used) {
     for (size_t i = 0; i < caption.size(); ++i) {
         wchar_t c = caption[i];
         if (!IsCharAlphaNumericW(c)) continue;
-        wchar_t up = Upper(c);
+        wchar_t up = UpperChar(c);
         if (used.find(up) != std::wstring::npos) continue;
         used += up;
         return caption.substr(0, i) + L"&" + caption.substr(i);

@@ -55,30 +55,103 @@ int StrToIntDef(const std::string& s, int def) {
     return TryStrToInt(s, v) ? v : def;
 }
 
-static char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? char(c - 32) : c;
+namespace {
+// Upper-case letters and their small letters: a run shifted by Delta, or (Delta 0) a run of
+// alternating pairs, the capital first. Every pair's two letters take the same number of UTF-8
+// bytes, so folding never changes a text's length.
+struct TCaseRun {
+    char32_t First, Last;
+    int Delta;
+};
+constexpr TCaseRun kCaseRuns[] = {
+    {0x41, 0x5A, 32},     {0xC0, 0xD6, 32},     {0xD8, 0xDE, 32},   {0x100, 0x12F, 0},  {0x132, 0x137, 0},
+    {0x139, 0x148, 0},    {0x14A, 0x177, 0},    {0x178, 0x178, -121}, {0x179, 0x17E, 0}, {0x386, 0x386, 38},
+    {0x388, 0x38A, 37},   {0x38C, 0x38C, 64},   {0x38E, 0x38F, 63}, {0x391, 0x3A1, 32}, {0x3A3, 0x3AB, 32},
+    {0x400, 0x40F, 80},   {0x410, 0x42F, 32},   {0x460, 0x481, 0},  {0x48A, 0x4BF, 0},  {0x4C0, 0x4C0, 15},
+    {0x4C1, 0x4CE, 0},    {0x4D0, 0x52F, 0},    {0x531, 0x556, 48}, {0xFF21, 0xFF3A, 32},
+};
+
+char32_t LowerOf(char32_t c) {
+    for (const TCaseRun& r : kCaseRuns)
+        if (c >= r.First && c <= r.Last) {
+            if (r.Delta) return char32_t(int(c) + r.Delta);
+            return (c - r.First) % 2 == 0 ? c + 1 : c;
+        }
+    return c;
 }
-static char AsciiLower(char c) {
-    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+
+char32_t UpperOf(char32_t c) {
+    if (c == 0x3C2) return 0x3A3; // final sigma
+    for (const TCaseRun& r : kCaseRuns) {
+        if (r.Delta) {
+            const char32_t first = char32_t(int(r.First) + r.Delta), last = char32_t(int(r.Last) + r.Delta);
+            if (c >= first && c <= last) return char32_t(int(c) - r.Delta);
+        } else if (c > r.First && c <= r.Last + 1 && (c - r.First) % 2 == 1) {
+            return c - 1;
+        }
+    }
+    return c;
+}
+
+// Folds each well-formed UTF-8 sequence of s; other bytes pass unchanged.
+std::string FoldUtf8(std::string s, char32_t (*fold)(char32_t)) {
+    for (size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            s[i] = char(fold(b));
+            ++i;
+            continue;
+        }
+        const size_t n = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC2 ? 2 : 1;
+        if (n == 1 || i + n > s.size()) {
+            ++i;
+            continue;
+        }
+        char32_t c = b & (0xFF >> (n + 1));
+        bool ok = true;
+        for (size_t k = 1; k < n; ++k) {
+            const auto t = static_cast<unsigned char>(s[i + k]);
+            ok = ok && (t & 0xC0) == 0x80;
+            c = (c << 6) | (t & 0x3F);
+        }
+        if (ok && n == 2 && c < 0x800) {
+            const char32_t f = fold(c);
+            if (f >= 0x80 && f < 0x800) { // always so for the runs above
+                s[i] = char(0xC0 | (f >> 6));
+                s[i + 1] = char(0x80 | (f & 0x3F));
+            }
+        } else if (ok && n == 3 && c >= 0x800) {
+            const char32_t f = fold(c);
+            if (f >= 0x800 && f < 0x10000) {
+                s[i] = char(0xE0 | (f >> 12));
+                s[i + 1] = char(0x80 | ((f >> 6) & 0x3F));
+                s[i + 2] = char(0x80 | (f & 0x3F));
+            }
+        }
+        i += ok ? n : 1;
+    }
+    return s;
+}
+} // namespace
+
+wchar_t UpperChar(wchar_t c) {
+    return wchar_t(UpperOf(char32_t(c)));
+}
+
+wchar_t LowerChar(wchar_t c) {
+    return wchar_t(LowerOf(char32_t(c)));
 }
 
 bool SameText(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    return true;
+    return a.size() == b.size() && UpperCase(a) == UpperCase(b);
 }
 
 std::string UpperCase(std::string s) {
-    for (char& c : s)
-        c = AsciiUpper(c);
-    return s;
+    return FoldUtf8(std::move(s), UpperOf);
 }
 
 std::string LowerCase(std::string s) {
-    for (char& c : s)
-        c = AsciiLower(c);
-    return s;
+    return FoldUtf8(std::move(s), LowerOf);
 }
 
 std::wstring Utf8ToWide(const std::string& s) {

@@ -26,8 +26,14 @@ bool TryStrToInt(const std::string& s, int& value);
 int StrToInt(const std::string& s);
 int StrToIntDef(const std::string& s, int def);
 
-bool SameText(const std::string& a, const std::string& b); // equal ignoring ASCII case
-std::string UpperCase(std::string s);                      // ASCII letters only
+// Case for any script with letter case in everyday use (Latin with its extensions, Greek, Cyrillic,
+// Armenian, full-width Latin), whatever the machine's locale: one routine for every comparison
+// that ignores case. The texts are UTF-8; a letter's other case takes as many bytes, and bytes that
+// are not well-formed UTF-8 pass unchanged.
+wchar_t UpperChar(wchar_t c);
+wchar_t LowerChar(wchar_t c);
+bool SameText(const std::string& a, const std::string& b); // equal ignoring case
+std::string UpperCase(std::string s);
 std::string LowerCase(std::string s);
 
 // UTF-8 <-> UTF-16 (on every platform the wide string holds UTF-16 code units when wchar_t is

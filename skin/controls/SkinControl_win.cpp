@@ -402,10 +402,3 @@ void DrawArrow(HDC dc, int x, int y, int kind) {
     }
 }
 
-std::wstring GetFormCaption(HWND hwnd) {
-    const int n = GetWindowTextLengthW(hwnd);
-    std::wstring s(size_t(n > 0 ? n : 0) + 1, L'\0');
-    const int got = GetWindowTextW(hwnd, s.data(), n + 1);
-    s.resize(size_t(got > 0 ? got : 0));
-    return s;
-}

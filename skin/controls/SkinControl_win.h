@@ -159,5 +159,3 @@ bool SharedBufferFit(int w, int h);
 void MyDrawCaption(HDC dc, const RECT& r, const std::wstring& text, bool enabled, TAlignment alignment);
 // A small arrow in the DC's pen colour: kind 0 up, 1 down, 2 left, 3 right.
 void DrawArrow(HDC dc, int x, int y, int kind);
-// A window's text, and a window's class name.
-std::wstring GetFormCaption(HWND hwnd);

@@ -79,6 +79,14 @@ std::wstring MenuItemText(HMENU menu, UINT item, UINT flags) {
     return text;
 }
 
+std::wstring GetFormCaption(HWND hwnd) {
+    const int n = GetWindowTextLengthW(hwnd);
+    std::wstring s(size_t(n > 0 ? n : 0) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd, s.data(), n + 1);
+    s.resize(size_t(got > 0 ? got : 0));
+    return s;
+}
+
 std::wstring WindowClassName(HWND hwnd) {
     wchar_t name[256] = {};
     GetClassNameW(hwnd, name, 256);

@@ -69,6 +69,8 @@ LRESULT NoThrow(LRESULT fallback, F&& body) noexcept {
 
 // The text of a menu item, whatever its length (flags: MF_BYPOSITION or MF_BYCOMMAND).
 std::wstring MenuItemText(HMENU menu, UINT item, UINT flags = MF_BYPOSITION);
+// A window's text, whatever its length, and its class name.
+std::wstring GetFormCaption(HWND hwnd);
 std::wstring WindowClassName(HWND hwnd);
 
 // The system's caption or menu font, made into `font` on first use (kept there); the stock GUI

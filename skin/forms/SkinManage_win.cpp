@@ -287,9 +287,8 @@ bool TSkinManage::AddForm(HWND hwnd) {
     TSkinData* s = FindSkindata(hwnd);
     f.SkinFound = s != nullptr;
     f.SkinLoading = s ? s->Loading : true;
-    // The application is asked last but one, as the rules weigh it, and only when it matters.
-    f.ApplicationAllows = true;
-    if (!MayAddForm(f) || !OnBeforeSkin(f.ClassName)) return false;
+    f.ApplicationAllows = [this, &f] { return OnBeforeSkin(f.ClassName); };
+    if (!MayAddForm(f)) return false;
 
     auto skinner = std::make_unique<TWinSkinForm>(s);
     skinner->DisableTag = s->DisableTag;

@@ -23,5 +23,6 @@ int FindSkindataIndex(const std::vector<TSkinDataEntry>& list, std::uintptr_t wi
 
 bool MayAddForm(const TAddFormFacts& f) {
     return f.SkinningActive && !f.AnswersQuery && !f.HasSkinner && (f.InstallPass || !f.Nested) && !f.ZeroArea &&
-           f.FormTag != 99 && f.ClassName != "TApplication" && f.ApplicationAllows && f.SkinFound && !f.SkinLoading;
+           f.FormTag != 99 && f.ClassName != "TApplication" && (!f.ApplicationAllows || f.ApplicationAllows()) &&
+           f.SkinFound && !f.SkinLoading;
 }

@@ -5,6 +5,7 @@
 #include "skin/data/SkinOptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,9 @@ struct TAddFormFacts {
     bool ZeroArea = false;
     long long FormTag = 0; // the framework form's tag (0 for other windows)
     std::string ClassName;
-    bool ApplicationAllows = true; // OnBeforeSkin
+    // The application's veto (OnBeforeSkin), asked only when every earlier condition holds;
+    // none given allows.
+    std::function<bool()> ApplicationAllows;
     bool SkinFound = false;
     bool SkinLoading = true;
 };

@@ -20,14 +20,6 @@ const wchar_t kSkinProp[] = L"TellitSkinForm";
 constexpr UINT_PTR kHoverTimer = 0x3517;
 bool gMDIMax = false;
 
-std::wstring TextOf(HWND hwnd) {
-    const int n = GetWindowTextLengthW(hwnd);
-    std::wstring s(size_t(n) + 1, L'\0');
-    const int got = GetWindowTextW(hwnd, s.data(), n + 1);
-    s.resize(size_t(got > 0 ? got : 0));
-    return s;
-}
-
 bool IsDialogClass(const std::wstring& name) {
     return name == L"#32770" || name == L"TMessageForm";
 }
@@ -120,7 +112,7 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     exStyle_ = DWORD(GetWindowLongPtrW(hwnd, GWL_EXSTYLE));
     const HMENU sysMenu = GetSystemMenu(hwnd, FALSE);
     GetIcon();
-    caption_ = TextOf(hwnd);
+    caption_ = GetFormCaption(hwnd);
     className_ = WindowClassName(hwnd);
     owner_ = GetWindow(hwnd, GW_OWNER);
     RECT wr{}, cr{};
@@ -516,7 +508,7 @@ LRESULT TWinSkinForm::WMSetText(WPARAM wParam, LPARAM lParam) {
     if (strip) SetWindowLongPtrW(hwnd_, GWL_STYLE, style & ~LONG_PTR(WS_CAPTION));
     const LRESULT r = Default(WM_SETTEXT, wParam, lParam);
     if (strip) SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
-    caption_ = TextOf(hwnd_);
+    caption_ = GetFormCaption(hwnd_);
     UpdateNc();
     return r;
 }

@@ -13,6 +13,7 @@
 #include "framework/ToolBar.h"
 
 #include "framework/MenuText.h"
+#include "framework/SysUtils.h"
 
 namespace {
 // The character after the first single "&", or 0.
@@ -55,7 +56,7 @@ TMenuBtn* TWinSkinMenu::FindBtn(int x, int y) const {
 
 TMenuBtn* TWinSkinMenu::FindButtonFromAccel(wchar_t c) const {
     for (const auto& b : Buttons)
-        if (b->Enabled && b->Visible && FoldMenuChar(Accelerator(b->Caption)) == FoldMenuChar(c))
+        if (b->Enabled && b->Visible && UpperChar(Accelerator(b->Caption)) == UpperChar(c))
             return b.get();
     return nullptr;
 }

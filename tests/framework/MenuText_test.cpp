@@ -1,5 +1,6 @@
 // Menu text: the characters that pick an item of an open menu and shortcut keys as text.
 #include "framework/MenuText.h"
+#include "framework/SysUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +14,11 @@ TEST(MenuText, TypedCharactersPickItems) {
     EXPECT_EQ(MenuMnemonic(L"Выход"), L'В');
     EXPECT_EQ(MenuMnemonic(L""), 0);
     EXPECT_EQ(MenuMnemonic(L"-"), L'-');
-    EXPECT_EQ(FoldMenuChar(L'q'), L'Q');
-    EXPECT_EQ(FoldMenuChar(L'ф'), L'Ф');
-    EXPECT_EQ(FoldMenuChar(L'ё'), L'Ё');
-    EXPECT_EQ(FoldMenuChar(L'é'), L'É');
-    EXPECT_EQ(FoldMenuChar(L'7'), L'7');
+    EXPECT_EQ(UpperChar(L'q'), L'Q');
+    EXPECT_EQ(UpperChar(L'ф'), L'Ф');
+    EXPECT_EQ(UpperChar(L'ё'), L'Ё');
+    EXPECT_EQ(UpperChar(L'é'), L'É');
+    EXPECT_EQ(UpperChar(L'7'), L'7');
 
     const std::vector<TMenuCharItem> items = {
         {L"&Open", true},       {L"", true},          {L"Оформление...", true}, {L"O&ptions", true}, {L"Orbit", false},

@@ -31,11 +31,37 @@ TEST(StrToInt, RejectsTheRest) {
     EXPECT_EQ(StrToIntDef("x", -5), -5);
 }
 
-TEST(TextCase, AsciiOnly) {
+TEST(TextCase, EveryScriptWithCase) {
     EXPECT_TRUE(SameText("Set-Cookie", "SET-COOKIE"));
     EXPECT_FALSE(SameText("a", "ab"));
-    EXPECT_EQ(UpperCase("abc\xe0"), "ABC\xe0");
+    EXPECT_EQ(UpperCase("abc\xe0"), "ABC\xe0"); // a stray byte passes unchanged
     EXPECT_EQ(LowerCase("HtTp"), "http");
+    // Each row: small letters, capitals; both directions must hold.
+    const struct {
+        const char *lower, *upper;
+    } rows[] = {
+        {"привет, ёжик ђ", "ПРИВЕТ, ЁЖИК Ђ"},
+        {"àéîõü þ ÿ", "ÀÉÎÕÜ Þ Ÿ"},
+        {"ąčęłńšž ő", "ĄČĘŁŃŠŽ Ő"},
+        {"αβγ άέ ώ", "ΑΒΓ ΆΈ Ώ"},
+        {"ѣ ґ ӂ ӏ", "Ѣ Ґ Ӂ Ӏ"},
+        {"բարեւ", "ԲԱՐԵՒ"},
+        {"ａｂｃ", "ＡＢＣ"},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(UpperCase(r.lower), r.upper) << r.lower;
+        EXPECT_EQ(LowerCase(r.upper), r.lower) << r.upper;
+        EXPECT_TRUE(SameText(r.lower, r.upper)) << r.lower;
+    }
+    // Letters without a partner of the same length, signs and broken sequences stay as they are.
+    for (const char* same : {"ß ı ĸ ŉ ÷ × 1 № €", "\xd0", "\xd0\x30", "\xc0\xb1", "\xff\xfe"}) {
+        EXPECT_EQ(UpperCase(same), same);
+        EXPECT_EQ(LowerCase(same), same);
+    }
+    EXPECT_EQ(UpperChar(L'ς'), L'Σ'); // final sigma
+    EXPECT_EQ(LowerChar(L'Σ'), L'σ');
+    EXPECT_EQ(UpperChar(L'і'), L'І');
+    EXPECT_EQ(LowerChar(L'7'), L'7');
 }
 
 TEST(Utf8, RoundTripAndInvalidBytes) {

@@ -123,8 +123,8 @@ void Shot(const char* name) {
         for (int x = 0; x < w; ++x)
             dib.Bits().SetPixel(x, y, dib.Bits().Pixel(x, y) | 0xFF000000u);
     const std::vector<std::uint8_t> png = WritePng(dib.Bits());
-    CreateDirectoryW(L"screenshots", nullptr);
-    const std::string path = std::string("screenshots/") + name + ".png";
+    CreateDirectoryA(SCREENSHOT_DIR, nullptr);
+    const std::string path = std::string(SCREENSHOT_DIR) + "/" + name + ".png";
     if (FILE* out = fopen(path.c_str(), "wb")) {
         fwrite(png.data(), 1, png.size(), out);
         fclose(out);

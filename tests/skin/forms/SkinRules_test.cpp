@@ -45,7 +45,7 @@ TEST(SkinRules, WhichWindowsGetAFrameSkinner) {
         {"zero area", [](TAddFormFacts& f) { f.ZeroArea = true; }},
         {"tag 99", [](TAddFormFacts& f) { f.FormTag = 99; }},
         {"application window", [](TAddFormFacts& f) { f.ClassName = "TApplication"; }},
-        {"vetoed", [](TAddFormFacts& f) { f.ApplicationAllows = false; }},
+        {"vetoed", [](TAddFormFacts& f) { f.ApplicationAllows = [] { return false; }; }},
         {"no skin", [](TAddFormFacts& f) { f.SkinFound = false; }},
         {"skin loading", [](TAddFormFacts& f) { f.SkinLoading = true; }},
     };
@@ -61,6 +61,22 @@ TEST(SkinRules, WhichWindowsGetAFrameSkinner) {
     TAddFormFacts tagged = ok;
     tagged.FormTag = 199; // only 99 itself exempts
     EXPECT_TRUE(MayAddForm(tagged));
+
+    // The application is asked in its place: never once an earlier condition refuses, once otherwise
+    // (even when a later one refuses).
+    bool earlier = true; // the rows stand in the order the rule weighs them
+    for (const auto& r : refusals) {
+        TAddFormFacts f = ok;
+        r.second(f);
+        if (f.ApplicationAllows) { // the veto row itself
+            earlier = false;
+            continue;
+        }
+        int asked = 0;
+        f.ApplicationAllows = [&asked] { return ++asked > 0; };
+        EXPECT_FALSE(MayAddForm(f)) << r.first;
+        EXPECT_EQ(asked, earlier ? 0 : 1) << r.first;
+    }
 }
 
 } // namespace
