@@ -1,5 +1,6 @@
 // The combo box skinner: the skin's sunken edge around the box and its drop-down button, on the
 // right or, for left-scroll-bar boxes, on the left from the mirrored image.
+#include "skin/controls/SkinCombo_win.h"
 #include "skin/controls/EditRules.h"
 #include "skin/controls/SkinEdit_win.h"
 #include "skin/data/SkinDataCore.h"

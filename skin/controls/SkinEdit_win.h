@@ -1,6 +1,6 @@
-// Skinners of input and indicator controls: edits (a flat frame in place of the sunken border),
-// up-down buttons, combo boxes, progress bars and track bar thumbs. Where the skin lacks the image
-// a skinner draws from, the control keeps the system's own drawing.
+// Skinners of input controls: edits (a flat frame in place of the sunken border) and up-down
+// buttons. Where the skin lacks the image a skinner draws from, the control keeps the system's own
+// drawing.
 #pragma once
 
 #include "skin/controls/SkinControl_win.h"
@@ -41,42 +41,4 @@ public:
 private:
     void DrawSkinButton(TBitmap32& target, const TRect& r, int frame, bool horizontal);
     void DrawButton(HDC dc, const RECT& r, int state, int kind);
-};
-
-class TSkinComBox : public TSkinControl {
-public:
-    using TSkinControl::TSkinControl;
-    void AfterProc(TMessage& m) override;
-    void DrawControl(HDC dc, const RECT& r) override;
-    DWORD FStyle = 0, FExStyle = 0;
-
-private:
-    int State();
-    // The flat style: a one-pixel frame and the button image in a thumb-wide cell.
-    void DrawControl1(HDC dc, const RECT& r);
-};
-
-class TSkinProgress : public TSkinControl {
-public:
-    using TSkinControl::TSkinControl;
-    bool BeforeProc(TMessage& m) override;
-    void DrawControl(HDC dc, const RECT& r) override;
-    // Whether the skin has what the current style draws from.
-    bool Skinned() const;
-
-private:
-    void DrawControl1(HDC dc, const RECT& r);
-};
-
-class TSkinTrackBar : public TSkinControl {
-public:
-    using TSkinControl::TSkinControl;
-    bool BeforeProc(TMessage& m) override;
-    // The custom-draw answer for one notification.
-    LRESULT CustomDraw(const NMCUSTOMDRAW& cd);
-
-private:
-    // The thumb image for the control's orientation; nullptr when the skin has none.
-    const TDataSkinObject* ThumbImage() const;
-    void Drawthumb(const NMCUSTOMDRAW& cd);
 };

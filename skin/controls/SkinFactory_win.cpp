@@ -2,9 +2,12 @@
 
 #include "skin/controls/SkinButton_win.h"
 #include "skin/controls/SkinCheck_win.h"
+#include "skin/controls/SkinCombo_win.h"
 #include "skin/controls/SkinControl_win.h"
 #include "skin/controls/SkinEdit_win.h"
+#include "skin/controls/SkinProgress_win.h"
 #include "skin/controls/SkinScrollbar_win.h"
+#include "skin/controls/SkinStatusBar_win.h"
 #include "skin/controls/SkinTab_win.h"
 
 TSkinControl* CreateSkinner(TSkinnerKind kind, TComponent* owner) {

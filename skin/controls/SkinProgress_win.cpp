@@ -1,7 +1,7 @@
 // The progress bar skinner (a bar of two frames, or chunks over a one-frame bar) and the track bar
 // thumb skinner (through the control's custom-draw notifications).
+#include "skin/controls/SkinProgress_win.h"
 #include "skin/controls/EditRules.h"
-#include "skin/controls/SkinEdit_win.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
 

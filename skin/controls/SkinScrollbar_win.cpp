@@ -1,5 +1,5 @@
 #include "skin/controls/SkinScrollbar_win.h"
-#include "skin/controls/SkinTab_win.h"
+#include "skin/controls/SkinStatusBar_win.h"
 
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
@@ -15,7 +15,6 @@ constexpr int kDesignThickness = 16;
 constexpr int kArrowFrames = 23;
 // Frames of the track strips; the first is drawn.
 constexpr int kTrackFrames = 4;
-
 
 bool NonEmpty(const RECT& r) {
     return r.top < r.bottom && r.left < r.right;

@@ -1,7 +1,8 @@
 // The header, status bar and size box skinners.
+#include "skin/controls/SkinStatusBar_win.h"
 #include "skin/controls/EditRules.h"
 #include "skin/controls/SkinProps.h"
-#include "skin/controls/SkinTab_win.h"
+#include "skin/controls/TabRules.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
 
