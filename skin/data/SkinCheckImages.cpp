@@ -42,7 +42,7 @@ bool IconButton(const TCheckContext& c, const std::string& section) {
     int frame = 0;
     const TDescKey* k = c.Key(section, "frame");
     if (k && !EngineInteger(k->Value, frame)) frame = 0;
-    return (b->Action == 3 || b->Action == 11) && frame <= 0;
+    return ShowsWindowIcon(b->Action) && frame <= 0;
 }
 
 // One image key: the name must end in ".bmp" (lower case, as the engine compares it), the skin

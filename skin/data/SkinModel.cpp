@@ -271,14 +271,14 @@ void TSkinModel::ReadSysButton(const TSkinDescription& d) {
                 frames = int64_t(b.Bitmap.Width()) * 10 <= int64_t(b.Bitmap.Height()) * 38 ? 3 : 6;
             if (b.Action < 0) frames = 6;
             // The window-icon button is drawn from the window's own icon.
-            if (b.Action == 3 || b.Action == 11) b.Bitmap = TBitmap32();
+            if (ShowsWindowIcon(b.Action)) b.Bitmap = TBitmap32();
         }
         b.FrameCount = FitFrameCount(frames, 6, b.Bitmap.Width());
         SysButtons.push_back(std::move(b));
     }
 
     // The MDI child's restore, minimize and close buttons, shown in the menu bar.
-    for (int action : {7, 8, 9}) {
+    for (int action : {sbaMDIMinimize, sbaMDIRestore, sbaMDIClose}) {
         TDataSkinSysButton b;
         b.Action = action;
         b.Align = b.Visibility = b.Visibility1 = 100;

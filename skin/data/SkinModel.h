@@ -88,6 +88,31 @@ public:
 };
 
 // One caption button; the values of the keys of the same names, interpreted by the frame skinner.
+// What a caption button does ("Action"). Each effect has two numbers, the second for skins that
+// place a second button of the kind; other non-negative numbers are posted to the window as
+// WM_SKIN_BUTTON, and negative ones are pictures the mouse never hits.
+enum TSysButtonAction : int {
+    sbaClose = 0,
+    sbaMaximize = 1,
+    sbaMinimize = 2,
+    sbaIcon = 3, // shows the window's own icon and opens the system menu
+    sbaMDIMinimize = 7,
+    sbaMDIRestore = 8,
+    sbaMDIClose = 9,
+    sbaIcon2 = 11,
+    sbaSysMenu = 12,
+    sbaMaximize2 = 22,
+    sbaMinimize2 = 23,
+    sbaMDIMinimize2 = 60,
+    sbaMDIRestore2 = 61,
+    sbaMDIClose2 = 62,
+};
+
+// Whether a caption button of this action shows the window's own icon rather than a skin image.
+inline bool ShowsWindowIcon(int action) {
+    return action == sbaIcon || action == sbaIcon2;
+}
+
 class TDataSkinSysButton : public TDataSkinObject {
 public:
     using TDataSkinObject::TDataSkinObject;

@@ -28,7 +28,7 @@ bool Has(TSkinFormIcons icons, TSkinFormIcon i) {
 bool Condition(int value, bool first, const TDataSkinSysButton& b, const TCaptionState& s) {
     switch (value) {
     case 0:
-        return !first || b.Action != 0 || Has(s.Icons, sbisystem);
+        return !first || b.Action != sbaClose || Has(s.Icons, sbisystem);
     case 1:
         return s.State == swsMax;
     case 2:
@@ -86,13 +86,13 @@ TBitmap32 RenderBorder(const TSkinModel& skin, int n, const TRect& dest, bool ac
 bool SysButtonVisible(const TDataSkinSysButton& b, const TCaptionState& s) {
     if (!Condition(b.Visibility, true, b, s) || !Condition(b.Visibility1, false, b, s)) return false;
     switch (b.Action) {
-    case 1:
+    case sbaMaximize:
         return Has(s.Icons, sbiMax);
-    case 2:
+    case sbaMinimize:
         return Has(s.Icons, sbiMin);
-    case 3:
-    case 11:
-    case 12:
+    case sbaIcon:
+    case sbaIcon2:
+    case sbaSysMenu:
         return s.Border != sbsDialog;
     default:
         return true;

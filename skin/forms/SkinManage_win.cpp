@@ -403,7 +403,7 @@ void TSkinManage::AddSkinData(TSkinData* s) {
 
 void TSkinManage::RemoveSkinData(TSkinData* s) {
     if (PendingSkin == s) {
-        PendingAction = 0;
+        PendingAction = saNone;
         PendingSkin = nullptr;
         if (timer_) timer_->SetEnabled(false);
     }
@@ -419,7 +419,7 @@ bool TSkinManage::TimerRunning() const {
     return timer_ && timer_->Enabled();
 }
 
-void TSkinManage::SetAction(int action, TSkinData* s, unsigned interval) {
+void TSkinManage::SetAction(TSkinAction action, TSkinData* s, unsigned interval) {
     // Caption buttons dropped for a skin change are built again if that change will not run.
     auto rebuildButtons = [this](TSkinData* skin) {
         for (const auto& f : forms_)
@@ -430,8 +430,8 @@ void TSkinManage::SetAction(int action, TSkinData* s, unsigned interval) {
     };
     if (ActivationCount != 0) {
         // A skin change while an install waits is part of that install: it skins with the new skin.
-        if (PendingAction == 1 && action == 3 && PendingSkin == s) return;
-        if (PendingAction == 3 && action != 3) rebuildButtons(PendingSkin);
+        if (PendingAction == saInstall && action == saSkinChanged && PendingSkin == s) return;
+        if (PendingAction == saSkinChanged && action != saSkinChanged) rebuildButtons(PendingSkin);
         PendingAction = action;
         PendingSkin = s;
         timer_->SetEnabled(false);
@@ -439,9 +439,9 @@ void TSkinManage::SetAction(int action, TSkinData* s, unsigned interval) {
         timer_->SetEnabled(true);
         return;
     }
-    if (action == 1) Active = true;
-    if (action == 2) Active = false;
-    if (action == 3) rebuildButtons(s);
+    if (action == saInstall) Active = true;
+    if (action == saUninstall) Active = false;
+    if (action == saSkinChanged) rebuildButtons(s);
 }
 
 std::vector<TForm*> TSkinManage::ScreenForms() const {
@@ -466,17 +466,17 @@ void TSkinManage::Uninstall(TSkinData* s, bool onlyLast) {
 
 void TSkinManage::OnTimer() {
     timer_->SetEnabled(false);
-    const int action = PendingAction;
+    const TSkinAction action = PendingAction;
     TSkinData* s = PendingSkin;
-    PendingAction = 0;
+    PendingAction = saNone;
     PendingSkin = nullptr;
     if (!s) {
-        if (action == 6) DeleteDeleted();
+        if (action == saPurge) DeleteDeleted();
         return;
     }
     const bool onlyThis = s->SkinFormtype == sfOnlyThisForm;
     switch (action) {
-    case 1:
+    case saInstall:
         Active = true;
         InstallPass = true;
         if (onlyThis) {
@@ -489,12 +489,12 @@ void TSkinManage::OnTimer() {
         }
         InstallPass = false;
         break;
-    case 2:
+    case saUninstall:
         Active = false;
         DeleteDeleted();
         Uninstall(onlyThis ? s : nullptr, onlyThis);
         break;
-    case 3: {
+    case saSkinChanged: {
         DeleteDeleted();
         // Held while they change: what one does may not free another under the loop.
         std::vector<std::unique_ptr<TWinSkinForm::TCall>> using_;
@@ -511,7 +511,7 @@ void TSkinManage::OnTimer() {
             if (f->Lifecycle() < kSkinDestroying) f->SkinChange();
         break;
     }
-    case 6:
+    case saPurge:
         DeleteDeleted();
         break;
     default:

@@ -56,6 +56,9 @@ private:
 // that skinner goes.
 extern TWinSkinPopMenu* WaitingPopMenu;
 
+// What a skin data component asks of the manager (the numbers are those of the stored requests).
+enum TSkinAction : int { saNone = 0, saInstall = 1, saUninstall = 2, saSkinChanged = 3, saPurge = 6 };
+
 class TSkinManage {
 public:
     TSkinManage();
@@ -97,9 +100,9 @@ public:
 
     void AddSkinData(TSkinData* s);
     void RemoveSkinData(TSkinData* s);
-    // Schedules action 1 install, 2 uninstall, 3 skin changed or 6 purge for component s. Before the
-    // first activation of a window, install and uninstall only switch skinning on and off.
-    void SetAction(int action, TSkinData* s, unsigned interval = 250);
+    // Schedules an action for component s. Before the first activation of a window, install and
+    // uninstall only switch skinning on and off.
+    void SetAction(TSkinAction action, TSkinData* s, unsigned interval = 250);
     // Changes the maximized-MDI state and updates the MDI child skinners.
     void SetMDIMax(bool value);
     int GetMDIChildNum() const;
@@ -118,7 +121,7 @@ public:
     int ActivationCount = 0; // 0 until a window of the process has been activated
     int FormScopedCount = 0; // skin data components scoped to one form or to dialogs
     TSkinData* CurrentSkinData = nullptr;
-    int PendingAction = 0;
+    TSkinAction PendingAction = saNone;
     TSkinData* PendingSkin = nullptr;
     HWND MDIClient = nullptr;
     TForm* MDIForm = nullptr;

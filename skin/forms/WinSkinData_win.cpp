@@ -67,11 +67,11 @@ void TSkinData::Loaded() {
 }
 
 void TSkinData::Install() {
-    if (SkinManager) SkinManager->SetAction(1, this);
+    if (SkinManager) SkinManager->SetAction(saInstall, this);
 }
 
 void TSkinData::Uninstall() {
-    if (SkinManager) SkinManager->SetAction(2, this);
+    if (SkinManager) SkinManager->SetAction(saUninstall, this);
 }
 
 void TSkinData::UpdateSkin() {
@@ -83,7 +83,7 @@ void TSkinData::UpdateSkin() {
         Install();
         return;
     }
-    SkinManager->SetAction(3, this);
+    SkinManager->SetAction(saSkinChanged, this);
 }
 
 bool TSkinData::InstallThread(DWORD threadId) {

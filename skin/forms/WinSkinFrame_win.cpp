@@ -166,11 +166,11 @@ void TWinSkinForm::InitSkinData() {
     HotObject = nullptr;
     for (const TDataSkinSysButton& entry : skin_->SysButtons) {
         auto b = std::make_unique<TWinSysButton>(this, entry);
-        if ((entry.Action == 3 || entry.Action == 11) && b->Entry.Bitmap.Empty()) {
+        if (ShowsWindowIcon(entry.Action) && b->Entry.Bitmap.Empty()) {
             b->Entry.Bitmap = iconBitmap_;
             b->Entry.FrameCount = 1;
         }
-        if ((entry.Action == 3 || entry.Action == 11) && skin_->WorkBitmap.Empty()) skin_->WorkBitmap = iconBitmap_;
+        if (ShowsWindowIcon(entry.Action) && skin_->WorkBitmap.Empty()) skin_->WorkBitmap = iconBitmap_;
         buttons_.push_back(std::move(b));
     }
     faceBrush_.Reset();

@@ -51,7 +51,7 @@ void TWinSkinForm::DrawAllSysbtn() {
     for (auto& b : buttons_) {
         const TDataSkinSysButton& e = b->Entry;
         if (!b->Visible || e.Bitmap.Empty() || e.Align == 100 || b->Rect.IsEmpty()) continue;
-        if (e.Action == 3 || e.Action == 11) {
+        if (ShowsWindowIcon(e.Action)) {
             DrawIcon(captionCache_, b->Rect.Left, b->Rect.Top);
         } else {
             DrawRect1(captionCache_.Bits(), b->Rect, e.Bitmap, SysButtonFrame(e, kStateNormal, active_),
@@ -73,7 +73,7 @@ bool TWinSkinForm::SysButtonFace(TDib& piece, const TWinSysButton& b, int state,
     else if (windowDC)
         BitBlt(piece.DC(), 0, 0, r.Width(), r.Height(), windowDC, r.Left, r.Top, SRCCOPY);
     GdiFlush();
-    if (e.Action == 3 || e.Action == 11)
+    if (ShowsWindowIcon(e.Action))
         DrawIcon(piece, 0, 0);
     else
         DrawRect1(piece.Bits(), Bounds(0, 0, r.Width(), r.Height()), e.Bitmap, SysButtonFrame(e, state, active_),
@@ -160,7 +160,7 @@ LRESULT TWinSkinForm::WMNCLButtonDblClk(WPARAM wParam, LPARAM lParam) {
         // others act as for a click.
         auto* b = dynamic_cast<TWinSysButton*>(o);
         if (!b) return 0;
-        if (b->Entry.Action == 3 || b->Entry.Action == 11) {
+        if (ShowsWindowIcon(b->Entry.Action)) {
             StartTimer(false);
             PostMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
             return 0;
@@ -191,39 +191,39 @@ void TWinSkinForm::SysBtnAction(int screenX, int screenY) {
     if (!b) return;
     const int action = b->Entry.Action;
     switch (action) {
-    case 0:
+    case sbaClose:
         StartTimer(false);
         PostMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
         break;
-    case 1:
-    case 22:
+    case sbaMaximize:
+    case sbaMaximize2:
         if (state_ == swsMax)
             Restore();
         else
             Maximize();
         break;
-    case 2:
-    case 23:
+    case sbaMinimize:
+    case sbaMinimize2:
         if (state_ == swsMin)
             Restore();
         else
             Minimize();
         break;
-    case 3:
-    case 11:
-    case 12:
+    case sbaIcon:
+    case sbaIcon2:
+    case sbaSysMenu:
         PopSysmenu(screenX + 1, screenY + 1);
         break;
-    case 7:
-    case 60:
+    case sbaMDIMinimize:
+    case sbaMDIMinimize2:
         MDIChildAction(SC_MINIMIZE);
         break;
-    case 8:
-    case 61:
+    case sbaMDIRestore:
+    case sbaMDIRestore2:
         MDIChildAction(SC_RESTORE);
         break;
-    case 9:
-    case 62:
+    case sbaMDIClose:
+    case sbaMDIClose2:
         MDIChildAction(SC_CLOSE);
         break;
     default:

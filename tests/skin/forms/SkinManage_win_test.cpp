@@ -157,7 +157,7 @@ TEST(SkinManage, AProgramsSkinningFromStartToEnd) {
     form->Show();
     EXPECT_TRUE(WaitFor([&] { return Skinned(form->Handle()); }));
     main.SetActive(false);
-    EXPECT_EQ(SkinManager->PendingAction, 2);
+    EXPECT_EQ(SkinManager->PendingAction, saUninstall);
     EXPECT_EQ(SkinManager->CurrentSkinData, &main);
     EXPECT_TRUE(SkinManager->TimerRunning());
     const DWORD asked = GetTickCount();
@@ -183,7 +183,7 @@ TEST(SkinManage, AProgramsSkinningFromStartToEnd) {
 
     // Install again: the visible forms are skinned on the timer.
     main.SetActive(true);
-    EXPECT_EQ(SkinManager->PendingAction, 1);
+    EXPECT_EQ(SkinManager->PendingAction, saInstall);
     EXPECT_TRUE(WaitFor([&] { return Skinned(form->Handle()); }));
 
     // With skinning on, a popup menu's frame comes from the menu background (read from the screen
@@ -217,7 +217,7 @@ TEST(SkinManage, AProgramsSkinningFromStartToEnd) {
     ASSERT_NE(skinner, nullptr);
     ASSERT_TRUE(LoadTall(main));
     EXPECT_TRUE(skinner->SysButtons().empty());
-    EXPECT_EQ(SkinManager->PendingAction, 3);
+    EXPECT_EQ(SkinManager->PendingAction, saSkinChanged);
     EXPECT_TRUE(WaitFor([&] { return skinner->Metrics().Caption == 40 && !skinner->SysButtons().empty(); }));
     RECT cr{};
     GetClientRect(form->Handle(), &cr);
@@ -241,7 +241,7 @@ TEST(SkinManage, AProgramsSkinningFromStartToEnd) {
         ownSkin->Install();
         EXPECT_EQ(SkinManager->PendingSkin, ownSkin);
         delete ownSkin;
-        EXPECT_EQ(SkinManager->PendingAction, 0);
+        EXPECT_EQ(SkinManager->PendingAction, saNone);
         EXPECT_EQ(SkinManager->FindSkinForm(own->Handle()), nullptr);
         EXPECT_FALSE(Skinned(own->Handle()));
     }
