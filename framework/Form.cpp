@@ -42,6 +42,9 @@ TForm::TForm(TComponent* AOwner, const wchar_t* className, TFormStyle style)
         MDICREATESTRUCTW mcs{className, L"", inst, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
                              WS_CLIPCHILDREN, reinterpret_cast<LPARAM>(this)};
         hwnd = reinterpret_cast<HWND>(SendMessageW(main->mdiClient_, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+        // The Window menu (and whoever follows the client's menus, a skin) catches up once the
+        // form is complete: posted, so it comes after the constructors.
+        if (hwnd) PostMessageW(main->mdiClient_, WM_MDIREFRESHMENU, 0, 0);
     } else {
         HWND owner = main && main != this ? main->Handle() : nullptr;
         DWORD windowStyle = kSingleStyle | WS_MINIMIZEBOX;

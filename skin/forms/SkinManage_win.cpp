@@ -581,8 +581,9 @@ void TSkinManage::SetMDIMax(bool value) {
 
 int TSkinManage::GetMDIChildNum() const {
     int n = 0;
+    // Skinners of closed children wait in the list for the purge: they count no more.
     for (const auto& f : forms_)
-        n += f->FormStyle() == sfsMDIChild;
+        n += f->FormStyle() == sfsMDIChild && f->Lifecycle() < kSkinDestroying && IsWindow(f->Handle());
     return n;
 }
 

@@ -109,6 +109,7 @@ public:
     void SetAction(int action, TSkinData* s, unsigned interval = 250);
     // Changes the maximized-MDI state and updates the MDI child skinners.
     void SetMDIMax(bool value);
+    // MDI child skinners whose windows are still there.
     int GetMDIChildNum() const;
     // Every MDI child skinner's window gets the system caption back.
     void SetCaption();

@@ -135,6 +135,13 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     if (style_ & WS_MAXIMIZEBOX) icons_ |= sbiMax;
     state_ = GetWindowstate();
     formStyle_ = GetFormstyle();
+    if (formStyle_ == sfsMDIChild) {
+        // A child never is the active window: it shows active as its client's active child in an
+        // active frame.
+        HWND client = GetParent(hwnd);
+        active_ = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) == hwnd &&
+                  GetActiveWindow() == GetAncestor(hwnd, GA_ROOT);
+    }
 
     border_ = sbsSingle;
     if ((style_ & WS_POPUP) && (style_ & WS_CAPTION) != WS_CAPTION)

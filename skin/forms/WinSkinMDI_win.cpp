@@ -78,15 +78,9 @@ LRESULT TWinSkinForm::WinMDIProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         const LRESULT r = DefaultMDI(msg, wParam, lParam);
         if (frameSkinning_) {
             SetMDIMax(MDIChildMax());
-            bool childSkinned = false;
-            if (SkinManager)
-                for (const auto& f : SkinManager->Forms())
-                    if (f.get() != this && f->FormStyle() == sfsMDIChild && IsWindow(f->Handle()) &&
-                        f->Lifecycle() < kSkinDestroying)
-                        childSkinned = true;
-            if (menuBar_ && !childSkinned) {
+            if (menuBar_ && !(SkinManager && SkinManager->GetMDIChildNum() > 0)) {
                 skin_->MenuUpdate = savedMenuUpdate_;
-                menuBar_->UpdataBtn2(menuBar_->Menu());
+                menuBar_->UpdataBtn3();
             }
             UpdateNc();
         }
