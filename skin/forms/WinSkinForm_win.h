@@ -108,6 +108,8 @@ public:
 
 private:
     void DrawCaption(HDC dc, const TMenuBtn& b, const RECT& r);
+    // The system's menu bar off the window: the skin draws the row.
+    void TakeMenuOff();
 
     TWinSkinForm* owner_;
     HMENU menu_ = nullptr;

@@ -690,7 +690,6 @@ void TWinSkinForm::SkinChange() {
     DiscoverControls();
     lifecycle_ = kSkinChanging;
     if (frameSkinning_) {
-        if (menuBar_) menuBar_->UpdataBtn3();
         InitSkinData();
         captionCache_.Reset();
         ResizeForm(true);
@@ -700,6 +699,8 @@ void TWinSkinForm::SkinChange() {
         const int w = wr.right - wr.left, h = wr.bottom - wr.top;
         SetWindowPos(hwnd_, nullptr, 0, 0, w, h + 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // After the resize, which keeps the client area it reads from the window as it was.
+        if (menuBar_) menuBar_->UpdataBtn3();
         Cropwindow();
     }
     if (form_)

@@ -43,7 +43,12 @@ void TWinSkinMenu::UpdataBtn(TMainMenu* mainMenu) {
         b->Enabled = item->Enabled;
         Buttons.push_back(std::move(b));
     }
-    ::SetMenu(owner_->Handle(), nullptr);
+    TakeMenuOff();
+}
+
+void TWinSkinMenu::TakeMenuOff() {
+    // Only when it is there: setting none again would recompute the frame all the same.
+    if (GetMenu(owner_->Handle())) ::SetMenu(owner_->Handle(), nullptr);
 }
 
 void TWinSkinMenu::UpdataBtn3() {
@@ -72,7 +77,7 @@ void TWinSkinMenu::UpdataBtn2(HMENU menu) {
         Buttons.push_back(std::move(b));
     }
     // The skin owns the row from now on.
-    ::SetMenu(owner_->Handle(), nullptr);
+    TakeMenuOff();
 }
 
 TMenuBtn* TWinSkinMenu::FindBtn(int x, int y) const {
