@@ -37,10 +37,14 @@ constexpr UINT CN_VSCROLL = CN_BASE + WM_VSCROLL;
 // The framework's own notifications to a control: its enabled state changed; the mouse came
 // onto it or left it (sent once each, from its mouse moves and the system's leave tracking).
 constexpr UINT CM_BASE = 0xB000;
+// Alt with a character, sent to the form that holds the focus before the keyboard interface
+// looks for a mnemonic; wParam the character, lParam the key data. Non-zero: taken.
+constexpr UINT CM_DIALOGCHAR = CM_BASE + 6;
 constexpr UINT CM_ENABLEDCHANGED = CM_BASE + 12;
 constexpr UINT CM_MENUCHANGED = CM_BASE + 14; // a form's menu was set, replaced or removed
 constexpr UINT CM_MOUSEENTER = CM_BASE + 19;
 constexpr UINT CM_MOUSELEAVE = CM_BASE + 20;
+constexpr UINT CM_RELEASE = CM_BASE + 33; // to the application window: free the form in wParam
 // Registers (once) a window class of the framework's own for controls that paint and handle
 // everything themselves (panels, speed buttons): its procedure is DefWindowProc, double clicks on.
 void RegisterControlClass(const wchar_t* className);

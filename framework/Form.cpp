@@ -29,19 +29,48 @@ RECT WorkArea() {
 }
 } // namespace
 
-TForm::TForm(TComponent* AOwner, const wchar_t* className) : TWinControl(AOwner) {
+TForm::TForm(TComponent* AOwner, const wchar_t* className, TFormStyle style)
+    : TWinControl(AOwner), formStyle_(style) {
     RegisterFormClass(className, &TForm::FormWndProc);
+    const HINSTANCE inst = GetModuleHandleW(nullptr);
     TForm* main = Application->MainForm();
-    HWND owner = main && main != this ? main->Handle() : nullptr;
-    HWND hwnd = CreateWindowExW(0, className, L"", kSingleStyle | WS_MINIMIZEBOX, CW_USEDEFAULT, CW_USEDEFAULT, 320,
-                                240, owner, nullptr, GetModuleHandleW(nullptr), this);
+    HWND hwnd = nullptr;
+    if (style == fsMDIChild) {
+        if (!main || main == this || !main->mdiClient_)
+            throw Exception("Cannot create form. No MDI forms are currently active");
+        // Through the client, which gives the child its frame, position and place in the Window menu.
+        MDICREATESTRUCTW mcs{className, L"", inst, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
+                             WS_CLIPCHILDREN, reinterpret_cast<LPARAM>(this)};
+        hwnd = reinterpret_cast<HWND>(SendMessageW(main->mdiClient_, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+        // The Window menu (and whoever follows the client's menus, a skin) catches up once the
+        // form is complete: posted, so it comes after the constructors.
+        if (hwnd) PostMessageW(main->mdiClient_, WM_MDIREFRESHMENU, 0, 0);
+    } else {
+        HWND owner = main && main != this ? main->Handle() : nullptr;
+        DWORD windowStyle = kSingleStyle | WS_MINIMIZEBOX;
+        if (style == fsMDIForm) windowStyle |= WS_THICKFRAME | WS_MAXIMIZEBOX;
+        hwnd = CreateWindowExW(0, className, L"", windowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, owner, nullptr,
+                               inst, this);
+    }
     if (!hwnd) throw Exception("Cannot create a window of class " + WideToUtf8(className));
+    if (style == fsMDIForm) {
+        CLIENTCREATESTRUCT ccs{nullptr, 0xFF00};
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        mdiClient_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"MDICLIENT", nullptr,
+                                     WS_CHILD | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE, 0, 0, r.right,
+                                     r.bottom, hwnd, nullptr, inst, &ccs);
+        if (!mdiClient_) throw Exception("Cannot create the MDI client of " + WideToUtf8(className));
+    }
     SetFont(TFont());
 }
 
 TForm::~TForm() {
     // Controls first (they live in this window), then the window.
     DestroyComponents();
+    // An MDI child goes through its client, which activates the next child and updates its menus.
+    if (formStyle_ == fsMDIChild && hwnd_ && IsWindow(GetParent(hwnd_)))
+        SendMessageW(GetParent(hwnd_), WM_MDIDESTROY, reinterpret_cast<WPARAM>(hwnd_), 0);
     menu_ = nullptr;
     Application->FormDestroyed(this);
 }
@@ -49,7 +78,11 @@ TForm::~TForm() {
 LRESULT CALLBACK TForm::FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        static_cast<TForm*>(cs->lpCreateParams)->AttachHandle(hwnd);
+        // An MDI child's creation parameters are the client's MDICREATESTRUCT, which carries ours.
+        void* param = cs->dwExStyle & WS_EX_MDICHILD ? reinterpret_cast<void*>(
+                                                           static_cast<MDICREATESTRUCTW*>(cs->lpCreateParams)->lParam)
+                                                     : cs->lpCreateParams;
+        static_cast<TForm*>(param)->AttachHandle(hwnd);
     }
     TWinControl* self = TWinControl::FromHandle(hwnd);
     if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -206,13 +239,16 @@ void TForm::Close() {
         return;
     }
     const bool isMain = Application->MainForm() == this;
-    TCloseAction action = isMain ? caFree : caHide;
+    // An MDI child's close box closes the document.
+    TCloseAction action = isMain || formStyle_ == fsMDIChild ? caFree : caHide;
     if (OnClose) OnClose(this, action);
     if (action == caNone) return;
     if (isMain)
         Application->Terminate();
     else if (action == caMinimize)
         ShowWindow(hwnd_, SW_MINIMIZE);
+    else if (action == caFree)
+        Release();
     else
         Hide();
 }
@@ -230,6 +266,44 @@ void TForm::RestoreFocus() {
     if (target) ::SetFocus(target);
 }
 
+void TForm::Release() {
+    PostMessageW(Application->Handle(), CM_RELEASE, reinterpret_cast<WPARAM>(this), 0);
+}
+
+std::vector<TForm*> TForm::MDIChildList() const {
+    std::vector<TForm*> list;
+    if (!mdiClient_) return list;
+    for (HWND c = GetWindow(mdiClient_, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (auto* f = dynamic_cast<TForm*>(TWinControl::FromHandle(c)); f && f->formStyle_ == fsMDIChild)
+            list.push_back(f);
+    return list;
+}
+
+int TForm::MDIChildCount() const {
+    return int(MDIChildList().size());
+}
+
+TForm* TForm::MDIChildren(int index) const {
+    const std::vector<TForm*> list = MDIChildList();
+    return index >= 0 && size_t(index) < list.size() ? list[size_t(index)] : nullptr;
+}
+
+TForm* TForm::ActiveMDIChild() const {
+    if (!mdiClient_) return nullptr;
+    return dynamic_cast<TForm*>(
+        TWinControl::FromHandle(reinterpret_cast<HWND>(SendMessageW(mdiClient_, WM_MDIGETACTIVE, 0, 0))));
+}
+
+void TForm::DefaultHandler(TMessage& m) {
+    if (!hwnd_) return;
+    if (formStyle_ == fsMDIForm)
+        m.Result = DefFrameProcW(hwnd_, mdiClient_, m.Msg, m.WParam, m.LParam);
+    else if (formStyle_ == fsMDIChild)
+        m.Result = DefMDIChildProcW(hwnd_, m.Msg, m.WParam, m.LParam);
+    else
+        TWinControl::DefaultHandler(m);
+}
+
 void TForm::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_CLOSE:
@@ -239,8 +313,10 @@ void TForm::WndProc(TMessage& m) {
     case WM_COMMAND:
         if (m.LParam == 0) {
             // Menu commands; the dialog commands IsDialogMessage sends (Enter, Escape) have no item.
-            if (menu_ && HIWORD(m.WParam) == 0) menu_->DispatchCommand(LOWORD(m.WParam));
             m.Result = 0;
+            if (menu_ && HIWORD(m.WParam) == 0 && menu_->DispatchCommand(LOWORD(m.WParam))) return;
+            // The frame procedure turns the Window menu's commands into child activations.
+            if (formStyle_ == fsMDIForm) break;
             return;
         }
         break;
@@ -255,6 +331,8 @@ void TForm::WndProc(TMessage& m) {
         m.Result = 0;
         return;
     case WM_SETFOCUS:
+        // The child procedure makes a child that gets the focus the active one.
+        if (formStyle_ == fsMDIChild) DefaultHandler(m);
         RestoreFocus();
         m.Result = 0;
         return;

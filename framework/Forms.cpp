@@ -14,7 +14,16 @@ TApplication::~TApplication() {
 void TApplication::Initialize() {
     if (!window_)
         window_ =
-            std::make_unique<THiddenWindow>(L"TApplication", [](UINT, WPARAM, LPARAM, LRESULT&) { return false; });
+            std::make_unique<THiddenWindow>(L"TApplication", [this](UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+                if (msg != CM_RELEASE) return false;
+                // Only a form still alive and ours: one freed meanwhile is no longer in the list.
+                for (int i = 0; i < ComponentCount(); ++i)
+                    if (Components(i) == reinterpret_cast<TComponent*>(wParam)) {
+                        delete Components(i);
+                        break;
+                    }
+                return true;
+            });
 }
 
 bool TApplication::DispatchOne(MSG& msg) {
@@ -23,6 +32,7 @@ bool TApplication::DispatchOne(MSG& msg) {
         return false;
     }
     if (IsDialogKey(msg)) return true;
+    if (mainForm_ && mainForm_->ClientHandle() && TranslateMDISysAccel(mainForm_->ClientHandle(), &msg)) return true;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     return true;
@@ -32,6 +42,14 @@ bool TApplication::IsDialogKey(MSG& msg) {
     if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     if (!dynamic_cast<TForm*>(TWinControl::FromHandle(root))) return false;
+    if (msg.message == WM_SYSCHAR) {
+        // The form holding the focus (an MDI child's, not its frame) may take Alt with a character.
+        for (HWND w = msg.hwnd; w; w = GetParent(w))
+            if (auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(w))) {
+                if (form->Perform(CM_DIALOGCHAR, msg.wParam, msg.lParam) != 0) return true;
+                break;
+            }
+    }
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
         // Enter presses the focused push button (a form is no dialog, so the system does not).
         wchar_t cls[16] = {};

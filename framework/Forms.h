@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TMainMenu;
 class TForm;
@@ -75,6 +76,9 @@ private:
 extern TApplication* Application;
 
 enum class TFormBorderStyle { Single, Dialog };
+// An MDI main form holds its child forms in a client window of the system's "MDICLIENT" class;
+// an MDI child lives in the application main form's client.
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm };
 enum class TPosition { Designed, ScreenCenter, MainFormCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
@@ -85,9 +89,21 @@ using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 // own, always above it).
 class TForm : public TWinControl {
 public:
-    // className names the window class (registered on first use), e.g. L"TForm1".
-    TForm(TComponent* AOwner, const wchar_t* className);
+    // className names the window class (registered on first use), e.g. L"TForm1". An MDI child
+    // needs the application's main form to be an MDI form (Exception otherwise); it is shown at
+    // once, as the system makes MDI children.
+    TForm(TComponent* AOwner, const wchar_t* className, TFormStyle style = fsNormal);
     ~TForm() override;
+
+    TFormStyle FormStyle() const { return formStyle_; }
+    // An MDI form's client window (nullptr for other forms).
+    HWND ClientHandle() const { return mdiClient_; }
+    // An MDI form's children, in the client's z-order (the active one first).
+    int MDIChildCount() const;
+    TForm* MDIChildren(int index) const;
+    TForm* ActiveMDIChild() const;
+    // Frees the form once the messages being handled now are done (from its own handlers).
+    void Release();
 
     // Border: Single (fixed frame, system menu, minimize box) or Dialog (fixed dialog frame,
     // close box only).
@@ -121,6 +137,8 @@ public:
     TWinControl* ActiveControl() const;
 
     void WndProc(TMessage& m) override;
+    // An MDI form's messages end in the system's frame procedure, an MDI child's in its child one.
+    void DefaultHandler(TMessage& m) override;
 
 private:
     static LRESULT CALLBACK FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -129,7 +147,11 @@ private:
     bool CloseModal();
     void RestoreFocus();
 
+    std::vector<TForm*> MDIChildList() const;
+
     TFormBorderStyle borderStyle_ = TFormBorderStyle::Single;
+    TFormStyle formStyle_ = fsNormal;
+    HWND mdiClient_ = nullptr;
     TMainMenu* menu_ = nullptr;
     bool modal_ = false;
     HWND savedFocus_ = nullptr;

@@ -1,6 +1,7 @@
 #include "framework/Menus.h"
 
 #include "framework/Controls.h"
+#include "framework/Forms.h"
 #include "framework/HiddenWindow.h"
 #include "framework/SysUtils.h"
 
@@ -13,6 +14,12 @@ TMenuItem* TMenuItem::Add(std::wstring caption, TNotifyEvent onClick) {
     item->OnClick = std::move(onClick);
     items_.push_back(item);
     return item;
+}
+
+void TMenuItem::Delete(int index) {
+    TMenuItem* item = items_.at(size_t(index));
+    items_.erase(items_.begin() + index);
+    delete item;
 }
 
 void TMenuItem::Click() {
@@ -57,27 +64,48 @@ std::wstring AddHotkey(const std::wstring& caption, std::wstring& used) {
 }
 
 HMENU TMainMenu::Handle() {
-    if (!handle_) handle_ = Build(Items, true);
+    if (!handle_) {
+        commands_.clear();
+        handle_ = Build(Items, true);
+    }
     return handle_;
+}
+
+void TMainMenu::Changed() {
+    const HMENU old = handle_;
+    handle_ = nullptr;
+    auto* form = dynamic_cast<TForm*>(Owner());
+    if (form && form->Menu() == this)
+        form->SetMenu(this); // builds the new menu and puts it in the old one's place
+    else
+        Handle();
+    // Replaced, the old menu is no window's any more.
+    if (old && IsMenu(old)) DestroyMenu(old);
 }
 
 HMENU TMainMenu::Build(TMenuItem* parent, bool bar) {
     HMENU menu = bar ? CreateMenu() : CreatePopupMenu();
+    parent->handle_ = menu;
     std::wstring used;
     for (TMenuItem* item : parent->items_) {
+        item->handle_ = nullptr;
+        item->command_ = 0;
+        if (!item->Visible) continue;
         if (item->IsLine() && !bar) {
             AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             continue;
         }
         std::wstring text = AutoHotkeys ? AddHotkey(item->Caption, used) : item->Caption;
+        const UINT grey = item->Enabled ? 0 : MF_GRAYED;
         if (!item->items_.empty()) {
-            AppendMenuW(menu, MF_STRING | MF_POPUP, reinterpret_cast<UINT_PTR>(Build(item, false)), text.c_str());
+            AppendMenuW(menu, MF_STRING | MF_POPUP | grey, reinterpret_cast<UINT_PTR>(Build(item, false)),
+                        text.c_str());
         } else {
             // Command ids above the dialog ids and the controls' ids.
             item->command_ = UINT(1000 + commands_.size());
             commands_.push_back(item);
             item->menu_ = menu;
-            AppendMenuW(menu, MF_STRING | (item->checked_ ? MF_CHECKED : 0), item->command_, text.c_str());
+            AppendMenuW(menu, MF_STRING | grey | (item->checked_ ? MF_CHECKED : 0), item->command_, text.c_str());
         }
     }
     return menu;

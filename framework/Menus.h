@@ -41,6 +41,8 @@ public:
     TMenuMeasureItemEvent OnMeasureItem;
     // Adds a child item (owned by this one) at the end and returns it.
     TMenuItem* Add(std::wstring caption, TNotifyEvent onClick = {});
+    // Frees the child item at index.
+    void Delete(int index);
     int Count() const { return int(items_.size()); }
     TMenuItem* Items(int i) const { return items_.at(size_t(i)); }
     // The command id the item's window sends (0 for a submenu).
@@ -54,6 +56,9 @@ public:
     TMenuItem* Parent() const { return dynamic_cast<TMenuItem*>(Owner()); }
     // The menu the item was last built into (a popup's only while it is shown).
     HMENU MenuHandle() const { return menu_; }
+    // The submenu built from this item's children (the bar itself for a main menu's root);
+    // nullptr for a command item or before the menu is built.
+    HMENU Handle() const { return handle_; }
     // The item's own measuring, in dc's font: caption and shortcut widths with gaps; a separator
     // is half a menu row high.
     void MeasureItem(HDC dc, int& width, int& height) const;
@@ -65,7 +70,8 @@ private:
     friend class TPopupMenu;
     std::vector<TMenuItem*> items_;
     UINT command_ = 0;
-    HMENU menu_ = nullptr; // the menu the item was built into
+    HMENU menu_ = nullptr;   // the menu the item was built into
+    HMENU handle_ = nullptr; // the submenu built from the children
     bool checked_ = false;
 };
 
@@ -79,8 +85,12 @@ public:
     TMenuItem* const Items; // the root; its children are the bar's entries
     bool AutoHotkeys = true;
 
-    // Builds the menu (once the items are in place); the form attaches the result.
+    // Builds the menu (once the items are in place); the form attaches the result. Hidden items
+    // are left out of it and disabled ones greyed.
     HMENU Handle();
+    // Items were added, removed or changed (caption, Enabled, Visible): the menu is built anew
+    // and the form showing it takes the new one (and tells whoever draws its menu bar).
+    void Changed();
     // The item of a command id, or nullptr.
     TMenuItem* FindItem(UINT command) const;
     // Runs the command's OnClick; false when the id is not one of this menu's.

@@ -5,6 +5,7 @@
 
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 
 #include <algorithm>
 
@@ -321,6 +322,16 @@ bool TSkinManage::DeleteForm(HWND hwnd) {
     return false;
 }
 
+std::unique_ptr<TWinSkinForm> TSkinManage::DeleteForm2(HWND hwnd) {
+    for (auto it = forms_.begin(); it != forms_.end(); ++it)
+        if ((*it)->Handle() == hwnd) {
+            std::unique_ptr<TWinSkinForm> f = std::move(*it);
+            forms_.erase(it);
+            return f;
+        }
+    return nullptr;
+}
+
 void TSkinManage::DeleteDeleted() {
     for (size_t i = forms_.size(); i-- > 0;)
         if (forms_[i]->Lifecycle() == kSkinDestroyed) {
@@ -375,6 +386,28 @@ void TSkinManage::SetMenu() {
         m->FrameworkPopup = true;
 }
 
+void TSkinManage::LearnMenu(TWinSkinPopMenu& m, HMENU menu) {
+    m.Menu = menu;
+    if (WaitingPopMenu == &m) WaitingPopMenu = nullptr;
+    // Whether the framework shows it, too.
+    FindPopupMenu(menu);
+    if (FrameworkPopup) m.FrameworkPopup = true;
+}
+
+void TSkinManage::FindPopupMenu(HMENU menu) {
+    if (!menu) return;
+    // The popup menus of the application's forms, and those the application owns itself.
+    std::vector<TComponent*> owners{Application};
+    for (TForm* f : ScreenForms())
+        owners.push_back(f);
+    for (TComponent* owner : owners)
+        for (int i = 0; i < owner->ComponentCount(); ++i)
+            if (auto* p = dynamic_cast<TPopupMenu*>(owner->Components(i)); p && p->Handle() == menu) {
+                FrameworkPopup = true;
+                return;
+            }
+}
+
 const TBitmap32* TSkinManage::GetMenuBg(HMENU menu) {
     TWinSkinPopMenu* m = MenuSkinner(menu);
     if (!m) return nullptr;
@@ -388,8 +421,7 @@ TWinSkinPopMenu* TSkinManage::MenuSkinner(HMENU menu) {
         if (m->Menu == menu) return m.get();
     for (const auto& m : menus_)
         if (!m->Menu && reinterpret_cast<HMENU>(SendMessageW(m->Handle, MN_GETHMENU, 0, 0)) == menu) {
-            m->Menu = menu;
-            if (WaitingPopMenu == m.get()) WaitingPopMenu = nullptr;
+            LearnMenu(*m, menu);
             return m.get();
         }
     return nullptr;
@@ -548,9 +580,18 @@ void TSkinManage::SetMDIMax(bool value) {
 
 int TSkinManage::GetMDIChildNum() const {
     int n = 0;
+    // Skinners of closed children wait in the list for the purge: they count no more.
     for (const auto& f : forms_)
-        n += f->FormStyle() == sfsMDIChild;
+        n += f->FormStyle() == sfsMDIChild && f->Lifecycle() < kSkinDestroying && IsWindow(f->Handle());
     return n;
+}
+
+void TSkinManage::SetCaption() {
+    for (const auto& f : forms_)
+        if (f->FormStyle() == sfsMDIChild && IsWindow(f->Handle())) {
+            const LONG_PTR style = GetWindowLongPtrW(f->Handle(), GWL_STYLE);
+            if ((style & WS_CAPTION) != WS_CAPTION) SetWindowLongPtrW(f->Handle(), GWL_STYLE, style | WS_CAPTION);
+        }
 }
 
 void TSkinManage::DeleteSysbtn(TSkinData* s) {

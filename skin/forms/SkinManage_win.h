@@ -81,8 +81,11 @@ public:
     static TForm* FindTForm(HWND hwnd);
     // A framework form's skinner: unsubclassed, removed and freed.
     bool DeleteForm(HWND hwnd);
-    // Frees the skinners whose windows are gone.
+    // Takes a window's skinner out of the list without freeing it: the caller owns it then.
+    std::unique_ptr<TWinSkinForm> DeleteForm2(HWND hwnd);
+    // Frees the skinners whose windows are gone (DeleteForm3 is the same).
     void DeleteDeleted();
+    void DeleteForm3() { DeleteDeleted(); }
     // At shutdown: every skinner lets go of its window as a destroyed window's would.
     void DeleteAllForms();
 
@@ -92,6 +95,10 @@ public:
     void DeleteAllMenus();
     // Marks every popup menu skinner as showing a framework popup menu.
     void SetMenu();
+    // Sets FrameworkPopup when the menu is one of the application's popup menu components (shown).
+    void FindPopupMenu(HMENU menu);
+    // A popup menu window's skinner learns the menu it shows.
+    void LearnMenu(TWinSkinPopMenu& m, HMENU menu);
     // The background of the popup window showing the menu, or nullptr.
     const TBitmap32* GetMenuBg(HMENU menu);
     // The skinner of the popup window showing the menu, or nullptr. A skinner that has not learnt
@@ -105,7 +112,10 @@ public:
     void SetAction(TSkinAction action, TSkinData* s, unsigned interval = 250);
     // Changes the maximized-MDI state and updates the MDI child skinners.
     void SetMDIMax(bool value);
+    // MDI child skinners whose windows are still there.
     int GetMDIChildNum() const;
+    // Every MDI child skinner's window gets the system caption back.
+    void SetCaption();
     // The form skinners using s (all, for null) drop their caption buttons.
     void DeleteSysbtn(TSkinData* s = nullptr);
     // Carries out the pending action now (what the timer does).

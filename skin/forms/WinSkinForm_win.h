@@ -32,6 +32,7 @@ class TMenuItem;
 class TPopupMenu;
 class TOwnerDrawMenu;
 class TToolBar;
+class TMainMenu;
 
 // Whether an MDI child is shown maximized; process-wide. SetMDIMax goes through the skin manager,
 // which updates the MDI children; StoreMDIMax only records the value.
@@ -81,8 +82,14 @@ private:
 class TWinSkinMenu {
 public:
     explicit TWinSkinMenu(TWinSkinForm* owner) : owner_(owner) {}
+    // Buttons from a framework main menu's top-level items, following their captions and their
+    // enabled and visible state; the menu is taken off the window.
+    void UpdataBtn(TMainMenu* menu);
     // Buttons from a menu's top-level items; the menu is taken off the window.
     void UpdataBtn2(HMENU menu);
+    // Buttons built anew from what the bar shows (the form's main menu, or the menu handle) after
+    // the menu or the skin changed; the hot button is forgotten.
+    void UpdataBtn3();
     // Paints the bar into dc at bar (window coordinates) and lays the buttons out in it.
     void DrawMenu(HDC dc, const TRect& bar);
     // Paints one button's face straight onto dc.
@@ -101,6 +108,8 @@ public:
 
 private:
     void DrawCaption(HDC dc, const TMenuBtn& b, const RECT& r);
+    // The system's menu bar off the window: the skin draws the row.
+    void TakeMenuOff();
 
     TWinSkinForm* owner_;
     HMENU menu_ = nullptr;
@@ -182,9 +191,11 @@ public:
     void Minimize();
     void OnTimer();
     // Opens a menu bar button's submenu (and fires a command item). While it is open, left and
-    // right (and the mouse over another button) move to the neighbouring menus. From the keyboard,
-    // the first item is selected at once.
-    void CheckMenu(TMenuBtn& b, bool fromKeyboard = false);
+    // right (and the mouse over another button) move to the neighbouring menus. However it opens,
+    // the first item is selected at once, so the keys work on the menu from the start.
+    void CheckMenu(TMenuBtn& b);
+    // Opens a button's menu as a click would: a press posted one pixel inside the button.
+    void ClickButton(const TMenuBtn& b);
     // The menu bar from the keyboard (Alt or F10 alone): the first button lights up, left and
     // right move along the bar, Enter or the arrows open a menu, Escape leaves.
     void MenuBarKeys();
@@ -258,6 +269,13 @@ public:
     HWND MDIClient() const;
     // Whether the active MDI child is maximized.
     bool MDIChildMax() const;
+    // An MDI form: the system command (SC_MINIMIZE, SC_RESTORE, SC_CLOSE) to the active child,
+    // with the window animation off; the maximized-MDI flag follows.
+    void MDIChildAction(UINT command);
+    // An MDI form: the active child back to its normal size.
+    void RestoreMDI();
+    // An MDI form: the child becomes the active one and the menu row shows its state.
+    void SelectMDIform(HWND child);
     // The client without scroll bars and sunken edge.
     void ChangeMDIStyle();
 
@@ -306,6 +324,10 @@ private:
     LRESULT WMMeasureItem(WPARAM wParam, LPARAM lParam);
     LRESULT WMDrawItem(WPARAM wParam, LPARAM lParam);
     LRESULT WMMenuChar(WPARAM wParam, LPARAM lParam);
+    // A system command chosen from a menu that reports it as WM_COMMAND goes on as WM_SYSCOMMAND.
+    LRESULT WMCommand(WPARAM wParam, LPARAM lParam, bool& handled);
+    // Alt with a character: a menu bar button it underlines opens; an MDI child asks its frame.
+    void CMDialogChar(TMessage& m);
     void CreateSysmenu();
     void DoSysMenu(TMenuItem* item);
     void SkinActive();
@@ -328,7 +350,6 @@ private:
     void GetIcon();
     TSkinWindowState GetWindowstate() const;
     TSkinFormStyle GetFormstyle();
-    void MDIChildAction(UINT command);
 
     TSkinDataCore* skin_;
     HWND hwnd_ = nullptr;
@@ -358,7 +379,8 @@ private:
     bool active_ = false;
     bool frameSkinning_ = false;
     bool menuLoop_ = false;
-    // Menu tracking: the open button, the button to switch to, the last selected item's menu.
+    // Menu tracking: the open button, the button to switch to, the last selected item's menu;
+    // firstKey_ until the first message of a tracking selects the first item.
     int openIndex_ = -1;
     int switchTo_ = -1;
     bool firstKey_ = false;

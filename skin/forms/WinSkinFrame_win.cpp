@@ -127,6 +127,13 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     if (style_ & WS_MAXIMIZEBOX) icons_ |= sbiMax;
     state_ = GetWindowstate();
     formStyle_ = GetFormstyle();
+    if (formStyle_ == sfsMDIChild) {
+        // A child never is the active window: it shows active as its client's active child in an
+        // active frame.
+        HWND client = GetParent(hwnd);
+        active_ = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) == hwnd &&
+                  GetActiveWindow() == GetAncestor(hwnd, GA_ROOT);
+    }
 
     border_ = sbsSingle;
     if ((style_ & WS_POPUP) && (style_ & WS_CAPTION) != WS_CAPTION)
@@ -141,7 +148,10 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     if (frameSkinning_) {
         if (HMENU menu = GetMenu(hwnd); menu && formStyle_ != sfsMDIChild) {
             menuBar_ = std::make_unique<TWinSkinMenu>(this);
-            menuBar_->UpdataBtn2(menu);
+            if (form_ && form_->Menu() && form_->Menu()->Handle() == menu)
+                menuBar_->UpdataBtn(form_->Menu());
+            else
+                menuBar_->UpdataBtn2(menu);
         }
         if (!((formStyle_ == sfsMDIChild && MDIMaxFlag()) || state_ == swsMin)) EnableSysbtn(false);
         InitSkinData();
@@ -206,12 +216,6 @@ HWND TWinSkinForm::MDIClient() const {
     return nullptr;
 }
 
-void TWinSkinForm::MDIChildAction(UINT command) {
-    HWND client = MDIClient();
-    if (!client) return;
-    HWND child = reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0));
-    if (child) PostMessageW(child, WM_SYSCOMMAND, command, 0);
-}
 
 void TWinSkinForm::EnableSysbtn(bool enable) {
     if (!IsWindow(hwnd_)) return;
@@ -332,6 +336,8 @@ LRESULT TWinSkinForm::FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool&
         return 0;
     case WM_SYSCOMMAND:
         return WMSysCommand(wParam, lParam);
+    case WM_COMMAND:
+        return WMCommand(wParam, lParam, handled);
     case WM_SETTEXT:
         return WMSetText(wParam, lParam);
     case WM_SKIN_ACTIVE:
@@ -380,6 +386,10 @@ void TWinSkinForm::NewWndProc(TMessage& m) {
         MenuChanged(m);
         return;
     }
+    if (m.Msg == CM_DIALOGCHAR && !retired_) {
+        CMDialogChar(m);
+        return;
+    }
     if (m.Msg == WM_SKIN_CHANGE && !retired_) {
         SkinChange();
         m.Result = 0;
@@ -394,13 +404,16 @@ void TWinSkinForm::MenuChanged(TMessage& m) {
     skin_->MainMenuUpdate = false;
     if (oldWindowProc_) oldWindowProc_(m);
     skin_->MainMenuUpdate = painting;
-    if (retired_ || !frameSkinning_ || !skin_->MenuUpdate || lifecycle_ >= kSkinDestroying || !form_ ||
-        formStyle_ == sfsMDIChild)
+    if (retired_ || !frameSkinning_ || lifecycle_ >= kSkinDestroying || !form_ || formStyle_ == sfsMDIChild) return;
+    if (!skin_->MenuUpdate) {
+        // The bar keeps its buttons until it may follow again (a skin change, the last MDI child
+        // gone), but the system's own bar never shows on top of the skin's.
+        if (menuBar_ && GetMenu(hwnd_)) ::SetMenu(hwnd_, nullptr);
         return;
-    const HMENU menu = form_->Menu() ? form_->Menu()->Handle() : nullptr;
-    if (menu) {
+    }
+    if (form_->Menu()) {
         if (!menuBar_) menuBar_ = std::make_unique<TWinSkinMenu>(this);
-        menuBar_->UpdataBtn2(menu);
+        menuBar_->UpdataBtn(form_->Menu());
     } else if (menuBar_) {
         HotObject = nullptr;
         menuBar_.reset();
@@ -526,7 +539,7 @@ LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
         if (key != L' ' && key != L'-') {
             if (TMenuBtn* target = menuBar_->FindButtonFromAccel(key)) {
                 target->MouseDown();
-                CheckMenu(*target, true);
+                CheckMenu(*target);
                 return 0;
             }
         }
@@ -537,6 +550,29 @@ LRESULT TWinSkinForm::WMSysCommand(WPARAM wParam, LPARAM lParam) {
     const LRESULT r = Default(WM_SYSCOMMAND, wParam, lParam);
     RestoreAnimation();
     return r;
+}
+
+LRESULT TWinSkinForm::WMCommand(WPARAM wParam, LPARAM lParam, bool& handled) {
+    switch (LOWORD(wParam) & 0xFFF0) {
+    case SC_SIZE:
+    case SC_MOVE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_NEXTWINDOW:
+    case SC_PREVWINDOW:
+    case SC_CLOSE:
+    case SC_RESTORE:
+        // Only from a menu (no control sends it); menus of ours show system commands as items.
+        if (lParam == 0 && HIWORD(wParam) == 0) {
+            PostMessageW(hwnd_, WM_SYSCOMMAND, LOWORD(wParam), 0);
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    handled = false;
+    return 0;
 }
 
 LRESULT TWinSkinForm::WMEraseBkgnd(WPARAM wParam, LPARAM lParam) {
@@ -628,7 +664,19 @@ void TWinSkinForm::DiscoverControls() {
 }
 
 void TWinSkinForm::SkinChange() {
-    if (form_) form_->Color = skin_->Colors[csButtonFace];
+    if (form_) {
+        form_->Color = skin_->Colors[csButtonFace];
+        // Its child forms (an MDI form's documents, forms it owns) take the new face too.
+        std::vector<TForm*> children;
+        for (int i = 0; i < form_->MDIChildCount(); ++i)
+            children.push_back(form_->MDIChildren(i));
+        for (int i = 0; i < form_->ComponentCount(); ++i)
+            if (auto* f = dynamic_cast<TForm*>(form_->Components(i))) children.push_back(f);
+        for (TForm* f : children) {
+            f->Color = skin_->Colors[csButtonFace];
+            if (f->HandleAllocated()) InvalidateRect(f->Handle(), nullptr, TRUE);
+        }
+    }
     for (TSkinControl* c : std::vector<TSkinControl*>(controls_))
         c->SkinChange();
     DiscoverControls();
@@ -643,6 +691,8 @@ void TWinSkinForm::SkinChange() {
         const int w = wr.right - wr.left, h = wr.bottom - wr.top;
         SetWindowPos(hwnd_, nullptr, 0, 0, w, h + 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // After the resize, which keeps the client area it reads from the window as it was.
+        if (menuBar_) menuBar_->UpdataBtn3();
         Cropwindow();
     }
     if (form_)

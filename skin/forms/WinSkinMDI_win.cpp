@@ -22,6 +22,10 @@ void TWinSkinForm::SubclassMDI() {
     mdiOldProc_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::MDIProcThunk)));
     if (form_) ChangeMDIStyle();
+    if (SkinManager) {
+        SkinManager->MDIClient = client;
+        SkinManager->MDIForm = form_;
+    }
 }
 
 void TWinSkinForm::UnSubclassMDI() {
@@ -29,6 +33,10 @@ void TWinSkinForm::UnSubclassMDI() {
     if (IsWindow(mdiClient_) && GetPropW(mdiClient_, kMDIProp) == this) {
         SetWindowLongPtrW(mdiClient_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mdiOldProc_));
         RemovePropW(mdiClient_, kMDIProp);
+    }
+    if (SkinManager && SkinManager->MDIClient == mdiClient_) {
+        SkinManager->MDIClient = nullptr;
+        SkinManager->MDIForm = nullptr;
     }
     mdiClient_ = nullptr;
     mdiOldProc_ = nullptr;
@@ -70,15 +78,9 @@ LRESULT TWinSkinForm::WinMDIProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         const LRESULT r = DefaultMDI(msg, wParam, lParam);
         if (frameSkinning_) {
             SetMDIMax(MDIChildMax());
-            bool childSkinned = false;
-            if (SkinManager)
-                for (const auto& f : SkinManager->Forms())
-                    if (f.get() != this && f->FormStyle() == sfsMDIChild && IsWindow(f->Handle()) &&
-                        f->Lifecycle() < kSkinDestroying)
-                        childSkinned = true;
-            if (menuBar_ && !childSkinned) {
+            if (menuBar_ && !(SkinManager && SkinManager->GetMDIChildNum() > 0)) {
                 skin_->MenuUpdate = savedMenuUpdate_;
-                menuBar_->UpdataBtn2(menuBar_->Menu());
+                menuBar_->UpdataBtn3();
             }
             UpdateNc();
         }
@@ -127,4 +129,31 @@ void TWinSkinForm::ChangeMDIStyle() {
     SetWindowLongPtrW(client, GWL_EXSTYLE, GetWindowLongPtrW(client, GWL_EXSTYLE) & ~LONG_PTR(WS_EX_CLIENTEDGE));
     SetWindowPos(client, nullptr, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TWinSkinForm::MDIChildAction(UINT command) {
+    if (formStyle_ != sfsMDIform) return;
+    HWND client = MDIClient();
+    HWND child = client ? reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+    if (!child) return;
+    AnimationOff();
+    SendMessageW(child, WM_SYSCOMMAND, command, 0);
+    RestoreAnimation();
+    if (MDIMaxFlag() && !MDIChildMax()) SetMDIMax(false);
+    UpdateNc();
+}
+
+void TWinSkinForm::RestoreMDI() {
+    if (formStyle_ != sfsMDIform || !form_) return;
+    HWND client = MDIClient();
+    HWND child = client ? reinterpret_cast<HWND>(SendMessageW(client, WM_MDIGETACTIVE, 0, 0)) : nullptr;
+    if (child) SendMessageW(client, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+}
+
+void TWinSkinForm::SelectMDIform(HWND child) {
+    HWND client = formStyle_ == sfsMDIform ? MDIClient() : nullptr;
+    if (!client || !child || GetParent(child) != client) return;
+    // The system keeps a maximized state across the switch: the new child comes up maximized.
+    SendMessageW(client, WM_MDIACTIVATE, reinterpret_cast<WPARAM>(child), 0);
+    UpdateNc();
 }

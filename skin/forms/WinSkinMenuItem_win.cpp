@@ -185,10 +185,7 @@ TMenuItemBack MenuItemBackground(HMENU menu) {
     // window that can name its menu itself is not given another window's.
     if (TWinSkinPopMenu* waiting = WaitingPopMenu; waiting && !waiting->Menu) {
         const HMENU own = reinterpret_cast<HMENU>(SendMessageW(waiting->Handle, MN_GETHMENU, 0, 0));
-        if (!own || own == menu) {
-            waiting->Menu = menu;
-            WaitingPopMenu = nullptr;
-        }
+        if (!own || own == menu) SkinManager->LearnMenu(*waiting, menu);
     }
     if (TWinSkinPopMenu* popup = SkinManager->MenuSkinner(menu)) {
         const TBitmap32& image = popup->Background();

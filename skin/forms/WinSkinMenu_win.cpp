@@ -27,6 +27,39 @@ wchar_t Accelerator(const std::wstring& caption) {
 }
 } // namespace
 
+void TWinSkinMenu::UpdataBtn(TMainMenu* mainMenu) {
+    const HMENU menu = mainMenu->Handle();
+    menu_ = menu;
+    Buttons.clear();
+    owner_->HotObject = nullptr;
+    UINT position = 0; // hidden items are not in the menu
+    for (int i = 0; i < mainMenu->Items->Count(); ++i) {
+        const TMenuItem* item = mainMenu->Items->Items(i);
+        auto b = std::make_unique<TMenuBtn>(owner_, i);
+        b->Visible = item->Visible;
+        // The caption as the menu shows it, with the accelerator the menu gave it.
+        b->Caption = item->Visible ? MenuItemText(menu, position++) : item->Caption;
+        b->Submenu = item->Count() > 0 ? item->Handle() : nullptr;
+        b->Command = item->Command();
+        b->Enabled = item->Enabled;
+        Buttons.push_back(std::move(b));
+    }
+    TakeMenuOff();
+}
+
+void TWinSkinMenu::TakeMenuOff() {
+    // Only when it is there: setting none again would recompute the frame all the same.
+    if (GetMenu(owner_->Handle())) ::SetMenu(owner_->Handle(), nullptr);
+}
+
+void TWinSkinMenu::UpdataBtn3() {
+    TForm* form = owner_->Form();
+    if (form && form->Menu())
+        UpdataBtn(form->Menu());
+    else if (menu_ && IsMenu(menu_))
+        UpdataBtn2(menu_);
+}
+
 void TWinSkinMenu::UpdataBtn2(HMENU menu) {
     menu_ = menu;
     Buttons.clear();
@@ -45,7 +78,7 @@ void TWinSkinMenu::UpdataBtn2(HMENU menu) {
         Buttons.push_back(std::move(b));
     }
     // The skin owns the row from now on.
-    ::SetMenu(owner_->Handle(), nullptr);
+    TakeMenuOff();
 }
 
 TMenuBtn* TWinSkinMenu::FindBtn(int x, int y) const {
@@ -213,7 +246,35 @@ TMenuBtn* TWinSkinForm::MenuButtonAt(int index) const {
 }
 
 // Both loops below keep buttons by index: whatever runs inside them may build the bar anew.
-void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
+void TWinSkinForm::ClickButton(const TMenuBtn& b) {
+    RECT wr{};
+    GetWindowRect(hwnd_, &wr);
+    PostMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCLIENT, MAKELPARAM(wr.left + b.Rect.Left + 1, wr.top + b.Rect.Top + 1));
+}
+
+void TWinSkinForm::CMDialogChar(TMessage& m) {
+    // Alt alone held: the key data's context bit, and neither Shift nor Ctrl down.
+    const bool altOnly = (m.LParam & (LPARAM(1) << 29)) && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0;
+    if (altOnly && menuBar_ && lifecycle_ == kSkinned && !menuLoop_)
+        if (const TMenuBtn* b = menuBar_->FindButtonFromAccel(wchar_t(m.WParam))) {
+            ClickButton(*b);
+            m.Result = 1;
+            return;
+        }
+    if (formStyle_ == sfsMDIChild) {
+        // A child has no bar of its own: the frame's menus answer its keys.
+        HWND client = GetParent(hwnd_);
+        if (TWinControl* frame = client ? TWinControl::FromHandle(GetParent(client)) : nullptr)
+            if (const LRESULT r = frame->Perform(CM_DIALOGCHAR, m.WParam, m.LParam)) {
+                m.Result = r;
+                return;
+            }
+    }
+    m.Result = 0;
+    if (oldWindowProc_) oldWindowProc_(m);
+}
+
+void TWinSkinForm::CheckMenu(TMenuBtn& first) {
     int index = first.Index;
     while (TMenuBtn* b = MenuButtonAt(index)) {
         if (!b->Submenu) {
@@ -225,7 +286,7 @@ void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
         openIndex_ = index;
         openMenu_ = b->Submenu;
         switchTo_ = -1;
-        firstKey_ = fromKeyboard;
+        firstKey_ = true;
         lastMenu_ = nullptr;
         lastItemOpens_ = false;
         lastItemRtl_ = false;
@@ -252,7 +313,6 @@ void TWinSkinForm::CheckMenu(TMenuBtn& first, bool fromKeyboard) {
         if (command) PostMessageW(hwnd_, WM_COMMAND, WPARAM(command), 0);
         index = switchTo_;
         if (TMenuBtn* next = MenuButtonAt(index)) next->MouseDown();
-        fromKeyboard = true;
     }
 }
 
@@ -342,7 +402,7 @@ void TWinSkinForm::MenuBarKeys() {
     if (!IsWindow(hwnd_) || !menuBar_ || retired_) return;
     if (TMenuBtn* b = MenuButtonAt(open)) {
         b->MouseDown();
-        CheckMenu(*b, true);
+        CheckMenu(*b);
     } else {
         light(hot, false);
     }

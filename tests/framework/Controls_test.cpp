@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
+#include <vector>
 #include <memory>
 
 namespace {
@@ -151,6 +153,87 @@ TEST_F(Framework, MenuCommandsAndHotkeys) {
     std::wstring used;
     EXPECT_EQ(AddHotkey(L"a&&b", used), L"&a&&b");
     EXPECT_EQ(AddHotkey(L"!?", used), L"!?");
+}
+
+// Items changed after the menu was attached: the form shows a menu built anew (hidden items left
+// out, disabled ones greyed, the old menu destroyed) and commands still reach their items.
+TEST_F(Framework, MenuItemsChangedAfterAttaching) {
+    auto* menu = new TMainMenu(form.get());
+    std::vector<std::wstring> clicked;
+    auto click = [&](TObject* s) { clicked.push_back(static_cast<TMenuItem*>(s)->Caption); };
+    TMenuItem* file = menu->Items->Add(L"&File");
+    file->Add(L"&Open", click);
+    file->Add(L"&Close", click);
+    menu->Items->Add(L"&Help", click);
+    form->SetMenu(menu);
+    const HMENU before = GetMenu(form->Handle());
+    struct TCase {
+        const char* What;
+        std::function<void()> Change;
+        std::vector<std::wstring> Bar; // as the system's bar lists it, "(x)" greyed
+        std::wstring Submenu;          // the File menu's items, "|" between
+    };
+    auto barOf = [](HMENU m) {
+        std::vector<std::wstring> items;
+        for (int i = 0; i < GetMenuItemCount(m); ++i) {
+            wchar_t text[64] = {};
+            GetMenuStringW(m, UINT(i), text, 64, MF_BYPOSITION);
+            const bool grey = GetMenuState(m, UINT(i), MF_BYPOSITION) & MF_GRAYED;
+            items.push_back(grey ? L"(" + std::wstring(text) + L")" : std::wstring(text));
+        }
+        return items;
+    };
+    const std::vector<TCase> cases{
+        {"renamed", [&] { file->Items(1)->Caption = L"&Quit"; }, {L"&File", L"&Help"}, L"&Open|&Quit"},
+        {"hidden", [&] { file->Items(0)->Visible = false; }, {L"&File", L"&Help"}, L"&Quit"},
+        {"disabled", [&] { menu->Items->Items(1)->Enabled = false; }, {L"&File", L"(&Help)"}, L"&Quit"},
+        {"added and removed",
+         [&] {
+             file->Delete(0);
+             file->Add(L"&Print", click);
+             menu->Items->Items(1)->Enabled = true;
+         },
+         {L"&File", L"&Help"},
+         L"&Quit|&Print"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        c.Change();
+        menu->Changed();
+        const HMENU shown = GetMenu(form->Handle());
+        ASSERT_EQ(shown, menu->Handle());
+        EXPECT_EQ(barOf(shown), c.Bar);
+        std::wstring sub;
+        for (const std::wstring& t : barOf(GetSubMenu(shown, 0)))
+            sub += (sub.empty() ? L"" : L"|") + t;
+        EXPECT_EQ(sub, c.Submenu);
+    }
+    EXPECT_FALSE(IsMenu(before)) << "the replaced menu is destroyed";
+    for (TMenuItem* item : {file->Items(0), file->Items(1), menu->Items->Items(1)})
+        SendMessageW(form->Handle(), WM_COMMAND, item->Command(), 0);
+    EXPECT_EQ(clicked, (std::vector<std::wstring>{L"&Quit", L"&Print", L"&Help"}));
+}
+
+// Alt with a character goes first to the form that holds the focus, which may take it.
+TEST_F(Framework, DialogCharReachesTheFormHoldingTheFocus) {
+    auto* edit = new TEdit(form.get(), form.get());
+    std::vector<WPARAM> seen;
+    const TWndMethod previous = form->WindowProc;
+    form->WindowProc = [&](TMessage& m) {
+        if (m.Msg == CM_DIALOGCHAR) {
+            seen.push_back(m.WParam);
+            m.Result = m.WParam == L'x';
+            return;
+        }
+        previous(m);
+    };
+    form->Show();
+    edit->SetFocus();
+    PostMessageW(edit->Handle(), WM_SYSCHAR, L'x', LPARAM(1) << 29);
+    Application->ProcessMessages();
+    EXPECT_EQ(seen, std::vector<WPARAM>{L'x'});
+    form->WindowProc = previous;
+    form->Hide();
 }
 
 TEST_F(Framework, TabEnterAndMemoKeys) {

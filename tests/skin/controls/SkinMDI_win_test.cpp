@@ -1,13 +1,24 @@
 // An MDI main form skinned: its client is watched, a maximized child's buttons are painted in the
 // menu bar row, a destroyed maximized child clears the flag, a child's menu rebuilds the bar, and
-// un-skinning gives the client back.
+// un-skinning gives the client back. The same through framework MDI forms under the skin manager:
+// children created, maximized, switched, restored and closed.
+#include "skin/data/PngWrite.h"
 #include "skin/data/SkinDataCore.h"
+#include "skin/forms/SkinManage_win.h"
+#include "skin/forms/WinSkinData_win.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinForm_win.h"
+
+#include "framework/Forms.h"
+#include "framework/Menus.h"
 
 #include "tests/skin/forms/WinPump.h"
 
 #include <gtest/gtest.h>
+
+#include <windowsx.h>
+
+#include <fstream>
 
 namespace {
 
@@ -123,6 +134,202 @@ TEST(SkinMDI, ClientFollowedByTheFrame) {
     EXPECT_NE(GetWindowLongPtrW(gClient, GWLP_WNDPROC), watched);
     skinner.reset();
     DestroyWindow(frame);
+}
+
+// ---- Framework MDI forms under the skin manager
+
+class TMDIFrame : public TForm {
+public:
+    explicit TMDIFrame(TComponent* owner) : TForm(owner, L"TMDIFrame", fsMDIForm) {
+        auto* menu = new TMainMenu(this);
+        menu->Items->Add(L"&File")->Add(L"New");
+        menu->Items->Add(L"&Window")->Add(L"Tile");
+        SetMenu(menu);
+        SetBounds(20, 20, 560, 400);
+    }
+};
+
+// The window as the screen shows it, to the build folder's screenshots as name.png.
+void Screenshot(HWND w, const std::string& name) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    const TBitmap32 shot = ScreenPixels(r);
+    std::wstring dir = L"Z:" + std::wstring(SCREENSHOT_DIR, SCREENSHOT_DIR + sizeof(SCREENSHOT_DIR) - 1);
+    for (wchar_t& c : dir)
+        if (c == L'/') c = L'\\';
+    CreateDirectoryW(dir.c_str(), nullptr);
+    const std::vector<std::uint8_t> png = WritePng(shot);
+    std::ofstream((dir + L"\\" + std::wstring(name.begin(), name.end()) + L".png").c_str(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}
+
+bool HasRegion(HWND w) {
+    HRGN r = CreateRectRgn(0, 0, 0, 0);
+    const int kind = GetWindowRgn(w, r);
+    DeleteObject(r);
+    return kind != ERROR;
+}
+
+TEST(SkinMDI, FrameworkMDIFormsCreatedMaximizedRestoredAndClosed) {
+    StartSkinEngine();
+    auto skin = std::make_unique<TSkinData>(nullptr);
+    skin->ComponentState.Include(TComponentStateFlag::Reading);
+    ASSERT_TRUE(skin->LoadFromFile(TELLIT_SKIN));
+    skin->SetActive(true);
+    skin->ComponentState.Exclude(TComponentStateFlag::Reading);
+    skin->Loaded();
+    Application->Initialize();
+    EXPECT_THROW(TForm(Application, L"TMDIDoc", fsMDIChild), Exception) << "no MDI form to hold it";
+
+    TMDIFrame* frame = nullptr;
+    Application->CreateForm(frame);
+    ASSERT_EQ(Application->MainForm(), frame);
+    frame->SetCaption(L"Документы");
+    frame->Show();
+    TWinSkinForm* fs = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        fs = SkinManager->FindSkinForm(frame->Handle());
+        return fs && fs->Lifecycle() == kSkinned;
+    }));
+    ASSERT_EQ(fs->FormStyle(), sfsMDIform);
+    ASSERT_NE(fs->MenuBar(), nullptr);
+    EXPECT_EQ(fs->MenuBar()->Buttons.size(), 2u);
+    EXPECT_EQ(SkinManager->MDIClient, frame->ClientHandle());
+    EXPECT_EQ(SkinManager->MDIForm, frame);
+    EXPECT_EQ(GetWindowLongPtrW(frame->ClientHandle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+
+    std::vector<TForm*> docs;
+    auto skinnerOf = [](TForm* f) { return SkinManager->FindSkinForm(f->Handle()); };
+    auto active = [&] { return frame->ActiveMDIChild(); };
+    auto zoomed = [&] { return active() && IsZoomed(active()->Handle()); };
+    auto newDoc = [&](const wchar_t* title) {
+        auto* d = new TForm(Application, L"TMDIDoc", fsMDIChild);
+        d->SetCaption(title);
+        docs.push_back(d);
+        return d;
+    };
+    int closed = 0;
+
+    struct TStep {
+        const char* What;
+        std::function<void()> Do;
+        int Children;   // MDI children of the frame, each skinned by the manager
+        bool Maximized; // the active child is maximized, and the skin's flag says so
+        const char* Shot = nullptr;
+    };
+    const std::vector<TStep> steps{
+        {"first child", [&] { newDoc(L"Один"); }, 1, false},
+        {"second child", [&] { newDoc(L"Два"); }, 2, false, "mdi_children"},
+        {"maximized by a menu command carrying SC_MAXIMIZE",
+         [&] { SendMessageW(active()->Handle(), WM_COMMAND, SC_MAXIMIZE, 0); }, 2, true, "mdi_maximized_child"},
+        {"the other child selected: it comes up maximized", [&] { fs->SelectMDIform(docs[0]->Handle()); }, 2, true},
+        {"restored through the frame", [&] { fs->RestoreMDI(); }, 2, false},
+        {"maximized by the skin's button", [&] { skinnerOf(active())->Maximize(); }, 2, true},
+        {"restored by the frame's child button", [&] { fs->MDIChildAction(SC_RESTORE); }, 2, false},
+        {"maximized again", [&] { SendMessageW(frame->ClientHandle(), WM_MDIMAXIMIZE,
+                                               reinterpret_cast<WPARAM>(active()->Handle()), 0); },
+         2, true},
+        {"the maximized child closed by the frame's child button",
+         [&] {
+             fs->MDIChildAction(SC_CLOSE);
+             ++closed;
+         },
+         1, true},
+        {"the last child restored and closed by its own Close",
+         [&] {
+             SendMessageW(frame->ClientHandle(), WM_MDIRESTORE, reinterpret_cast<WPARAM>(active()->Handle()), 0);
+             Pump(50);
+             active()->Close();
+             ++closed;
+         },
+         0, false},
+    };
+    for (const TStep& s : steps) {
+        SCOPED_TRACE(s.What);
+        s.Do();
+        ASSERT_TRUE(WaitFor([&] { return frame->MDIChildCount() == s.Children && zoomed() == s.Maximized; }));
+        Pump(100);
+        EXPECT_EQ(MDIMaxFlag(), s.Maximized);
+        EXPECT_EQ(fs->MDIChildMax(), s.Maximized);
+        EXPECT_EQ(SkinManager->GetMDIChildNum(), s.Children);
+        // While children are open the skin does not follow menu changes; after the last, again.
+        EXPECT_EQ(skin->MenuUpdate, s.Children == 0);
+        for (int i = 0; i < frame->MDIChildCount(); ++i) {
+            TForm* d = frame->MDIChildren(i);
+            TWinSkinForm* ds = skinnerOf(d);
+            ASSERT_NE(ds, nullptr) << i;
+            EXPECT_EQ(ds->FormStyle(), sfsMDIChild);
+            EXPECT_EQ(ds->Lifecycle(), kSkinned);
+            const LONG_PTR style = GetWindowLongPtrW(d->Handle(), GWL_STYLE);
+            // Maximized, the children wear the system's caption (its buttons move to the frame's
+            // menu row) and no region; otherwise the skin draws theirs, cut to its shape.
+            EXPECT_EQ((style & WS_SYSMENU) != 0, s.Maximized) << i;
+            if (!s.Maximized) {
+                EXPECT_TRUE(HasRegion(d->Handle())) << i;
+            }
+        }
+        // The children's buttons in the menu row exactly while a child is maximized.
+        fs->RePaint();
+        int rowButtons = 0;
+        for (const auto& b : fs->SysButtons())
+            if (b->Entry.Align == 100 && b->Visible && !b->Rect.IsEmpty()) {
+                ++rowButtons;
+                EXPECT_GE(b->Rect.Top, fs->Metrics().Caption);
+                EXPECT_LE(b->Rect.Bottom, fs->Metrics().Caption + fs->Metrics().MenuBar);
+            }
+        EXPECT_EQ(rowButtons > 0, s.Maximized);
+        if (s.Shot) Screenshot(frame->Handle(), s.Shot);
+
+        if (s.Children == 2 && !s.Maximized && closed == 0) {
+            // Alt with a letter of the frame's menu, pressed in a child: the frame's button is
+            // clicked. Without Alt, or with a letter of no button, nothing.
+            TForm* d = active();
+            const TMenuBtn* window = fs->MenuBar()->Buttons[1].get();
+            MSG m;
+            while (PeekMessageW(&m, frame->Handle(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE)) {
+            }
+            EXPECT_EQ(d->Perform(CM_DIALOGCHAR, L'w', LPARAM(1) << 29), 1);
+            ASSERT_TRUE(PeekMessageW(&m, frame->Handle(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+            RECT wr{};
+            GetWindowRect(frame->Handle(), &wr);
+            EXPECT_EQ(GET_X_LPARAM(m.lParam), wr.left + window->Rect.Left + 1);
+            EXPECT_EQ(GET_Y_LPARAM(m.lParam), wr.top + window->Rect.Top + 1);
+            EXPECT_EQ(d->Perform(CM_DIALOGCHAR, L'w', 0), 0);
+            EXPECT_EQ(d->Perform(CM_DIALOGCHAR, L'q', LPARAM(1) << 29), 0);
+            EXPECT_FALSE(PeekMessageW(&m, frame->Handle(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE));
+
+            // A skin change gives the children the skin's face again.
+            d->Color = 0x0000FF; // red
+            frame->Perform(WM_SKIN_CHANGE);
+            EXPECT_EQ(d->Color, skin->Colors[csButtonFace]);
+            // The active child shows active, also when skinned anew below.
+            EXPECT_TRUE(skinnerOf(d)->Active());
+
+            // The caption given back to every child; a skinner taken out of the list is the
+            // caller's, and the window can be skinned anew.
+            SetWindowLongPtrW(d->Handle(), GWL_STYLE, GetWindowLongPtrW(d->Handle(), GWL_STYLE) & ~LONG_PTR(WS_CAPTION));
+            SkinManager->SetCaption();
+            EXPECT_EQ(GetWindowLongPtrW(d->Handle(), GWL_STYLE) & WS_CAPTION, LONG_PTR(WS_CAPTION));
+            std::unique_ptr<TWinSkinForm> taken = SkinManager->DeleteForm2(d->Handle());
+            ASSERT_NE(taken, nullptr);
+            EXPECT_EQ(skinnerOf(d), nullptr);
+            TWinSkinForm::Retire(std::move(taken));
+            EXPECT_EQ(SendMessageW(d->Handle(), WM_SKIN_QUERY, 0, 0), 0);
+            EXPECT_TRUE(SkinManager->AddForm(d->Handle()));
+            ASSERT_TRUE(WaitFor([&] { return skinnerOf(d) && skinnerOf(d)->Lifecycle() == kSkinned; }));
+            EXPECT_TRUE(skinnerOf(d)->Active());
+        }
+    }
+    // The closed children's skinners are purged; the bar is the frame's menu again.
+    SkinManager->DeleteForm3();
+    for (const auto& f : SkinManager->Forms())
+        EXPECT_NE(f->Lifecycle(), kSkinDestroyed);
+    EXPECT_EQ(fs->MenuBar()->Buttons.size(), 2u);
+    EXPECT_EQ(GetMenu(frame->Handle()), nullptr);
+
+    delete frame;
+    skin.reset();
+    StopSkinEngine();
 }
 
 } // namespace

@@ -260,27 +260,21 @@ TEST_F(SkinMenu, BarSubmenuIsDrawnOnItsBackgroundAndAnswersFirstLetters) {
     SpyOnDrawing(w);
     gDrawn.clear();
     bool normalSeen = false, selectedSeen = false;
-    int phase = 0;
     InsideMenu([&] {
         HWND popup = VisiblePopup();
         TWinSkinPopMenu* skinner = popup ? SkinManager->FindSkinMenu(popup) : nullptr;
         gWhere = "bar submenu window";
         if (!skinner || skinner->Background().Empty()) return false;
-        RECT item{};
-        if (!DrawnAt(popup, 201, item)) return false;
-        const POINT p{item.right - 4, (item.top + item.bottom) / 2};
-        if (phase == 0) {
-            // Unselected: the menu background shows through the item's transparent frame.
-            const TPixel expected = ItemFace(*skinner, *skin_, item, 1, p);
-            if (!Shows(p, expected, "normal item")) return false;
-            normalSeen = expected != systemMenu;
-            PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
-            phase = 1;
+        RECT first{}, next{};
+        if (!DrawnAt(popup, 201, first) || !DrawnAt(popup, 202, next)) return false;
+        // Opened by the mouse, the menu comes up with its first item selected: the item's
+        // selected frame; the next one unselected, the menu background showing through its frame.
+        const POINT p{first.right - 4, (first.top + first.bottom) / 2};
+        const POINT q{next.right - 4, (next.top + next.bottom) / 2};
+        const TPixel normal = ItemFace(*skinner, *skin_, next, 1, q);
+        if (!Shows(q, normal, "normal item") || !Shows(p, ItemFace(*skinner, *skin_, first, 4, p), "selected item"))
             return false;
-        }
-        // Selected from the keyboard: the item's selected frame.
-        const TPixel expected = ItemFace(*skinner, *skin_, item, 4, p);
-        if (!Shows(p, expected, "selected item")) return false;
+        normalSeen = normal != systemMenu;
         selectedSeen = true;
         Screenshot(Around(w, popup), "menu_bar_submenu");
         // "Exit" has no "&": only the skin's answer to WM_MENUCHAR finds it by its first letter.
@@ -334,14 +328,10 @@ TEST_F(SkinMenu, RightToLeftItemsTurnTheArrowKeys) {
         HMENU shown = popup ? reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0)) : nullptr;
         gWhere = "right-to-left switching";
         if (phase == 0) {
-            if (shown != file) return false;
-            PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0); // selects "Open", which reads right to left
-            phase = 1;
-            return false;
-        }
-        if (phase == 1) {
+            // "Open", which reads right to left, is selected as the menu opens.
+            if (shown != file || !(GetMenuState(file, 0, MF_BYPOSITION) & MF_HILITE)) return false;
             PostMessageW(popup, WM_KEYDOWN, VK_LEFT, 0);
-            phase = 2;
+            phase = 1;
             return false;
         }
         if (!shown || shown == file) return false;
@@ -460,7 +450,7 @@ TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
 
     gDrawn.clear();
     SpyOnItem(menu->Items->Items(2), 3);
-    bool skinned = false;
+    bool skinned = false, frameworkPopup = false;
     InsideMenu([&] {
         HWND popup = VisiblePopup();
         TWinSkinPopMenu* skinner = popup ? SkinManager->FindSkinMenu(popup) : nullptr;
@@ -471,6 +461,7 @@ TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
         const POINT p{item.right - 4, (item.top + item.bottom) / 2};
         if (!Shows(p, ItemFace(*skinner, *skin_, item, 1, p), "form popup item")) return false;
         skinned = true;
+        frameworkPopup = skinner->FrameworkPopup;
         Screenshot(Around(form->Handle(), popup), "menu_form_popup");
         PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
         PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
@@ -481,6 +472,7 @@ TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
     menu->Popup(wr.left + 60, wr.top + 60);
     MenuDone();
     EXPECT_TRUE(skinned);
+    EXPECT_TRUE(frameworkPopup) << "the popup window knows it shows a framework menu";
     EXPECT_EQ(clicks, 1) << "the first item chosen from the keyboard";
 
     // The skin let go: the menu is the system's again, the application's own painting stays.
@@ -493,39 +485,123 @@ TEST_F(SkinMenu, AFormsPopupMenuIsSkinnedAndGivenBack) {
     delete form;
 }
 
-// A form's menu set, replaced and removed after it was skinned: the bar follows, the client area
-// keeps its size, and the system never shows a menu row of its own.
-TEST_F(SkinMenu, AFormsMenuSetReplacedAndRemovedWhileSkinned) {
+// A form's menu set, replaced, removed and its items changed after it was skinned: the bar
+// follows (captions, enabled and visible state), commands still reach the items that moved, the
+// client area keeps its size, and the system never shows a menu row of its own. With MenuUpdate
+// off the bar keeps what it shows until the skin changes.
+struct TBarButton {
+    std::wstring Caption;
+    bool Enabled = true;
+    bool Visible = true;
+    bool operator==(const TBarButton& o) const {
+        return Caption == o.Caption && Enabled == o.Enabled && Visible == o.Visible;
+    }
+};
+void PrintTo(const TBarButton& b, std::ostream* os) {
+    *os << WideToUtf8(b.Caption) << (b.Enabled ? "" : " disabled") << (b.Visible ? "" : " hidden");
+}
+
+TEST_F(SkinMenu, AFormsMenuSetReplacedChangedAndRemovedWhileSkinned) {
     Application->Initialize();
     auto* form = new TForm(Application, L"TMenuHost");
     auto* first = new TMainMenu(form);
-    first->Items->Add(L"&Alpha");
+    first->Items->Add(L"&Alpha")->Add(L"Inside");
     auto* second = new TMainMenu(form);
     second->Items->Add(L"&Beta");
     second->Items->Add(L"&Gamma");
+    std::vector<std::wstring> clicked;
+    auto click = [&](TObject* s) { clicked.push_back(static_cast<TMenuItem*>(s)->Caption); };
     form->Show();
     TWinSkinForm* f = Skinner(form->Handle());
     ASSERT_NE(f, nullptr);
     ASSERT_EQ(f->MenuBar(), nullptr);
     const int cw = form->ClientWidth(), ch = form->ClientHeight();
     struct TStep {
-        TMainMenu* Menu;
-        std::vector<std::wstring> Captions;
+        const char* What;
+        std::function<void()> Change;
+        std::vector<TBarButton> Buttons;
     };
-    for (const TStep& s : {TStep{first, {L"&Alpha"}}, TStep{second, {L"&Beta", L"&Gamma"}}, TStep{nullptr, {}},
-                           TStep{first, {L"&Alpha"}}}) {
-        form->SetMenu(s.Menu);
+    const std::vector<TStep> steps{
+        {"set", [&] { form->SetMenu(first); }, {{L"&Alpha"}}},
+        {"replaced", [&] { form->SetMenu(second); }, {{L"&Beta"}, {L"&Gamma"}}},
+        {"removed", [&] { form->SetMenu(nullptr); }, {}},
+        {"set again", [&] { form->SetMenu(first); }, {{L"&Alpha"}}},
+        {"item added",
+         [&] {
+             first->Items->Add(L"&Delta", click);
+             first->Changed();
+         },
+         {{L"&Alpha"}, {L"&Delta"}}},
+        {"item renamed, first one disabled",
+         [&] {
+             first->Items->Items(1)->Caption = L"&Epsilon";
+             first->Items->Items(0)->Enabled = false;
+             first->Changed();
+         },
+         {{L"&Alpha", false}, {L"&Epsilon"}}},
+        {"item hidden, one added after it",
+         [&] {
+             first->Items->Items(0)->Visible = false;
+             first->Items->Add(L"&Zeta", click);
+             first->Changed();
+         },
+         {{L"&Alpha", false, false}, {L"&Epsilon"}, {L"&Zeta"}}},
+        {"hidden item removed, the other shown and enabled again",
+         [&] {
+             first->Items->Delete(0);
+             first->Items->Items(0)->Enabled = true;
+             first->Changed();
+         },
+         {{L"&Epsilon"}, {L"&Zeta"}}},
+        {"changed with MenuUpdate off: the bar stays",
+         [&] {
+             skin_->MenuUpdate = false;
+             first->Items->Items(1)->Caption = L"&Eta";
+             first->Changed();
+         },
+         {{L"&Epsilon"}, {L"&Zeta"}}},
+        {"the skin changed: the bar is built anew",
+         [&] {
+             form->Perform(WM_SKIN_CHANGE);
+             skin_->MenuUpdate = true;
+         },
+         {{L"&Epsilon"}, {L"&Eta"}}},
+    };
+    for (const TStep& s : steps) {
+        SCOPED_TRACE(s.What);
+        s.Change();
         Pump(50);
-        std::vector<std::wstring> shown;
-        if (f->MenuBar())
-            for (const auto& b : f->MenuBar()->Buttons)
-                shown.push_back(b->Caption);
-        EXPECT_EQ(shown, s.Captions);
-        EXPECT_EQ(f->Metrics().MenuBar > 0, s.Menu != nullptr);
+        std::vector<TBarButton> shown;
+        if (f->MenuBar()) {
+            for (const auto& b : f->MenuBar()->Buttons) {
+                shown.push_back({b->Caption, b->Enabled, b->Visible});
+                // A hidden button takes no room and no click.
+                if (!b->Visible) {
+                    EXPECT_TRUE(b->Rect.IsEmpty());
+                }
+            }
+        }
+        EXPECT_EQ(shown, s.Buttons);
+        EXPECT_EQ(f->Metrics().MenuBar > 0, !s.Buttons.empty());
         EXPECT_EQ(GetMenu(form->Handle()), nullptr);
         EXPECT_EQ(form->ClientWidth(), cw);
         EXPECT_EQ(form->ClientHeight(), ch);
     }
+    // The commands of items that moved in the menu reach them; a disabled one sends nothing.
+    first->Items->Items(0)->Enabled = false;
+    first->Changed();
+    Pump(50);
+    ASSERT_EQ(f->MenuBar()->Buttons.size(), 2u);
+    for (int i = 0; i < 2; ++i)
+        f->CheckMenu(*f->MenuBar()->Buttons[size_t(i)]);
+    Pump(50);
+    EXPECT_EQ(clicked, std::vector<std::wstring>{L"&Eta"});
+    // Unskinned, the form's menu bar is the system's again, with the items as they are now.
+    skin_->SetActive(false);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(form->Handle(), WM_SKIN_QUERY, 0, 0) == 0; }));
+    EXPECT_EQ(GetMenu(form->Handle()), first->Handle());
+    EXPECT_EQ(GetMenuItemCount(first->Handle()), 2);
+    EXPECT_TRUE(GetMenuState(first->Handle(), 0, MF_BYPOSITION) & MF_GRAYED);
     delete form;
 }
 
