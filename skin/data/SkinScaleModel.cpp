@@ -12,7 +12,7 @@ public:
     void Image(TBitmap32& image, TRect& margins, int frames, bool vertical) const {
         const TRect given = margins;
         TScaledImage s = ScaleSkinImage(image, dpi_, given, frames, vertical);
-        if (const TBitmap32* larger = Larger(image, s.Bitmap)) s.Bitmap = *larger;
+        if (const TBitmap32* larger = Larger(image)) s.Bitmap = *larger;
         image = std::move(s.Bitmap);
         margins = s.Margins;
     }
@@ -28,11 +28,12 @@ public:
     }
 
 private:
-    // The package's larger image for this DPI that stands for `image`, if it has the scaled size.
-    const TBitmap32* Larger(const TBitmap32& image, const TBitmap32& scaled) const {
+    // The package's larger image for this DPI that stands for `image`, if it is the image's size
+    // scaled side by side (the rule skinpack check applies).
+    const TBitmap32* Larger(const TBitmap32& image) const {
         for (const TLargerImage& l : base_.LargerImages)
-            if (l.Dpi == dpi_ && l.Image.Width() == scaled.Width() && l.Image.Height() == scaled.Height() &&
-                l.Base == image)
+            if (l.Dpi == dpi_ && l.Image.Width() == ScaleValue(image.Width(), dpi_) &&
+                l.Image.Height() == ScaleValue(image.Height(), dpi_) && l.Base == image)
                 return &l.Image;
         return nullptr;
     }

@@ -9,5 +9,6 @@
 #include <memory>
 
 // A larger image the package carries for exactly this DPI is used in place of the scaled one when
-// it has the size scaling would give; other sizes are ignored (skinpack check reports them).
+// it is the image's size scaled side by side (width and height each rounded); other sizes are
+// ignored (skinpack check reports them). The margins are the scaled ones either way.
 std::unique_ptr<TSkinModel> ScaledSkinModel(const TSkinModel& base, int dpi);
