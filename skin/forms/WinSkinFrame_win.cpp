@@ -467,6 +467,12 @@ LRESULT TWinSkinForm::WMDpiChanged(WPARAM wParam, LPARAM lParam) {
     captionFont_.Reset();
     menuFont_.Reset();
     if (menuBar_) menuBar_->DpiChanged();
+    // The window's icon at the small-icon size of the new DPI.
+    if (started_) {
+        if (icon_) DestroyIcon(icon_);
+        icon_ = nullptr;
+        GetIcon();
+    }
     // Metrics and caption buttons first: the form's handler takes the suggested rectangle next,
     // and the non-client size it computes must be the new one.
     if (started_ && !skin_->Loading) {
