@@ -338,6 +338,7 @@ const TFont& TWinControl::Font() const {
 
 void TWinControl::SetFont(const TFont& font) {
     font_ = font;
+    font_.SetPixelsPerInch(PixelsPerInch());
     parentFont_ = false;
     FontChanged();
 }

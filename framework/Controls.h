@@ -108,6 +108,8 @@ public:
     const TFont& Font() const;
     void SetFont(const TFont& font);
     bool ParentFont() const { return parentFont_; }
+    // The DPI the control is laid out at: its form's (96 until the form is scaled).
+    virtual int PixelsPerInch() const { return parent_ ? parent_->PixelsPerInch() : 96; }
     // The background colour of the control, answered to the control's colour messages.
     TColor Color = clBtnFace;
     // The control shows its parent's colour instead of Color (edits and memos have their own).

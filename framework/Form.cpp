@@ -1,3 +1,4 @@
+#include "framework/Dpi.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
 
@@ -31,6 +32,7 @@ RECT WorkArea() {
 
 TForm::TForm(TComponent* AOwner, const wchar_t* className, TFormStyle style)
     : TWinControl(AOwner), formStyle_(style) {
+    DeclareDpiAwareness();
     RegisterFormClass(className, &TForm::FormWndProc);
     const HINSTANCE inst = GetModuleHandleW(nullptr);
     TForm* main = Application->MainForm();
@@ -162,7 +164,53 @@ void TForm::ApplyPosition() {
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+struct TScaledBounds {
+    TWinControl* Control;
+    RECT Bounds;
+};
+
+// Edges are scaled, not sizes: two controls that meet or line up at 96 DPI still do.
+RECT ScaledBoundsOf(const TWinControl* c, int to, int from) {
+    const int l = c->Left(), t = c->Top(), r = l + c->Width(), b = t + c->Height();
+    return RECT{ScaleByDpi(l, to, from), ScaleByDpi(t, to, from), ScaleByDpi(r, to, from), ScaleByDpi(b, to, from)};
+}
+
+} // namespace
+
+void TForm::ScaleTo(int dpi, bool keepSize) {
+    const int from = ppi_;
+    if (dpi < 1 || dpi == from || !hwnd_) return;
+    const int cw = ClientWidth(), ch = ClientHeight();
+    // All bounds are read before any font changes: a control that sizes itself to its text would
+    // otherwise be scaled twice.
+    std::vector<TScaledBounds> bounds;
+    std::vector<TWinControl*> level = children_;
+    while (!level.empty()) {
+        std::vector<TWinControl*> next;
+        for (TWinControl* c : level) {
+            if (c->HandleAllocated()) bounds.push_back({c, ScaledBoundsOf(c, dpi, from)});
+            next.insert(next.end(), c->children_.begin(), c->children_.end());
+        }
+        level.swap(next);
+    }
+    ppi_ = dpi;
+    font_.SetPixelsPerInch(dpi);
+    for (const TScaledBounds& b : bounds)
+        b.Control->font_.SetPixelsPerInch(dpi);
+    FontChanged();
+    for (const TScaledBounds& b : bounds)
+        SetWindowPos(b.Control->Handle(), nullptr, b.Bounds.left, b.Bounds.top, b.Bounds.right - b.Bounds.left,
+                     b.Bounds.bottom - b.Bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!keepSize) SetClientSize(ScaleByDpi(cw, dpi, from), ScaleByDpi(ch, dpi, from));
+}
+
 void TForm::Show() {
+    if (!scaledToMonitor_) {
+        scaledToMonitor_ = true;
+        ScaleTo(WindowDpi(hwnd_));
+    }
     if (!IsWindowVisible(hwnd_)) ApplyPosition();
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
@@ -306,6 +354,17 @@ void TForm::DefaultHandler(TMessage& m) {
 
 void TForm::WndProc(TMessage& m) {
     switch (m.Msg) {
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: the system suggests the window's new rectangle.
+        scaledToMonitor_ = true;
+        ScaleTo(HIWORD(m.WParam), true);
+        const RECT* r = reinterpret_cast<const RECT*>(m.LParam);
+        if (r)
+            SetWindowPos(hwnd_, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        m.Result = 0;
+        return;
+    }
     case WM_CLOSE:
         Close();
         m.Result = 0;

@@ -1,3 +1,4 @@
+#include "framework/Dpi.h"
 #include "framework/Forms.h"
 
 static TApplication theApplication;
@@ -12,6 +13,7 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
+    DeclareDpiAwareness();
     if (!window_)
         window_ =
             std::make_unique<THiddenWindow>(L"TApplication", [this](UINT msg, WPARAM wParam, LPARAM, LRESULT&) {

@@ -140,6 +140,13 @@ public:
     // An MDI form's messages end in the system's frame procedure, an MDI child's in its child one.
     void DefaultHandler(TMessage& m) override;
 
+    // The form is laid out for 96 DPI by its constructor. Before it is first shown it is scaled to
+    // the DPI of its monitor, and on WM_DPICHANGED to the new one: ScaleTo multiplies the client
+    // size, every control's bounds (edges rounded, so controls that line up still do) and the
+    // fonts' DPI by to / PixelsPerInch(). keepSize leaves the window's size to the caller.
+    int PixelsPerInch() const override { return ppi_; }
+    void ScaleTo(int dpi, bool keepSize = false);
+
 private:
     static LRESULT CALLBACK FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     void ApplyPosition();
@@ -155,4 +162,6 @@ private:
     TMainMenu* menu_ = nullptr;
     bool modal_ = false;
     HWND savedFocus_ = nullptr;
+    int ppi_ = 96;
+    bool scaledToMonitor_ = false;
 };

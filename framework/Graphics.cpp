@@ -22,6 +22,13 @@ void TFont::SetName(std::wstring name) {
     handle_.Reset();
 }
 
+void TFont::SetPixelsPerInch(int dpi) {
+    if (dpi < 1) dpi = 96;
+    if (dpi == ppi_) return;
+    ppi_ = dpi;
+    handle_.Reset();
+}
+
 void TFont::SetSize(int size) {
     size_ = size;
     handle_.Reset();

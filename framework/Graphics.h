@@ -92,18 +92,24 @@ private:
 
 enum class TFontStyle : unsigned { Bold = 1, Italic = 2, Underline = 4 };
 
-// A font description and the GDI font made from it on demand. Size is in points at 96 pixels per
-// inch, as the forms are laid out.
+// A font description and the GDI font made from it on demand. Size is in points; the height in
+// pixels follows PixelsPerInch, the DPI of the form that uses the font (96 until the form is
+// scaled to its monitor). Copies take the description and the DPI; an assignment keeps the DPI of
+// the font assigned to, which is the DPI of the place it is used.
 class TFont : public TObject {
 public:
     TFont() = default;
     TFont(std::wstring name, int size, unsigned styles = 0) : name_(std::move(name)), size_(size), styles_(styles) {}
-    TFont(const TFont& other) : TObject(), name_(other.name_), size_(other.size_), styles_(other.styles_) {}
+    TFont(const TFont& other)
+        : TObject(), name_(other.name_), size_(other.size_), styles_(other.styles_), ppi_(other.ppi_) {}
     TFont& operator=(const TFont& other);
 
     const std::wstring& Name() const { return name_; }
     int Size() const { return size_; }
-    int Height() const { return -MulDiv(size_, 96, 72); }
+    int Height() const { return -MulDiv(size_, ppi_, 72); }
+    int PixelsPerInch() const { return ppi_; }
+    // A value below 1 reads as 96.
+    void SetPixelsPerInch(int dpi);
     bool Has(TFontStyle s) const { return (styles_ & unsigned(s)) != 0; }
     void SetName(std::wstring name);
     void SetSize(int size);
@@ -115,6 +121,7 @@ private:
     std::wstring name_ = L"MS Sans Serif";
     int size_ = 8;
     unsigned styles_ = 0;
+    int ppi_ = 96;
     mutable TFontHandle handle_;
 };
 

@@ -160,7 +160,7 @@ void TSkinButton::DrawControl(HDC dc, const RECT& r) {
     const RECT at{0, 0, w, h};
     HDC buffer = FBuffer.DC();
     FillBG(buffer, at);
-    DrawSkinMap(buffer, at, &FSkinData->Buttons, s, 5);
+    DrawSkinMap(buffer, at, &Skin().Buttons, s, 5);
     HFONT font =
         FControl ? FControl->Font().Handle() : reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
     TSelectObject select(buffer, font);
@@ -245,7 +245,7 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& r) {
     if (!FitBuffer(w, h)) return;
     const RECT at{0, 0, w, h};
     FillBG(FBuffer.DC(), at);
-    DrawSkinMap(FBuffer.DC(), at, &FSkinData->Buttons, s, FSkinData->Buttons.FrameCount);
+    DrawSkinMap(FBuffer.DC(), at, &Skin().Buttons, s, Skin().Buttons.FrameCount);
     DrawFace(FBuffer.DC(), FBuffer.Bits(), at, s, false);
     BitBlt(dc, r.left, r.top, w, h, FBuffer.DC(), 0, 0, SRCCOPY);
 }
@@ -308,7 +308,7 @@ void TSkinSpeedButton::DrawControl(HDC dc, const RECT& r) {
     const int s = SpeedButtonFrame(look);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const RECT at{0, 0, w, h};
-    DrawSkin(at, &FSkinData->Buttons, s, FSkinData->Buttons.FrameCount, FSkinData->Buttons.Trans);
+    DrawSkin(at, &Skin().Buttons, s, Skin().Buttons.FrameCount, Skin().Buttons.Trans);
     TDib& buffer = SharedBuffer();
     if (buffer.Empty() || buffer.Width() < w || buffer.Height() < h) return;
     DrawFace(buffer.DC(), buffer.Bits(), at, s, true);

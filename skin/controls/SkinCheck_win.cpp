@@ -50,23 +50,23 @@ void TSkinCheckBox::DrawBox(HDC dc, const RECT& r, const TBitmap32& strip, int f
 }
 
 void TSkinCheckBox::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || FSkinData->Buttons.CheckBitmap.Empty()) return;
+    if (!FSkinData || Skin().Buttons.CheckBitmap.Empty()) return;
     const LRESULT state = SendMessageW(FHandle, BM_GETSTATE, 0, 0);
     bool checked = (state & BST_CHECKED) != 0;
     if (const int published = PublishedChecked(FControl); published >= 0) checked = published == 1;
-    const int n = FSkinData->Buttons.CheckButtonFrame;
+    const int n = Skin().Buttons.CheckButtonFrame;
     const int index = CheckBoxFrame(checked, Disabled(FHandle), (state & BST_INDETERMINATE) != 0, n);
-    DrawBox(dc, r, FSkinData->Buttons.CheckBitmap, n, index, false);
+    DrawBox(dc, r, Skin().Buttons.CheckBitmap, n, index, false);
 }
 
 // ---- TSkinRadioButton
 
 void TSkinRadioButton::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || FSkinData->Buttons.RadioBitmap.Empty()) return;
+    if (!FSkinData || Skin().Buttons.RadioBitmap.Empty()) return;
     bool checked = (SendMessageW(FHandle, BM_GETCHECK, 0, 0) & BST_CHECKED) != 0;
     if (const int published = PublishedChecked(FControl); published >= 0) checked = published == 1;
-    const int n = FSkinData->Buttons.RadioButtonFrame;
-    DrawBox(dc, r, FSkinData->Buttons.RadioBitmap, n, RadioButtonFrame(checked, Disabled(FHandle), n), true);
+    const int n = Skin().Buttons.RadioButtonFrame;
+    DrawBox(dc, r, Skin().Buttons.RadioBitmap, n, RadioButtonFrame(checked, Disabled(FHandle), n), true);
 }
 
 // ---- TSkinGroupBox

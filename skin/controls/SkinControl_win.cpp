@@ -297,6 +297,14 @@ void TSkinControl::Unsubclass() {
     if (FChangeColor && FControl) FControl->Color = FOldColor;
 }
 
+int TSkinControl::Dpi() const {
+    return FSkinForm ? FSkinForm->Dpi() : WindowDpi(FHandle);
+}
+
+const TSkinModel& TSkinControl::Skin() const {
+    return FSkinData->AtDpi(Dpi());
+}
+
 COLORREF TSkinControl::FaceRGB() const {
     return SkinColorRGB(FSkinData ? FSkinData->Colors[csButtonFace] : clBtnFace);
 }

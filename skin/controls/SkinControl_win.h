@@ -110,6 +110,9 @@ public:
     bool FFocused = false;
     std::wstring FCaption;
     TSkinDataCore* FSkinData = nullptr;
+    // The skin at the DPI of the control's form (FSkinData must be set): what faces are drawn from.
+    const TSkinModel& Skin() const;
+    int Dpi() const;
     HWND FHandle = nullptr;
     TWinControl* FControl = nullptr;
     RECT FWindowRect{};

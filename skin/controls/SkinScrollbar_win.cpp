@@ -2,6 +2,7 @@
 #include "skin/controls/SkinStatusBar_win.h"
 
 #include "skin/data/SkinDataCore.h"
+#include "skin/data/SkinScale.h"
 #include "skin/forms/WinSkinForm.h"
 
 #include "framework/StdCtrls.h"
@@ -65,20 +66,21 @@ TThumbMetrics SystemThumbMetrics() {
 }
 
 void PaintSkinBar(HDC dc, const RECT& barRect, bool vertical, const TBarGeometry& g, bool drawThumb, int activePart,
-                  int hotPart, bool enabled, const TSkinDataCore& skin, TDib& scratch) {
+                  int hotPart, bool enabled, const TSkinModel& skin, TDib& scratch, int dpi) {
     const int length = vertical ? barRect.bottom - barRect.top : barRect.right - barRect.left;
     const int thickness = vertical ? barRect.right - barRect.left : barRect.bottom - barRect.top;
     if (length <= 0 || length > 10000 || thickness <= 0 || thickness > 10000) return;
     const TDataSkinObject* arrows = skin.Scrollbar.get();
     if (!arrows || arrows->Bitmap.Empty()) return;
-    const int w = vertical ? kDesignThickness : length, h = vertical ? length : kDesignThickness;
+    const int design = ScaleValue(kDesignThickness, dpi);
+    const int w = vertical ? design : length, h = vertical ? length : design;
     if (scratch.Width() != w || scratch.Height() != h || scratch.Empty())
         if (!scratch.Resize(w, h)) return;
     TBitmap32& b = scratch.Bits();
     const COLORREF back = SkinColorRGB(skin.Colors[csScrollbar]);
     b.FillRect(TRect{0, 0, w, h}, PixelRGB(GetRValue(back), GetGValue(back), GetBValue(back)));
 
-    const TBarLayout l = BarLayout(length, kDesignThickness, vertical, g, drawThumb && enabled);
+    const TBarLayout l = BarLayout(length, design, vertical, g, drawThumb && enabled);
     const TDataSkinObject* track = vertical ? skin.VertScroll.get() : skin.HorzScroll.get();
     if (track && !track->Bitmap.Empty() && !l.Track.IsEmpty())
         DrawRect2(b, l.Track, track->Bitmap, track->Margins, 1, kTrackFrames, track->Trans == 1, track->Tile != 0,
@@ -214,7 +216,7 @@ void TSkinScrollbar::AfterProc(TMessage& m) {
 }
 
 void TSkinScrollbar::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || !FSkinData->Scrollbar || FSkinData->Scrollbar->Bitmap.Empty()) return;
+    if (!FSkinData || !Skin().Scrollbar || Skin().Scrollbar->Bitmap.Empty()) return;
     FStyle = DWORD(GetWindowLongPtrW(FHandle, GWL_STYLE));
     FExStyle = DWORD(GetWindowLongPtrW(FHandle, GWL_EXSTYLE));
     // While the control handles a scroll it may hide and show its bar; the bar is still there.
@@ -245,7 +247,7 @@ void TSkinScrollbar::DrawScrollBar(HDC dc, const RECT& barRect, bool drawThumb, 
     if (drawThumb) GetThumb(barRect, kind);
     const TBarGeometry& g = kind == 1 ? FHBar : FVBar;
     const bool enabled = !(FStyle & WS_DISABLED) && g.ThumbShown;
-    PaintSkinBar(dc, barRect, kind == 2, g, drawThumb, FActivePart, FHotPart, enabled, *FSkinData, bar_);
+    PaintSkinBar(dc, barRect, kind == 2, g, drawThumb, FActivePart, FHotPart, enabled, Skin(), bar_, Dpi());
 }
 
 void TSkinScrollbar::GetThumb(const RECT& barRect, int kind) {
@@ -439,7 +441,7 @@ bool VerticalBar(HWND hwnd, const TWinControl* control) {
 } // namespace
 
 void TSkinScControl::DrawControl(HDC dc, const RECT& r) {
-    if (!FSkinData || !FSkinData->Scrollbar || FSkinData->Scrollbar->Bitmap.Empty()) return;
+    if (!FSkinData || !Skin().Scrollbar || Skin().Scrollbar->Bitmap.Empty()) return;
     DrawScrollBar(dc, r, true, VerticalBar(FHandle, FControl) ? 2 : 1);
 }
 
@@ -462,7 +464,7 @@ void TSkinScControl::GetThumb(const RECT& barRect, int kind) {
 void TSkinScControl::DrawScrollBar(HDC dc, const RECT& barRect, bool drawThumb, int kind) {
     if (drawThumb) GetThumb(barRect, kind);
     const bool enabled = IsWindowEnabled(FHandle) && FBar.ThumbShown;
-    PaintSkinBar(dc, barRect, kind == 2, FBar, drawThumb, FActivePart, kPartNone, enabled, *FSkinData, bar_);
+    PaintSkinBar(dc, barRect, kind == 2, FBar, drawThumb, FActivePart, kPartNone, enabled, Skin(), bar_, Dpi());
 }
 
 void TSkinListView::InitScrollbar(TWinControl* control, TSkinDataCore* skin, TWinSkinForm* form, bool canDrag) {

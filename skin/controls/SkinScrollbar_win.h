@@ -109,10 +109,11 @@ private:
 // The system's sizes for thumbs.
 TThumbMetrics SystemThumbMetrics();
 
-// Paints one bar from the skin onto dc over barRect: composed 16 pixels thick in scratch, then
-// stretched across to the bar's thickness. activePart and hotPart use the kPart codes.
+// Paints one bar from the skin (scaled to dpi) onto dc over barRect: composed 16 pixels thick at
+// 96 DPI (16 * dpi / 96 at dpi) in scratch, then stretched across to the bar's thickness.
+// activePart and hotPart use the kPart codes.
 void PaintSkinBar(HDC dc, const RECT& barRect, bool vertical, const TBarGeometry& g, bool drawThumb, int activePart,
-                  int hotPart, bool enabled, const TSkinDataCore& skin, TDib& scratch);
+                  int hotPart, bool enabled, const TSkinModel& skin, TDib& scratch, int dpi = 96);
 
 class TSkinHeader;
 

@@ -5,6 +5,7 @@
 #include "skin/data/BmpCodec.h"
 #include "skin/data/SkinCheckParts.h"
 #include "skin/data/SkinKeys.h"
+#include "skin/data/SkinScale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,6 +46,30 @@ bool IconButton(const TCheckContext& c, const std::string& section) {
     return ShowsWindowIcon(b->Action) && frame <= 0;
 }
 
+// The larger images beside an image (name@2x.bmp, name@1.5x.bmp) must be the image's size scaled
+// to their DPI, each side rounded; the engine scales the image itself in place of one that is not.
+void CheckLargerImages(TCheckContext& c, const TDescSection& s, const TDescKey& k, const std::string& stem,
+                       const TBitmap32& image) {
+    for (const TLargerImageSuffix& suffix : kLargerImageSuffixes) {
+        const std::string name = stem + suffix.Suffix + ".bmp";
+        TMemoryStream entry;
+        c.Package.readfile(name, entry);
+        if (entry.Size() == 0) continue;
+        c.NamedEntries.insert(LowerCase(name));
+        const TBitmap32 larger = ReadBmp(entry.Bytes());
+        const int w = ScaleValue(image.Width(), suffix.Dpi), h = ScaleValue(image.Height(), suffix.Dpi);
+        if (larger.Empty())
+            c.Add(L::Error, k.Line, s.Name, k.Name,
+                  Quoted(name) + " is not a BMP image the engine can read; it scales " + Quoted(stem + ".bmp") +
+                      " instead");
+        else if (larger.Width() != w || larger.Height() != h)
+            c.Add(L::Error, k.Line, s.Name, k.Name,
+                  Quoted(name) + " is " + std::to_string(larger.Width()) + " x " + std::to_string(larger.Height()) +
+                      ", not " + std::to_string(w) + " x " + std::to_string(h) + " (the image at " +
+                      std::to_string(suffix.Dpi) + " DPI); the engine scales " + Quoted(stem + ".bmp") + " instead");
+    }
+}
+
 // One image key: the name must end in ".bmp" (lower case, as the engine compares it), the skin
 // must hold the file, and the file must decode.
 void CheckImageKey(TCheckContext& c, const TDescSection& s, const TDescKey& k) {
@@ -71,6 +96,7 @@ void CheckImageKey(TCheckContext& c, const TDescSection& s, const TDescKey& k) {
               Quoted(name) + " is not a BMP image the engine can read; it loads no image");
         return;
     }
+    CheckLargerImages(c, s, k, name.substr(0, dot), ReadBmp(entry.Bytes()));
     if (IconButton(c, s.Name))
         c.Add(L::Warning, k.Line, s.Name, k.Name,
               "the window-icon button (Action 3 or 11) without a frame count draws the window's own icon; the engine "

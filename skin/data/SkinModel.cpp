@@ -105,6 +105,14 @@ void TSkinDescription::Readbmp(TBitmap32& bitmap, const std::string& fileName) c
     TMemoryStream entry;
     Package->readfile(name, entry);
     if (entry.Size() > 0) bitmap = ReadBmp(entry.Bytes());
+    if (!Larger || bitmap.Empty()) return;
+    for (const TLargerImageSuffix& s : kLargerImageSuffixes) {
+        TMemoryStream big;
+        Package->readfile(name.substr(0, dot) + s.Suffix + ".bmp", big);
+        if (big.Size() == 0) continue;
+        TBitmap32 image = ReadBmp(big.Bytes());
+        if (!image.Empty()) Larger->push_back(TLargerImage{bitmap, s.Dpi, std::move(image)});
+    }
 }
 
 TBitmap32 TSkinDescription::ReadImage(const std::string& section, const std::string& key) const {
@@ -116,7 +124,9 @@ TBitmap32 TSkinDescription::ReadImage(const std::string& section, const std::str
 TSkinModel::TSkinModel() : Colors(DefaultShemeColors()) {}
 
 void TSkinModel::LoadFromIni(const TQuickIni& ini, const TSkinReader* package) {
-    const TSkinDescription d{ini, package};
+    scaled_.clear();
+    LargerImages.clear();
+    const TSkinDescription d{ini, package, &LargerImages};
     SkinName = d.ReadString("TitlebarSkin", "SkinName");
 
     ReadBord(d);

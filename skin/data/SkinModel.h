@@ -10,6 +10,7 @@
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,10 +134,27 @@ struct TFaceBrush {
     TColor Color = clBtnFace;
 };
 
+// A larger image a package carries beside one of its images, for one DPI: "name@2x.bmp" (192 DPI)
+// or "name@1.5x.bmp" (144 DPI) beside "name.bmp". Base is the image it stands for, as read.
+struct TLargerImage {
+    TBitmap32 Base;
+    int Dpi = 0;
+    TBitmap32 Image;
+};
+
+// The suffixes of larger images and their DPIs, as the package names them.
+struct TLargerImageSuffix {
+    const char* Suffix;
+    int Dpi;
+};
+constexpr TLargerImageSuffix kLargerImageSuffixes[] = {{"@1.5x", 144}, {"@2x", 192}};
+
 // The open description and package of one load. A null package makes every image empty.
 struct TSkinDescription {
     const TQuickIni& Ini;
     const TSkinReader* Package = nullptr;
+    // Where Readbmp puts the larger images it finds beside the ones it reads; null: not looked for.
+    std::vector<TLargerImage>* Larger = nullptr;
 
     std::string ReadString(const std::string& section, const std::string& key) const {
         return Ini.ReadString(section, key, std::string());
@@ -241,4 +259,15 @@ public:
     std::unique_ptr<TDataSkinBorder> Progress;
 
     TFaceBrush FaceBrush; // made anew from Colors[csButtonFace] at the end of every load
+
+    // The package's larger images of this load (see TLargerImage).
+    std::vector<TLargerImage> LargerImages;
+
+    // The model for windows at `dpi`: this one at 96 DPI (or a dpi below 1), else a copy with every
+    // image and length scaled by dpi / 96 (see ScaledSkinModel), made at the first request and
+    // kept until the next load or the model's end. The reference stays valid until then.
+    const TSkinModel& AtDpi(int dpi) const;
+
+private:
+    mutable std::map<int, std::unique_ptr<TSkinModel>> scaled_;
 };

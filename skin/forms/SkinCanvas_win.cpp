@@ -1,5 +1,7 @@
 #include "skin/forms/SkinCanvas_win.h"
 
+#include "framework/Dpi.h"
+
 #include <vector>
 
 bool Win32PlatformIsUnicode = (GetVersion() & 0x80000000u) == 0;
@@ -93,11 +95,11 @@ std::wstring WindowClassName(HWND hwnd) {
     return name;
 }
 
-HFONT NonClientFont(TFontHandle& font, bool menu) {
+HFONT NonClientFont(TFontHandle& font, bool menu, int dpi) {
     if (!font) {
         NONCLIENTMETRICSW ncm{};
         ncm.cbSize = sizeof(ncm);
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0))
+        if (dpi > 0 ? NonClientMetricsForDpi(ncm, dpi) : SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0) != FALSE)
             font.Reset(CreateFontIndirectW(menu ? &ncm.lfMenuFont : &ncm.lfCaptionFont));
     }
     return font ? font.Get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));

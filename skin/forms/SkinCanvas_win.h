@@ -73,6 +73,6 @@ std::wstring MenuItemText(HMENU menu, UINT item, UINT flags = MF_BYPOSITION);
 std::wstring GetFormCaption(HWND hwnd);
 std::wstring WindowClassName(HWND hwnd);
 
-// The system's caption or menu font, made into `font` on first use (kept there); the stock GUI
-// font when the system gives none.
-HFONT NonClientFont(TFontHandle& font, bool menu);
+// The system's caption or menu font for dpi (the system's own below 1), made into `font` on first
+// use (kept there: reset it when the DPI changes); the stock GUI font when the system gives none.
+HFONT NonClientFont(TFontHandle& font, bool menu, int dpi = 0);

@@ -35,8 +35,8 @@ void TWinSkinForm::PaintFrame(HDC dc) {
     const int W = wr.right - wr.left, H = wr.bottom - wr.top;
     const TFrameMetrics& m = metrics_;
     if (W <= 0 || H <= 0) return;
-    const TBitmap32 left = RenderBorder(*skin_, 1, Bounds(0, 0, m.Left, H), active_);
-    const TBitmap32 right = RenderBorder(*skin_, 2, Bounds(0, 0, m.Right, H), active_);
+    const TBitmap32 left = RenderBorder(Model(), 1, Bounds(0, 0, m.Left, H), active_);
+    const TBitmap32 right = RenderBorder(Model(), 2, Bounds(0, 0, m.Right, H), active_);
     // Side borders below the caption only: the caption strip brings their top rows itself.
     auto blitBelow = [&](const TBitmap32& b, int x) {
         if (b.Empty() || H <= m.Caption) return;
@@ -47,7 +47,7 @@ void TWinSkinForm::PaintFrame(HDC dc) {
     blitBelow(left, 0);
     blitBelow(right, W - m.Right);
     BlitBitmap(dc, m.Left, H - m.Bottom,
-               RenderBorder(*skin_, 4, Bounds(0, 0, W - m.Left - m.Right, m.Bottom), active_));
+               RenderBorder(Model(), 4, Bounds(0, 0, W - m.Left - m.Right, m.Bottom), active_));
     DrawFLine(dc, W, left, right);
     if (menuBar_ && m.MenuBar > 0) menuBar_->DrawMenu(dc, TRect{m.Left, m.Caption, W - m.Right, m.Caption + m.MenuBar});
     for (auto& b : buttons_)
@@ -63,7 +63,7 @@ void TWinSkinForm::DrawFLine(HDC dc, int W, const TBitmap32& left, const TBitmap
     GdiFlush();
     DrawBitmap(cache, 0, 0, left);
     DrawBitmap(cache, W - m.Right, 0, right);
-    DrawBitmap(cache, m.Left, 0, RenderBorder(*skin_, 3, Bounds(0, 0, W - m.Left - m.Right, m.Caption), active_));
+    DrawBitmap(cache, m.Left, 0, RenderBorder(Model(), 3, Bounds(0, 0, W - m.Left - m.Right, m.Caption), active_));
     // Right-anchored buttons do not depend on the title, which stops short of them.
     std::vector<const TDataSkinSysButton*> entries;
     for (const auto& b : buttons_)
@@ -80,7 +80,7 @@ void TWinSkinForm::DrawFLine(HDC dc, int W, const TBitmap32& left, const TBitmap
 
 void TWinSkinForm::DrawLine(const TRect& caption) {
     HDC dc = captionCache_.DC();
-    TSelectObject selected(dc, NonClientFont(captionFont_, false));
+    TSelectObject selected(dc, NonClientFont(captionFont_, false, dpi_));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, SkinColorRGB(skin_->Colors[active_ ? csTitleTextActive : csTitleTextNoActive]));
     const bool rtl = (exStyle_ & WS_EX_LEFTSCROLLBAR) != 0;
@@ -96,7 +96,7 @@ void TWinSkinForm::DrawLine(const TRect& caption) {
     in.Popup = (style_ & WS_POPUP) != 0;
     in.RightButtonsLeft = rightButtonsLeft_;
     in.Border = border_;
-    const TDataSkinTitle& title = skin_->Title;
+    const TDataSkinTitle& title = Model().Title;
     const TTitleLayout layout = TitleLayout(title, in);
     textRect_ = layout.Stored;
     if (!title.Bitmap.Empty()) {
@@ -109,7 +109,7 @@ void TWinSkinForm::DrawLine(const TRect& caption) {
 }
 
 void TWinSkinForm::GetIcon() {
-    iconSize_ = GetSystemMetrics(SM_CXSMICON);
+    iconSize_ = MetricForDpi(SM_CXSMICON, dpi_);
     if (iconSize_ <= 0) iconSize_ = 16;
     HICON h = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_SMALL, 0));
     if (!h) h = reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_BIG, 0));
@@ -163,7 +163,7 @@ void TWinSkinForm::CropTo(int W, int H, bool redraw) {
     GdiFlush();
     std::vector<TRect> rects;
     try {
-        rects = FrameRegionRects(*skin_, metrics_, W, H, border_ == sbsNone, active_, strip, whole);
+        rects = FrameRegionRects(Model(), metrics_, W, H, border_ == sbsNone, active_, strip, whole);
     } catch (const std::exception&) {
         // Out of memory for the shape: the window stays whole rather than half cut.
         whole = true;

@@ -17,6 +17,7 @@ HRGN RectsToRegion(const std::vector<TRect>& rects);
 #include "skin/forms/SkinCanvas_win.h"
 
 #include "framework/Controls.h"
+#include "framework/Dpi.h"
 
 #include <commctrl.h>
 
@@ -104,12 +105,16 @@ public:
     // bar wrapping round; nullptr when there is no other.
     TMenuBtn* Neighbour(int index, int step) const;
     HMENU Menu() const { return menu_; }
+    // The owner moved to another DPI: the font is made anew at the next paint.
+    void DpiChanged() { font_.Reset(); }
     std::vector<std::unique_ptr<TMenuBtn>> Buttons;
 
 private:
     void DrawCaption(HDC dc, const TMenuBtn& b, const RECT& r);
     // The system's menu bar off the window: the skin draws the row.
     void TakeMenuOff();
+    // A length of the bar's layout, given at 96 DPI, at the owner's DPI.
+    int Px(int v) const;
 
     TWinSkinForm* owner_;
     HMENU menu_ = nullptr;
@@ -283,6 +288,9 @@ public:
     HWND Handle() const { return hwnd_; }
     TForm* Form() const { return form_; }
     TSkinDataCore* SkinData() const { return skin_; }
+    // The DPI of the window's monitor, and the skin scaled to it: what the frame is drawn from.
+    int Dpi() const { return dpi_; }
+    const TSkinModel& Model() const;
     int Lifecycle() const { return lifecycle_; }
     const TFrameMetrics& Metrics() const { return metrics_; }
     TSkinFormBorder Border() const { return border_; }
@@ -310,6 +318,8 @@ private:
     LRESULT WMNCPaint(WPARAM wParam);
     LRESULT WMNCActive(WPARAM wParam, LPARAM lParam);
     LRESULT WMSize(WPARAM wParam, LPARAM lParam);
+    // A move to a monitor of another DPI: the frame takes the skin at the new DPI.
+    LRESULT WMDpiChanged(WPARAM wParam, LPARAM lParam);
     LRESULT WMGetMinMaxInfo(WPARAM wParam, LPARAM lParam);
     LRESULT WMEraseBkgnd(WPARAM wParam, LPARAM lParam);
     LRESULT WMCtlcolor(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -376,6 +386,7 @@ private:
     TSkinFormIcons icons_ = 0;
     DWORD takenCaption_ = 0; // the WS_CAPTION bits taken from the style, given back with it
     TFrameMetrics metrics_;
+    int dpi_ = 96;
     bool active_ = false;
     bool frameSkinning_ = false;
     bool menuLoop_ = false;

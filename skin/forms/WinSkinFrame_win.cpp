@@ -87,6 +87,10 @@ std::unique_ptr<TWinSkinForm> SkinWindow(HWND hwnd, TSkinDataCore* skinData) {
     return skinner;
 }
 
+const TSkinModel& TWinSkinForm::Model() const {
+    return skin_->AtDpi(dpi_);
+}
+
 void TWinSkinForm::InitTform(TForm* form) {
     if (started_) return;
     form_ = form;
@@ -106,6 +110,9 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
     if (started_ || !IsWindow(hwnd)) return;
     started_ = true;
     hwnd_ = hwnd;
+    // A form already laid out for a DPI (told by WM_DPICHANGED) is drawn at it; any other window at
+    // its monitor's.
+    dpi_ = form_ && form_->PixelsPerInch() != kDesignDpi ? form_->PixelsPerInch() : WindowDpi(hwnd);
     frameSkinning_ = skin_->SkinControls.Contains(xcMainMenu);
 
     style_ = DWORD(GetWindowLongPtrW(hwnd, GWL_STYLE));
@@ -171,10 +178,10 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
 
 void TWinSkinForm::InitSkinData() {
     if (skin_->Loading) return;
-    metrics_ = FrameMetricsOf(*skin_, border_, menuBar_ ? GetSystemMetrics(SM_CYMENU) : 0);
+    metrics_ = FrameMetricsOf(Model(), border_, menuBar_ ? MetricForDpi(SM_CYMENU, dpi_) : 0);
     buttons_.clear();
     HotObject = nullptr;
-    for (const TDataSkinSysButton& entry : skin_->SysButtons) {
+    for (const TDataSkinSysButton& entry : Model().SysButtons) {
         auto b = std::make_unique<TWinSysButton>(this, entry);
         if (ShowsWindowIcon(entry.Action) && b->Entry.Bitmap.Empty()) {
             b->Entry.Bitmap = iconBitmap_;
@@ -283,6 +290,8 @@ LRESULT TWinSkinForm::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return WMCtlcolor(msg, wParam, lParam);
     case WM_SKIN_QUERY:
         return 1;
+    case WM_DPICHANGED:
+        return WMDpiChanged(wParam, lParam);
     case WM_MEASUREITEM:
         return WMMeasureItem(wParam, lParam);
     case WM_DRAWITEM:
@@ -419,7 +428,7 @@ void TWinSkinForm::MenuChanged(TMessage& m) {
         menuBar_.reset();
         ::SetMenu(hwnd_, nullptr);
     }
-    metrics_ = FrameMetricsOf(*skin_, border_, menuBar_ ? GetSystemMetrics(SM_CYMENU) : 0);
+    metrics_ = FrameMetricsOf(Model(), border_, menuBar_ ? MetricForDpi(SM_CYMENU, dpi_) : 0);
     SetSysbtnRect();
     Refresh();
     UpdateNc();
@@ -454,6 +463,36 @@ LRESULT TWinSkinForm::WMNCCalcSize(WPARAM wParam, LPARAM lParam) {
     // The redraw answer (for CS_HREDRAW | CS_VREDRAW classes) stands; the valid rectangles the
     // system computed were for its own client area, not the skin's.
     return wParam ? (r & ~LRESULT(WVR_VALIDRECTS)) : 0;
+}
+
+LRESULT TWinSkinForm::WMDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const int dpi = HIWORD(wParam);
+    if (dpi < 1 || dpi == dpi_) return Default(WM_DPICHANGED, wParam, lParam);
+    dpi_ = dpi;
+    captionFont_.Reset();
+    menuFont_.Reset();
+    if (menuBar_) menuBar_->DpiChanged();
+    // The window's icon at the small-icon size of the new DPI.
+    if (started_) {
+        if (icon_) DestroyIcon(icon_);
+        icon_ = nullptr;
+        GetIcon();
+    }
+    // Metrics and caption buttons first: the form's handler takes the suggested rectangle next,
+    // and the non-client size it computes must be the new one.
+    if (started_ && !skin_->Loading) {
+        InitSkinData();
+        SetSysbtnRect();
+    }
+    const LRESULT r = Default(WM_DPICHANGED, wParam, lParam);
+    if (started_ && !skin_->Loading && lifecycle_ == kSkinned) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+        Cropwindow();
+        Refresh();
+        UpdateNc();
+    }
+    return r;
 }
 
 LRESULT TWinSkinForm::WMSize(WPARAM wParam, LPARAM lParam) {
@@ -627,10 +666,10 @@ void TWinSkinForm::ResizeForm(bool useCurrent, bool cropFirst) {
     const int height = client.cy + metrics_.Caption + metrics_.Bottom + metrics_.MenuBar;
     if (!useCurrent && IsDialogClass(className_)) {
         TWindowDC screen(nullptr);
-        TSelectObject font(screen.Get(), NonClientFont(captionFont_, false));
+        TSelectObject font(screen.Get(), NonClientFont(captionFont_, false, dpi_));
         SIZE blank{};
         GetTextExtentPoint32W(screen.Get(), L" ", 1, &blank);
-        const int minWidth = DialogMinWidth(int(caption_.size()), blank.cx, metrics_, skin_->Title);
+        const int minWidth = DialogMinWidth(int(caption_.size()), blank.cx, metrics_, Model().Title);
         if (width < minWidth) {
             // The dialog grows to show its caption; its controls stay centred.
             const int shift = (minWidth - width) / 2;

@@ -3,6 +3,7 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 #include "skin/data/SkinDataCore.h"
+#include "skin/data/SkinScale.h"
 #include "skin/forms/MenuItemLayout.h"
 #include "skin/forms/SkinManage_win.h"
 #include "skin/forms/WinSkinForm.h"
@@ -109,9 +110,13 @@ TMenuBtn* TWinSkinMenu::FirstButton() const {
     return nullptr;
 }
 
+int TWinSkinMenu::Px(int v) const {
+    return ScaleValue(v, owner_->Dpi());
+}
+
 void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& b, const RECT& r) {
     const TSkinDataCore& skin = *owner_->SkinData();
-    TSelectObject font(dc, NonClientFont(font_, true));
+    TSelectObject font(dc, NonClientFont(font_, true, owner_->Dpi()));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, SkinColorRGB(skin.Colors[b.Enabled ? csMenuBarText : csButtonShadow]));
     RECT t = r;
@@ -121,7 +126,7 @@ void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& b, const RECT& r) {
 void TWinSkinMenu::DrawMenu(HDC dc, const TRect& bar) {
     const int W = bar.Width(), H = bar.Height();
     if (W <= 0 || H <= 0) return;
-    const TSkinDataCore& skin = *owner_->SkinData();
+    const TSkinModel& skin = owner_->Model();
     if ((cache_.Width() != W || cache_.Height() != H) && (!cache_.Resize(W, H) || !paint_.Resize(W, H))) {
         cache_.Reset();
         return;
@@ -137,15 +142,15 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& bar) {
             DrawRect2(cache_.Bits(), Bounds(0, 0, W, H), image->Bitmap, margins, frame, 2, false, false, true);
         else
             DrawRectTile(cache_.Bits(), Bounds(0, 0, W, H), image->Bitmap, margins, frame, 2, false, true);
-        x = rtl ? W - (image->Margins.Right + 8) : image->Margins.Left + 4;
-        if (W < x) x = 12;
+        x = rtl ? W - (image->Margins.Right + Px(8)) : image->Margins.Left + Px(4);
+        if (W < x) x = Px(12);
     } else {
         cache_.Bits().Fill(PixelFromColor(TColor(SkinColorRGB(skin.Colors[csMenuBar]))));
-        x = 6;
+        x = Px(6);
     }
     bar_ = bar;
     DrawBitmap(paint_.Bits(), 0, 0, cache_.Bits());
-    TSelectObject font(paint_.DC(), NonClientFont(font_, true));
+    TSelectObject font(paint_.DC(), NonClientFont(font_, true, owner_->Dpi()));
     for (auto& b : Buttons) {
         if (!b->Visible) {
             b->Rect = TRect{};
@@ -153,7 +158,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& bar) {
         }
         RECT measure{0, 0, 0, 0};
         if (!b->Caption.empty()) Tnt_DrawTextW(paint_.DC(), b->Caption, measure, DT_SINGLELINE | DT_CALCRECT);
-        const int w = b->Caption.empty() ? 0 : measure.right - measure.left + 10;
+        const int w = b->Caption.empty() ? 0 : measure.right - measure.left + Px(10);
         const int left = rtl ? x - w : x;
         b->Rect = TRect{bar.Left + left, bar.Top, bar.Left + left + w, bar.Bottom - 1};
         b->State = kStateNormal;
@@ -473,7 +478,7 @@ LRESULT TWinSkinForm::WMMeasureItem(WPARAM wParam, LPARAM lParam) {
     RECT r{0, 0, 0, 0};
     if (!item->Text.empty()) {
         TWindowDC screen(nullptr);
-        TSelectObject font(screen.Get(), NonClientFont(menuFont_, true));
+        TSelectObject font(screen.Get(), NonClientFont(menuFont_, true, dpi_));
         Tnt_DrawTextW(screen.Get(), item->Text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
     }
     mis->itemWidth = UINT(MenuTextItemWidth(r.right - r.left, MeasureSkin(*skin_, false)));
@@ -491,7 +496,7 @@ LRESULT TWinSkinForm::WMDrawItem(WPARAM wParam, LPARAM lParam) {
     face.Selected = (dis->itemState & ODS_SELECTED) != 0;
     if (dis->itemState & (ODS_GRAYED | ODS_DISABLED)) face.Enabled = false;
     PaintMenuItem(*skin_, dis->hDC, dis->rcItem, MenuItemBackground(reinterpret_cast<HMENU>(dis->hwndItem)), face,
-                  NonClientFont(menuFont_, true));
+                  NonClientFont(menuFont_, true, dpi_));
     return TRUE;
 }
 
@@ -518,7 +523,7 @@ void TWinSkinForm::DrawMenuItem(TMenuItem* item, HDC dc, const RECT& rect, UINT 
     f.RightToLeft = (exStyle_ & WS_EX_LEFTSCROLLBAR) != 0;
     f.Images = popup ? popup->Images : nullptr;
     f.ImageIndex = item->ImageIndex;
-    PaintMenuItem(*skin_, dc, rect, MenuItemBackground(item->MenuHandle()), f, NonClientFont(menuFont_, true));
+    PaintMenuItem(*skin_, dc, rect, MenuItemBackground(item->MenuHandle()), f, NonClientFont(menuFont_, true, dpi_));
 }
 
 void TWinSkinForm::MeasureItemPop(TMenuItem* item, HDC, int& width, int&) {
@@ -571,7 +576,7 @@ void TWinSkinForm::InitToolBars(TForm* form, bool enable) {
 LRESULT TWinSkinForm::ToolBarDrawButton(TToolBar*, NMTBCUSTOMDRAW& cd) {
     // Neither the classic edges nor a theme's button background may cover the skin's frame.
     constexpr LRESULT kOwnFace = TBCDRF_NOEDGES | TBCDRF_NOBACKGROUND;
-    const TDataSkinButton& b = skin_->Buttons;
+    const TDataSkinButton& b = Model().Buttons;
     if (b.Bitmap.Empty() || lifecycle_ != kSkinned) return CDRF_DODEFAULT;
     const UINT s = cd.nmcd.uItemState;
     const int frame = ToolButtonFrame((s & CDIS_SELECTED) != 0, (s & (CDIS_FOCUS | CDIS_HOT)) != 0,

@@ -30,7 +30,7 @@ TCaptionState TWinSkinForm::CaptionState() const {
     s.Width = wr.right - wr.left;
     s.Metrics = metrics_;
     s.TextRect = textRect_;
-    s.MenuTileLeft = skin_->MenuBar && !skin_->MenuBar->Bitmap.Empty() ? skin_->MenuBar->Margins.Left : 0;
+    s.MenuTileLeft = Model().MenuBar && !Model().MenuBar->Bitmap.Empty() ? Model().MenuBar->Margins.Left : 0;
     return s;
 }
 

@@ -86,6 +86,9 @@ TEST(Resources, Manifest) {
         {"{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}", true}, // 10 and 11
         {"version=\"" TELLIT_PROJECT_VERSION "\"", true},
         {"name=\"Microsoft.Windows.Common-Controls\"", false}, // no comctl32 6: classic controls
+        // Drawn at any scale by the program itself: per-monitor v2, then the older awarenesses.
+        {">PerMonitorV2, PerMonitor</dpiAwareness>", true},
+        {">true/pm</dpiAware>", true},
         {"@", false},                                         // every placeholder filled in
     };
     for (const Expect& e : table)

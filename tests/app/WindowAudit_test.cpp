@@ -10,6 +10,7 @@
 #include "skin/controls/SkinControl_win.h"
 #include "skin/data/BmpCodec.h"
 #include "skin/data/PngWrite.h"
+#include "skin/data/SkinScale.h"
 #include "skin/data/SkinWrite.h"
 #include "skin/forms/SkinManage_win.h"
 #include "skin/forms/WinSkinData_win.h"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <iterator>
 
 namespace {
 
@@ -584,6 +586,121 @@ TEST_F(WindowAudit, SkinRemovedInsideNestedLoops) {
     EXPECT_EQ(GetMenu(Form1->Handle()), nullptr);
     AppFixture::TearDown(); // the forms go, the main window skinned
     EXPECT_FALSE(IsMenu(menu));
+}
+
+} // namespace
+
+namespace {
+
+// Window sizes within a pixel: rounding of the scaled layout may differ by one from the product.
+void ExpectNear(int got, int want, const char* what, int slack = 1) {
+    EXPECT_LE(std::abs(got - want), slack) << what << ": " << got << ", expected " << want;
+}
+
+// Every window at the screen's DPI: tests/app/with-dpi runs this at 120, 144 and 192 DPI, each in a
+// Wine prefix of its own; the whole executable runs it at 96. The forms are scaled from their 96-DPI
+// layout, the skin's frame is drawn at the scaled thickness and checked whole, and a WM_DPICHANGED
+// rescales the main window's frame and controls, which the next paint shows.
+TEST_F(WindowAudit, EveryWindowAtTheScreensDpi) {
+    const int dpi = SystemDpi();
+    const std::string at = "dpi_" + std::to_string(dpi) + "_";
+    SCOPED_TRACE(at);
+    // The layouts at 96 DPI, as the constructors left them (the help window sizes itself to its text).
+    std::vector<SIZE> designed;
+    for (const TWindowCase& c : kForms) {
+        ASSERT_EQ(c.Form()->PixelsPerInch(), 96) << c.Name << " scaled before it was shown";
+        designed.push_back(SIZE{c.Form()->ClientWidth(), c.Form()->ClientHeight()});
+    }
+    EXPECT_EQ(designed[0].cx, 331);
+    EXPECT_EQ(designed[0].cy, 216);
+
+    const TAuditSkin skins[] = {
+        {"distinct", WriteSkin("distinct", false, true), false, true},
+        {"shipped", Utf8ToWide(TELLIT_SKIN), true, false},
+    };
+    for (const TAuditSkin& skin : skins) {
+        SCOPED_TRACE(skin.Name);
+        ASSERT_TRUE(Form1->UseSkinFile(skin.File));
+        Settle(40);
+        for (size_t i = 0; i < std::size(kForms); ++i) {
+            TForm* f = kForms[i].Form();
+            const std::string where = at + skin.Name + "_" + kForms[i].Name;
+            ShowOnTop(f);
+            AuditWindow(f->Handle(), skin, where);
+            EXPECT_EQ(f->PixelsPerInch(), dpi) << where;
+            ExpectNear(f->ClientWidth(), ScaleValue(designed[i].cx, dpi), "client width");
+            ExpectNear(f->ClientHeight(), ScaleValue(designed[i].cy, dpi), "client height");
+            // Fonts of 8 points at this DPI.
+            EXPECT_EQ(f->Font().Height(), -MulDiv(8, dpi, 72)) << where;
+            const TWinSkinForm* skinner = SkinnerOf(f->Handle());
+            ASSERT_NE(skinner, nullptr);
+            EXPECT_EQ(skinner->Dpi(), dpi);
+            if (skin.Distinct) {
+                // The made skin's 5-pixel sides and 22-pixel caption, scaled.
+                EXPECT_EQ(skinner->Metrics().Left, ScaleValue(5, dpi)) << where;
+                EXPECT_EQ(skinner->Metrics().Right, ScaleValue(5, dpi)) << where;
+                EXPECT_EQ(skinner->Metrics().Bottom, ScaleValue(5, dpi)) << where;
+                EXPECT_GE(skinner->Metrics().Caption, ScaleValue(22, dpi)) << where;
+            }
+            // Caption buttons answer at their centres.
+            for (const auto& b : skinner->SysButtons()) {
+                if (!b->Visible || b->Rect.IsEmpty()) continue;
+                const int cx = (b->Rect.Left + b->Rect.Right) / 2, cy = (b->Rect.Top + b->Rect.Bottom) / 2;
+                EXPECT_EQ(skinner->FindBtn(cx, cy), b.get()) << where << ": caption button at " << cx << "," << cy;
+            }
+            SavePng(Shot(f->Handle()), where);
+            if (f != Form1) f->Hide();
+        }
+        // The main window at this DPI: 331 x 216 scaled (497 x 324 at 144 DPI).
+        ExpectNear(Form1->ClientWidth(), ScaleValue(331, dpi), "main client width");
+        ExpectNear(Form1->ClientHeight(), ScaleValue(216, dpi), "main client height");
+        // A message box of the send flow.
+        MessageBoxWatcher watch;
+        watch.WhileOpen = [&] {
+            HWND box = GetForegroundWindow();
+            AuditWindow(box, skin, at + skin.Name + " message box");
+            SavePng(Shot(box), at + skin.Name + "_message");
+        };
+        ShowMessage(L"SMS отправлена!");
+        EXPECT_EQ(watch.Texts().size(), 1u);
+    }
+
+    // A move to a monitor of another DPI, as the system announces it, and back.
+    ASSERT_TRUE(Form1->UseSkinFile(skins[0].File));
+    Settle(40);
+    ShowOnTop(Form1);
+    ASSERT_TRUE(WaitUntil([] { return SkinnedNow(Form1->Handle()); }));
+    const int other = dpi == 96 ? 144 : 96;
+    const int editWidth = Form1->CBNumber->Width();
+    for (const int to : {other, dpi}) {
+        SCOPED_TRACE("WM_DPICHANGED to " + std::to_string(to));
+        const int from = Form1->PixelsPerInch();
+        RECT wr{};
+        GetWindowRect(Form1->Handle(), &wr);
+        RECT suggested{wr.left, wr.top, wr.left + MulDiv(wr.right - wr.left, to, from),
+                       wr.top + MulDiv(wr.bottom - wr.top, to, from)};
+        SendMessageW(Form1->Handle(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+        Settle();
+        RECT now{};
+        GetWindowRect(Form1->Handle(), &now);
+        EXPECT_EQ(now.right - now.left, suggested.right - suggested.left) << "the suggested rectangle taken";
+        EXPECT_EQ(now.bottom - now.top, suggested.bottom - suggested.top);
+        const TWinSkinForm* skinner = SkinnerOf(Form1->Handle());
+        ASSERT_NE(skinner, nullptr);
+        EXPECT_EQ(skinner->Dpi(), to);
+        EXPECT_EQ(skinner->Metrics().Left, ScaleValue(5, to));
+        EXPECT_EQ(skinner->Metrics().Bottom, ScaleValue(5, to));
+        EXPECT_EQ(Form1->PixelsPerInch(), to);
+        EXPECT_EQ(Form1->Font().Height(), -MulDiv(8, to, 72));
+        ExpectNear(Form1->CBNumber->Width(), MulDiv(editWidth, to, dpi), "edit width", 2);
+        ExpectNear(Form1->ClientWidth(), ScaleValue(331, to), "client width", 3);
+        ExpectNear(Form1->ClientHeight(), ScaleValue(216, to), "client height", 3);
+        // The next paint shows the new borders: AuditWindow reads them from the screen.
+        RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        AuditWindow(Form1->Handle(), skins[0], "after WM_DPICHANGED");
+        SavePng(Shot(Form1->Handle()), at + "dpichanged_" + std::to_string(to));
+    }
+    DeleteFileW(skins[0].File.c_str());
 }
 
 } // namespace

@@ -1,9 +1,11 @@
-// skinpreview SKIN.skn OUT.png [--size WxH | --gallery]
+// skinpreview SKIN.skn OUT.png [--size WxH | --gallery] [--dpi N]
 // skinpreview --states SKIN.skn OUT.png
 // Opens a sample window skinned with the given package and writes one PNG of it: active,
 // inactive, and with every caption button hot and pressed. With --gallery, the control gallery
 // (every kind of control, and an MDI main window with a maximized child) in the system's look
 // beside the skinned one. With --states, every control kind in every state it draws (StatesSheet.cpp).
+// With --dpi, the sample window or the gallery is drawn at N DPI (96 is 100 %, 144 is 150 %, 192 is
+// 200 %) as on a monitor of that DPI: it is told so with WM_DPICHANGED, as a move there tells it.
 // For skin authors, who see a skin this way without writing a program.
 #include "skin/data/PngWrite.h"
 #include "skin/data/SkinDataCore.h"
@@ -26,7 +28,25 @@ int Fail(const std::string& text) {
 }
 
 LRESULT CALLBACK SampleProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DPICHANGED) {
+        // A window aware of its monitor's DPI takes the rectangle the system suggests.
+        const RECT* r = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// Tells the window its monitor has `dpi`, with the rectangle the system would suggest: the
+// window's own, scaled from `from` about its top-left corner.
+void MoveToDpi(HWND hwnd, int dpi, int from) {
+    if (dpi == from) return;
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    RECT suggested{r.left, r.top, r.left + MulDiv(r.right - r.left, dpi, from),
+                   r.top + MulDiv(r.bottom - r.top, dpi, from)};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
 HMENU SampleMenu() {
@@ -94,12 +114,13 @@ int WriteSheet(TDib& sheet, const std::string& outPath) {
 }
 
 // The gallery and the MDI window in the system's look, then skinned; two rows of two.
-int Gallery(TSkinDataCore& skin, const std::string& outPath) {
+int Gallery(TSkinDataCore& skin, const std::string& outPath, int dpi) {
     Application->Initialize();
     auto* form = new TGalleryForm(Application);
     HWND mdi = CreateMDIGallery(10, 10);
     if (!mdi) return Fail("cannot create the MDI window");
     form->Show();
+    if (dpi) MoveToDpi(form->Handle(), dpi, form->PixelsPerInch());
     TBitmap32 shots[4];
     shots[0] = ScreenShot(form->Handle());
     ShowWindow(form->Handle(), SW_HIDE);
@@ -115,6 +136,7 @@ int Gallery(TSkinDataCore& skin, const std::string& outPath) {
     skinners.push_back(SkinWindow(mdi, &skin));
     for (HWND c = GetWindow(skinners.back()->MDIClient(), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         skinners.push_back(SkinWindow(c, &skin));
+    if (dpi) MoveToDpi(mdi, dpi, WindowDpi(mdi));
     skinners[1]->InitSkinData();
     shots[3] = ScreenShot(mdi);
 
@@ -144,6 +166,13 @@ int Gallery(TSkinDataCore& skin, const std::string& outPath) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // --dpi N, last, applies to the preview and the gallery.
+    int dpi = 0;
+    if (argc >= 5 && std::wstring(argv[argc - 2]) == L"--dpi") {
+        if (swscanf(argv[argc - 1], L"%d", &dpi) != 1 || dpi < 48 || dpi > 480)
+            return Fail("--dpi takes a DPI from 48 to 480 (96 is 100 %)");
+        argc -= 2;
+    }
     if (argc == 4 && std::wstring(argv[1]) == L"--states") {
         TSkinDataCore skin;
         const std::string skinPath = WideToUtf8(argv[2]);
@@ -154,11 +183,11 @@ int wmain(int argc, wchar_t** argv) {
         TSkinDataCore skin;
         const std::string skinPath = WideToUtf8(argv[1]);
         if (!skin.LoadFromFile(skinPath)) return Fail("cannot load the skin package " + skinPath);
-        return Gallery(skin, WideToUtf8(argv[2]));
+        return Gallery(skin, WideToUtf8(argv[2]), dpi);
     }
     if (argc != 3 && argc != 5)
-        return Fail("usage: skinpreview SKIN.skn OUT.png [--size WxH | --gallery]\n       skinpreview --states "
-                    "SKIN.skn OUT.png");
+        return Fail("usage: skinpreview SKIN.skn OUT.png [--size WxH | --gallery] [--dpi N]\n       skinpreview "
+                    "--states SKIN.skn OUT.png");
     int cw = 331, ch = 216;
     if (argc == 5) {
         if (std::wstring(argv[3]) != L"--size" || swscanf(argv[4], L"%dx%d", &cw, &ch) != 2 || cw < 1 || ch < 1 ||
@@ -184,6 +213,10 @@ int wmain(int argc, wchar_t** argv) {
     ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     std::unique_ptr<TWinSkinForm> skinner = SkinWindow(hwnd, &skin);
     Pump();
+    if (dpi) {
+        MoveToDpi(hwnd, dpi, skinner->Dpi());
+        Pump();
+    }
 
     const struct {
         const wchar_t* label;
