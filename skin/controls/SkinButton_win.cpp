@@ -210,9 +210,11 @@ void TSkinBitButton::DrawListImage(TBitmap32& target, int x, int y, const TImage
     GdiFlush();
     TBitmap32 copy = picture.Bits();
     if (greyed) ConvertBitmapToGrayscale(copy);
+    // The list's masked drawing rewrites every pixel (alpha included): the key is told by colour.
     for (int row = 0; row < h; ++row)
         for (int col = 0; col < w; ++col)
-            if (picture.Bits().Pixel(col, row) != key) target.SetPixel(x + col, y + row, copy.Pixel(col, row) | 0xFF000000u);
+            if ((picture.Bits().Pixel(col, row) & 0xFFFFFF) != (key & 0xFFFFFF))
+                target.SetPixel(x + col, y + row, copy.Pixel(col, row) | 0xFF000000u);
 }
 
 void TSkinBitButton::DrawFace(HDC dc, TBitmap32& target, const RECT& r, int frame, bool speed) {

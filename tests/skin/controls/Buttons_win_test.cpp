@@ -404,7 +404,7 @@ TEST(Buttons, FrameworkFormControls) {
     Pump(50);
 }
 
-// A 10 x 10 icon of one colour, opaque.
+// A 10 x 10 icon of one colour whose top row is transparent.
 HICON SolidIcon(COLORREF colour) {
     HDC screen = GetDC(nullptr);
     HBITMAP picture = CreateCompatibleBitmap(screen, 10, 10);
@@ -414,11 +414,13 @@ HICON SolidIcon(COLORREF colour) {
     RECT r{0, 0, 10, 10};
     FillRect(dc, &r, brush);
     DeleteObject(brush);
+    RECT topRow{0, 0, 10, 1};
+    FillRect(dc, &topRow, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     SelectObject(dc, old);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
-    const WORD zeros[10] = {};
-    HBITMAP mask = CreateBitmap(10, 10, 1, 1, zeros);
+    WORD bits[10] = {0xFFFF}; // rows of 16 bits; set bits are transparent
+    HBITMAP mask = CreateBitmap(10, 10, 1, 1, bits);
     ICONINFO info{TRUE, 0, 0, mask, picture};
     HICON icon = CreateIconIndirect(&info);
     DeleteObject(mask);
@@ -458,6 +460,7 @@ TEST(Buttons, ImageListButtonInEveryState) {
     GetWindowRect(bit->Handle(), &br);
     const int top = (br.bottom - br.top - 10 + 1) / 2;
     const POINT picture = At(bit->Handle(), 4 + 5, top + 5), edge = At(bit->Handle(), 2, 2);
+    const POINT clear = At(bit->Handle(), 4 + 5, top); // the picture's transparent row
     const POINT away = At(form->Handle(), 380, 270);
     const TPixel red = PixelRGB(255, 0, 0), face = 0;
     const struct {
@@ -482,6 +485,7 @@ TEST(Buttons, ImageListButtonInEveryState) {
         InvalidateRect(bit->Handle(), nullptr, FALSE);
         EXPECT_TRUE(Shows(edge, s.frame)) << s.state << " " << std::hex << ScreenPixel(edge);
         EXPECT_TRUE(Shows(picture, s.glyph ? s.glyph : s.frame)) << s.state << " " << std::hex << ScreenPixel(picture);
+        EXPECT_TRUE(Shows(clear, s.frame)) << s.state << " " << std::hex << ScreenPixel(clear);
     }
     f.reset();
     form.reset();
