@@ -216,6 +216,15 @@ TEST(SkinControl, MouseNotificationsAndHotButton) {
     skinner->HotButton = r;
     GetWindowRect(form->Button->Handle(), &r->FWindowRect);
     EXPECT_TRUE(WaitFor([&] { return j.Has("leave") && skinner->HotButton == nullptr; }));
+    // The window deactivated stops the timer: the hot skinner is let go at once, and told to leave
+    // since the cursor is not over it.
+    SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+    j.lines.clear();
+    skinner->HotButton = r;
+    SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(skinner->HotButton, nullptr);
+    EXPECT_TRUE(j.Has("leave"));
+    SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
     // Freeing a skinner takes it off the list and out of the hot pointer.
     skinner->HotButton = r;
     const TSkinControl* gone = r;
@@ -295,6 +304,17 @@ TEST(SkinControl, DiscoveryOfEveryKind) {
         }
     }
     EXPECT_EQ(seen.size(), expected.size()) << "the gallery lacks a kind";
+    // A skin change leaves the focus where the user had it: no skinner (the track bars' included)
+    // takes it on the way.
+    TWinControl* typing = nullptr;
+    for (int i = 0; i < gallery->ComponentCount() && !typing; ++i)
+        if (auto* e = dynamic_cast<TEdit*>(gallery->Components(i))) typing = e;
+    ASSERT_NE(typing, nullptr);
+    SetForegroundWindow(gallery->Handle());
+    typing->SetFocus();
+    ASSERT_EQ(GetFocus(), typing->Handle());
+    skinner->SkinChange();
+    EXPECT_EQ(GetFocus(), typing->Handle());
     skinner.reset();
     delete gallery;
 
