@@ -129,13 +129,12 @@ bool TWinSkinForm::FindSkinComp(TComponent* component) const {
     auto* w = dynamic_cast<TWinControl*>(component);
     for (TSkinControl* s : controls_) {
         if (s->Owner() == component && (s->FControl == component || s->FGraphicControl == component)) return true;
-        if (!s->FControl && w) {
-            // A control without a window is not skinned, except on print-preview forms, whose
-            // controls without a window are left alone.
-            if (!w->HandleAllocated())
-                return IsPrintPreviewForm(WideToUtf8(className_)) || (form_ && IsPrintPreviewForm(form_->Name));
-            if (s->FHandle == w->Handle()) return true;
-        }
+        if (!w) continue;
+        // A control without a window is not skinned, except on print-preview forms, whose
+        // controls without a window are left alone.
+        if (!w->HandleAllocated())
+            return IsPrintPreviewForm(WideToUtf8(className_)) || (form_ && IsPrintPreviewForm(form_->Name));
+        if (!s->FControl && s->FHandle == w->Handle()) return true;
     }
     return false;
 }

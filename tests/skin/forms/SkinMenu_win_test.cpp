@@ -608,8 +608,8 @@ TEST_F(SkinMenu, ToolBarButtonsShowTheSkinsButtonFrames) {
         if (!templates->Handle() || !skinner || skinner->Background().Empty()) return false;
         RECT item{}, moreItem{};
         if (!DrawnAt(popup, 3, item) || !DrawnAt(popup, 4, moreItem)) return false;
-        const POINT p{item.right - 4, (item.top + item.bottom) / 2};
-        if (!Shows(p, ItemFace(*skinner, *skin_, item, 1, p), "tool button menu item")) return false;
+        const POINT at{item.right - 4, (item.top + item.bottom) / 2};
+        if (!Shows(at, ItemFace(*skinner, *skin_, item, 1, at), "tool button menu item")) return false;
         RECT pr{};
         GetWindowRect(popup, &pr);
         RECT br{};
