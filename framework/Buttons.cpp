@@ -43,6 +43,9 @@ bool TGlyphSettings::Get(const std::string& name, TPropValue& value) const {
 TBitBtn::TBitBtn(TComponent* AOwner, TWinControl* AParent) : TButton(AOwner, AParent) {}
 
 bool TBitBtn::GetPropValue(const std::string& name, TPropValue& value) const {
+    if (SameText(name, "Images")) return PropObject(value, images_);
+    if (SameText(name, "ImageIndex")) return PropInteger(value, imageIndex_);
+    if (SameText(name, "DisabledIndex")) return PropInteger(value, disabledIndex_);
     return Glyph.Get(name, value) || TButton::GetPropValue(name, value);
 }
 
@@ -52,8 +55,21 @@ void TBitBtn::SetGlyph(HICON icon) {
         Glyph.Bitmap.AssignIcon(icon, kGlyphKey);
     else
         Glyph.Bitmap.Clear();
+    UpdateStyle();
+}
+
+void TBitBtn::SetImages(TImageList* images, int imageIndex, int disabledIndex) {
+    images_ = images;
+    imageIndex_ = imageIndex;
+    disabledIndex_ = disabledIndex;
+    UpdateStyle();
+}
+
+void TBitBtn::UpdateStyle() {
+    // A picture makes the button draw itself; without one the system draws a push button.
+    const bool picture = glyph_.Get() || (images_ && imageIndex_ >= 0);
     LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE) & ~LONG_PTR(BS_TYPEMASK);
-    SetWindowLongPtrW(hwnd_, GWL_STYLE, style | (icon ? BS_OWNERDRAW : BS_PUSHBUTTON));
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style | (picture ? BS_OWNERDRAW : BS_PUSHBUTTON));
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -87,8 +103,9 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& di) {
     TSelectObject font(dc, Font().Handle());
     RECT tr{0, 0, 0, 0};
     DrawTextW(dc, text.c_str(), int(text.size()), &tr, DT_CALCRECT | DT_SINGLELINE);
-    const int gw = glyph_.Get() ? GetSystemMetrics(SM_CXSMICON) : 0;
-    const int gh = glyph_.Get() ? GetSystemMetrics(SM_CYSMICON) : 0;
+    const bool listed = !glyph_.Get() && images_ && imageIndex_ >= 0;
+    const int gw = glyph_.Get() ? GetSystemMetrics(SM_CXSMICON) : listed ? images_->Width() : 0;
+    const int gh = glyph_.Get() ? GetSystemMetrics(SM_CYSMICON) : listed ? images_->Height() : 0;
     const int spacing = Glyph.Spacing >= 0 ? Glyph.Spacing : 4;
     const int total = gw + (gw && !text.empty() ? spacing : 0) + tr.right;
     int x = (r.left + r.right - total) / 2 + (pushed ? 1 : 0);
@@ -96,6 +113,14 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& di) {
     if (glyph_.Get()) {
         DrawState(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(glyph_.Get()), 0, x, cy - gh / 2, gw, gh,
                   DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+        x += gw + spacing;
+    } else if (listed) {
+        if (!disabled)
+            images_->Draw(dc, x, cy - gh / 2, imageIndex_);
+        else if (disabledIndex_ >= 0)
+            images_->Draw(dc, x, cy - gh / 2, disabledIndex_);
+        else
+            images_->Draw(dc, x, cy - gh / 2, imageIndex_, false);
         x += gw + spacing;
     }
     RECT textRect{x, cy - tr.bottom / 2, x + tr.right, cy - tr.bottom / 2 + tr.bottom};

@@ -2,6 +2,7 @@
 // the speed button, a flat tool button that takes no focus.
 #pragma once
 
+#include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
 
 // Owns an icon handle and destroys it.
@@ -38,7 +39,9 @@ struct TGlyphSettings {
 };
 
 // Without a glyph it looks like a plain push button; with one, the button draws its face itself
-// (owner-drawn): the glyph left of the caption, both centred together.
+// (owner-drawn): the glyph left of the caption, both centred together. Instead of a glyph it can
+// show a picture of an image list: "Images", "ImageIndex" (-1: none) and "DisabledIndex" (the
+// picture while disabled; -1: ImageIndex greyed).
 class TBitBtn : public TButton {
 public:
     TBitBtn(TComponent* AOwner, TWinControl* AParent);
@@ -46,13 +49,20 @@ public:
     void SetGlyph(HICON icon);
     HICON GlyphIcon() const { return glyph_.Get(); }
     TGlyphSettings Glyph;
+    // The image list is not owned.
+    void SetImages(TImageList* images, int imageIndex, int disabledIndex = -1);
+    TImageList* Images() const { return images_; }
 
     void WndProc(TMessage& m) override;
     bool GetPropValue(const std::string& name, TPropValue& value) const override;
 
 private:
     void DrawItem(const DRAWITEMSTRUCT& di);
+    void UpdateStyle();
     TIconHandle glyph_;
+    TImageList* images_ = nullptr;
+    int imageIndex_ = -1;
+    int disabledIndex_ = -1;
 };
 
 // A button that paints itself in a window of its own class, takes no focus, and clicks on a mouse

@@ -70,6 +70,10 @@ public:
     // Called once all stored properties are set (after loading), before the component is used.
     virtual void Loaded();
     bool GetPropValue(const std::string& name, TPropValue& value) const override;
+    // The framework classes this class counts as beyond its C++ bases, by name ("TCustomGrid"):
+    // a class of the program that stands for one the framework does not have declares it, and is
+    // then treated as that class would be.
+    virtual std::vector<std::string> DeclaredClasses() const { return {}; }
 
     std::string Name;
     long long Tag = 0;

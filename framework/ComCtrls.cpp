@@ -573,6 +573,13 @@ bool TStatusBar::SizeGrip() const {
     return (GetWindowLongPtrW(hwnd_, GWL_STYLE) & SBARS_SIZEGRIP) != 0;
 }
 
+void TStatusBar::SetSizeGrip(bool value) {
+    if (value == SizeGrip()) return;
+    const LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, value ? style | SBARS_SIZEGRIP : style & ~LONG_PTR(SBARS_SIZEGRIP));
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
 void TStatusBar::Realign() {
     SendMessageW(hwnd_, WM_SIZE, 0, 0);
 }
@@ -583,4 +590,12 @@ bool TStatusBar::GetPropValue(const std::string& name, TPropValue& value) const 
     if (SameText(name, "SimpleText")) return PropString(value, simpleText_);
     if (SameText(name, "SizeGrip")) return PropEnum(value, SizeGrip() ? 1 : 0, {"False", "True"});
     return TWinControl::GetPropValue(name, value);
+}
+
+bool TStatusBar::SetPropValue(const std::string& name, const std::string& value) {
+    if (SameText(name, "SizeGrip") && (SameText(value, "True") || SameText(value, "False"))) {
+        SetSizeGrip(SameText(value, "True"));
+        return true;
+    }
+    return TWinControl::SetPropValue(name, value);
 }

@@ -223,8 +223,10 @@ public:
     bool SizeGrip() const;
     // Takes its place along the parent's bottom edge again.
     void Realign();
-    // "Panels", "SimplePanel", "SimpleText", "SizeGrip".
+    void SetSizeGrip(bool value);
+    // "Panels", "SimplePanel", "SimpleText", "SizeGrip"; "SizeGrip" can be set.
     bool GetPropValue(const std::string& name, TPropValue& value) const override;
+    bool SetPropValue(const std::string& name, const std::string& value) override;
 
 private:
     bool simplePanel_ = false;

@@ -29,6 +29,36 @@ TDiscovery Take(TSkinnerKind kind, TSkinStart start = ssInit, int flag = 0) {
 constexpr std::uint32_t kVScroll = 0x00200000, kHScroll = 0x00100000;
 } // namespace
 
+std::uint32_t ClassesOfNames(const std::vector<std::string>& names) {
+    static const struct {
+        const char* name;
+        std::uint32_t bit;
+    } table[] = {
+        {"ttabcontrol", fcTabControl},       {"ttoolbutton", fcToolButton},     {"tpagecontrol", fcPageControl},
+        {"tcustomcheckbox", fcCustomCheckBox}, {"tcustomradiogroup", fcCustomRadioGroup},
+        {"tcustomgroupbox", fcCustomGroupBox}, {"tradiobutton", fcRadioButton}, {"ttoolbar", fcToolBar},
+        {"tstatusbar", fcStatusBar},         {"tprogressbar", fcProgressBar},   {"tscrollbar", fcScrollBar},
+        {"tcustomcombobox", fcCustomComboBox}, {"tbitbtn", fcBitBtn},         {"tspeedbutton", fcSpeedButton},
+        {"tcustompanel", fcCustomPanel},     {"tcustomlistview", fcCustomListView}, {"tcustommemo", fcCustomMemo},
+        {"tcustomgrid", fcCustomGrid},       {"tbutton", fcButton},             {"tcustomedit", fcCustomEdit},
+        {"tcustomframe", fcCustomFrame},     {"tcustomform", fcCustomForm},     {"twincontrol", fcWinControl},
+        {"tlistbox", fcListBox},             {"tcustomlistbox", fcListBox},     {"tcustomtreeview", fcCustomTreeView},
+        {"tscrollbox", fcScrollBox},         {"tmemo", fcCustomMemo},
+    };
+    std::uint32_t bits = 0;
+    for (const std::string& n : names) {
+        const std::string lower = Lower(n);
+        for (const auto& t : table)
+            if (lower == t.name) bits |= t.bit;
+    }
+    return bits;
+}
+
+bool IsPrintPreviewForm(const std::string& name) {
+    // The report tools' preview forms (TQRStandardPreview, TppPrintPreview...) all say so too.
+    return Lower(name).find("preview") != std::string::npos;
+}
+
 bool IsScrollControl(const TComponentFacts& c) {
     return (c.Style & (kVScroll | kHScroll)) != 0 ||
            (c.Classes & (fcListBox | fcCustomMemo | fcCustomTreeView | fcScrollBox)) != 0 || c.Tag == 55;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The skinner classes.
 enum TSkinnerKind {
@@ -67,6 +68,14 @@ enum TFrameworkClass : std::uint32_t {
     fcCustomTreeView = 1u << 24,
     fcScrollBox = 1u << 25,
 };
+
+// The bits of framework classes given by name ("TCustomGrid", any case), as a class of the
+// program declares what it counts as; names of no class the table tests add nothing.
+std::uint32_t ClassesOfNames(const std::vector<std::string>& names);
+
+// A print-preview form, by its name or class name: one containing "preview" in any case. Its
+// controls without a window are left alone.
+bool IsPrintPreviewForm(const std::string& name);
 
 struct TComponentFacts {
     std::string ClassName; // as the class names itself ("TButton")

@@ -4,6 +4,7 @@
 #include "skin/controls/Discovery.h"
 #include "skin/controls/SkinControl_win.h"
 #include "skin/controls/SkinFactory_win.h"
+#include "skin/controls/SkinProps.h"
 #include "skin/controls/SkinScrollbar_win.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinData_win.h"
@@ -13,8 +14,10 @@
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
+#include "framework/ToolBar.h"
 
 #include <algorithm>
 #include <cctype>
@@ -43,7 +46,9 @@ std::uint32_t ClassesOf(const TComponent* c) {
     if (is(dynamic_cast<const TPanel*>(c))) bits |= fcCustomPanel;
     if (is(dynamic_cast<const TListBox*>(c))) bits |= fcListBox;
     if (is(dynamic_cast<const TScrollBar*>(c))) bits |= fcScrollBar;
-    return bits;
+    if (is(dynamic_cast<const TToolBar*>(c))) bits |= fcToolBar;
+    if (is(dynamic_cast<const TToolButton*>(c))) bits |= fcToolButton;
+    return bits | ClassesOfNames(c->DeclaredClasses());
 }
 
 TComponentFacts FactsOf(const TComponent* c) {
@@ -51,6 +56,8 @@ TComponentFacts FactsOf(const TComponent* c) {
     f.ClassName = c->ClassName();
     f.Classes = ClassesOf(c);
     f.Tag = c->Tag;
+    // A date-time picker says which mode it is in as the framework's pickers do.
+    f.DateTimeUpDown = SameText(GetEnumProperty(c, "DateMode"), "dmUpDown");
     if (auto* w = dynamic_cast<const TWinControl*>(c); w && w->HandleAllocated())
         f.Style = std::uint32_t(GetWindowLongPtrW(w->Handle(), GWL_STYLE));
     return f;
@@ -122,7 +129,12 @@ bool TWinSkinForm::FindSkinComp(TComponent* component) const {
     auto* w = dynamic_cast<TWinControl*>(component);
     for (TSkinControl* s : controls_) {
         if (s->Owner() == component && (s->FControl == component || s->FGraphicControl == component)) return true;
-        if (w && w->HandleAllocated() && !s->FControl && s->FHandle == w->Handle()) return true;
+        if (!w) continue;
+        // A control without a window is not skinned, except on print-preview forms, whose
+        // controls without a window are left alone.
+        if (!w->HandleAllocated())
+            return IsPrintPreviewForm(WideToUtf8(className_)) || (form_ && IsPrintPreviewForm(form_->Name));
+        if (!s->FControl && s->FHandle == w->Handle()) return true;
     }
     return false;
 }
@@ -166,6 +178,15 @@ void TWinSkinForm::AddComp(TComponent* component, TWinControl* parent) {
     if (!d.Matched) return;
     if (d.SetFlat) component->SetPropValue("Flat", "True");
     if (d.SetTransparent) component->SetPropValue("Transparent", "True");
+    if (d.NoSizeGrip) component->SetPropValue("SizeGrip", "False");
+    if (d.FixedColorFace) component->SetPropValue("FixedColor", std::to_string(skin_->Colors[csButtonFace]));
+    if (d.ToolBarSkin)
+        if (auto* bar = dynamic_cast<TToolBar*>(component)) SkinToolBar(bar, true);
+    if (d.ToolButtonMenu)
+        if (auto* menu = GetObjProp<TPopupMenu>(component, "DropdownMenu")) {
+            menu->OwnerDraw = true;
+            InitToolbarMenu(menu->Items, true);
+        }
     if (d.ChildKind != skNone && w)
         for (int i = 0; i < w->ComponentCount(); ++i)
             if (auto* child = dynamic_cast<TWinControl*>(w->Components(i)); child && !FindSkinComp(child))

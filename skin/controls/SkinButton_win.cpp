@@ -7,6 +7,7 @@
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm_win.h"
 
+#include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
 #include "framework/SysUtils.h"
 
@@ -198,14 +199,40 @@ void TSkinBitButton::DrawGlyph(TBitmap32& target, int x, int y, const TBitmap& g
         }
 }
 
+void TSkinBitButton::DrawListImage(TBitmap32& target, int x, int y, const TImageList& images, int index,
+                                   bool greyed) {
+    const int w = images.Width(), h = images.Height();
+    TDib picture;
+    if (index < 0 || index >= images.Count() || !picture.Resize(w, h)) return;
+    const TPixel key = PixelFromColor(clSkinKey);
+    picture.Bits().Fill(key);
+    images.Draw(picture.DC(), 0, 0, index);
+    GdiFlush();
+    TBitmap32 copy = picture.Bits();
+    if (greyed) ConvertBitmapToGrayscale(copy);
+    // The list's masked drawing rewrites every pixel (alpha included): the key is told by colour.
+    for (int row = 0; row < h; ++row)
+        for (int col = 0; col < w; ++col)
+            if ((picture.Bits().Pixel(col, row) & 0xFFFFFF) != (key & 0xFFFFFF))
+                target.SetPixel(x + col, y + row, copy.Pixel(col, row) | 0xFF000000u);
+}
+
 void TSkinBitButton::DrawFace(HDC dc, TBitmap32& target, const RECT& r, int frame, bool speed) {
     const TObject* props = FControl;
     const auto* glyph = GetObjProp<TBitmap>(props, "Glyph");
     int numGlyphs = int(GetIntProperty(props, "NumGlyphs"));
     if (numGlyphs <= 0) numGlyphs = 1;
+    // Without a glyph, a picture of the button's image list.
+    const auto* images = GetObjProp<TImageList>(props, "Images");
+    const int imageIndex = images ? int(GetIntProperty(props, "ImageIndex")) : -1;
+    const int disabledIndex = images ? int(GetIntProperty(props, "DisabledIndex")) : -1;
+    const bool hasGlyph = glyph && !glyph->Empty();
     TGlyphLayoutInput in;
     in.Client = TPoint{r.right - r.left, r.bottom - r.top};
-    if (glyph && !glyph->Empty()) in.Glyph = TPoint{glyph->Width() / numGlyphs, glyph->Height()};
+    if (hasGlyph)
+        in.Glyph = TPoint{glyph->Width() / numGlyphs, glyph->Height()};
+    else if (images && imageIndex != -1)
+        in.Glyph = TPoint{images->Width(), images->Height()};
     in.Layout = LayoutFromName(GetEnumProperty(props, "Layout"));
     in.Margin = int(GetIntProperty(props, "Margin"));
     in.Spacing = int(GetIntProperty(props, "Spacing"));
@@ -224,7 +251,13 @@ void TSkinBitButton::DrawFace(HDC dc, TBitmap32& target, const RECT& r, int fram
     }
     const TGlyphLayout l = LayoutGlyph(in);
     GdiFlush();
-    DrawGlyph(target, r.left + l.GlyphPos.X, r.top + l.GlyphPos.Y, *glyph, GlyphIndex(frame), numGlyphs);
+    const int gx = r.left + l.GlyphPos.X, gy = r.top + l.GlyphPos.Y;
+    if (hasGlyph)
+        DrawGlyph(target, gx, gy, *glyph, GlyphIndex(frame), numGlyphs);
+    else if (FEnabled)
+        DrawListImage(target, gx, gy, *images, imageIndex, false);
+    else
+        DrawListImage(target, gx, gy, *images, disabledIndex != -1 ? disabledIndex : imageIndex, true);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, TextRGB(frame));
     RECT out{r.left + l.TextPos.X, r.top + l.TextPos.Y, r.left + l.TextPos.X + text.cx, r.top + l.TextPos.Y + text.cy};

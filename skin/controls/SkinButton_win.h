@@ -6,6 +6,7 @@
 #include "skin/controls/SkinControl_win.h"
 
 class TBitmap;
+class TImageList;
 
 // Plain push buttons: framework buttons and raw BUTTON windows alike.
 class TSkinButton : public TSkinControl {
@@ -43,6 +44,9 @@ public:
     // Glyph frame `index` (1 normal, 2 disabled and greyed, 3 pressed) of a strip of numGlyphs
     // at (x, y) in target, the strip's bottom-left colour transparent.
     static void DrawGlyph(TBitmap32& target, int x, int y, const TBitmap& glyph, int index, int numGlyphs);
+    // Picture `index` of an image list at (x, y) in target, greyed or not; nothing for an index
+    // outside the list.
+    static void DrawListImage(TBitmap32& target, int x, int y, const TImageList& images, int index, bool greyed);
 
 protected:
     // Glyph, layout and caption over the face already in `target` (whose DC is dc).

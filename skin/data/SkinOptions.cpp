@@ -1,5 +1,11 @@
 #include "skin/data/SkinOptions.h"
 
+#include "framework/SysUtils.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
 namespace {
 
 const char* const kDefaultSkin3rd[] = {"TComboboxex=combobox",
@@ -166,4 +172,96 @@ void TSkinOptions::DoFormSkin(const std::string& name, bool& doSkin) {
 
 void TSkinOptions::DoSkinChanged() {
     if (OnSkinChanged) OnSkinChanged(sender_);
+}
+
+namespace {
+const char* const kControlTypeNames[kSkinControlTypeCount] = {
+    "xcMainMenu", "xcPopupMenu",   "xcToolbar", "xcControlbar", "xcCombo",     "xcCheckBox", "xcRadioButton",
+    "xcProgress", "xcScrollbar",   "xcEdit",    "xcButton",     "xcBitBtn",    "xcSpeedButton", "xcPanel",
+    "xcGroupBox", "xcStatusBar",   "xcTab",     "xcSystemMenu", "xcFastReport",
+};
+
+std::string Trim(const std::string& s) {
+    const size_t a = s.find_first_not_of(" \t"), b = s.find_last_not_of(" \t");
+    return a == std::string::npos ? std::string() : s.substr(a, b - a + 1);
+}
+
+bool BooleanText(const std::string& text, bool& b) {
+    if (SameText(text, "True") || SameText(text, "False")) {
+        b = SameText(text, "True");
+        return true;
+    }
+    return false;
+}
+} // namespace
+
+std::string SkinControlsText(TSkinControlTypes set) {
+    std::string text = "[";
+    for (int i = 0; i < kSkinControlTypeCount; ++i)
+        if (set.Contains(TSkinControlType(i))) {
+            if (text.size() > 1) text += ",";
+            text += kControlTypeNames[i];
+        }
+    return text + "]";
+}
+
+bool SkinControlsFromText(const std::string& text, TSkinControlTypes& set) {
+    const std::string t = Trim(text);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']') return false;
+    TSkinControlTypes result;
+    const std::string inner = t.substr(1, t.size() - 2);
+    if (!Trim(inner).empty()) {
+        size_t start = 0;
+        while (start <= inner.size()) {
+            const size_t comma = std::min(inner.find(',', start), inner.size());
+            const std::string member = Trim(inner.substr(start, comma - start));
+            int found = -1;
+            for (int i = 0; i < kSkinControlTypeCount; ++i)
+                if (SameText(member, kControlTypeNames[i])) found = i;
+            if (found < 0) return false;
+            result.Include(TSkinControlType(found));
+            start = comma + 1;
+        }
+    }
+    set = result;
+    return true;
+}
+
+bool TSkinOptions::GetOption(const std::string& name, TPropValue& value) const {
+    if (SameText(name, "DisableTag")) return PropInteger(value, DisableTag);
+    if (SameText(name, "SkinControls")) return PropString(value, SkinControlsText(SkinControls));
+    if (SameText(name, "SkinFormtype"))
+        return PropEnum(value, int(SkinFormtype), {"sfMainform", "sfOnlyThisForm", "sfDialog"});
+    if (SameText(name, "MenuUpdate")) return PropBoolean(value, MenuUpdate);
+    if (SameText(name, "Skin3rd")) return PropObject(value, &skin3rd_);
+    return false;
+}
+
+bool TSkinOptions::SetOption(const std::string& name, const std::string& value) {
+    if (SameText(name, "DisableTag")) {
+        const std::string t = Trim(value);
+        char* end = nullptr;
+        const long long n = std::strtoll(t.c_str(), &end, 10);
+        if (t.empty() || *end != '\0' || n < INT32_MIN || n > INT32_MAX) return false;
+        DisableTag = int(n);
+        return true;
+    }
+    if (SameText(name, "SkinControls")) return SkinControlsFromText(value, SkinControls);
+    if (SameText(name, "SkinFormtype")) {
+        const char* const names[] = {"sfMainform", "sfOnlyThisForm", "sfDialog"};
+        for (int i = 0; i < 3; ++i)
+            if (SameText(value, names[i])) {
+                SkinFormtype = TSkinFormType(i);
+                return true;
+            }
+        return false;
+    }
+    if (SameText(name, "MenuUpdate")) return BooleanText(value, MenuUpdate);
+    if (SameText(name, "Skin3rd")) {
+        TStringList lines;
+        lines.SetText(value);
+        SetControlList(lines);
+        return true;
+    }
+    return false;
 }

@@ -62,6 +62,11 @@ private:
     std::uint32_t bits_ = 0;
 };
 
+// A set of control types as text, members in bit order: "[xcMainMenu,xcTab]"; "[]" when empty.
+std::string SkinControlsText(TSkinControlTypes set);
+// Reads such a text (blanks and member case free); false, and set unchanged, for anything else.
+bool SkinControlsFromText(const std::string& text, TSkinControlTypes& set);
+
 // Scope of a skin data component: every window of the application, only the form that owns it,
 // or message boxes and standard dialogs.
 enum TSkinFormType { sfMainform, sfOnlyThisForm, sfDialog };
@@ -131,6 +136,13 @@ public:
     bool TagDisabled(long long tag) const { return tag % 100 == DisableTag; }
 
     TObject* Sender() const { return sender_; }
+
+    // The stored options as published properties, by name in any case: "DisableTag" (integer),
+    // "SkinControls" (a set, as text: "[xcMainMenu,xcPopupMenu]"), "SkinFormtype" (enumeration),
+    // "MenuUpdate" (boolean), "Skin3rd" (the string list). Setting takes the same texts; a set
+    // may have blanks, and a text that is no value of the property changes nothing (false).
+    bool GetOption(const std::string& name, TPropValue& value) const;
+    bool SetOption(const std::string& name, const std::string& value);
 
 private:
     TObject* sender_;

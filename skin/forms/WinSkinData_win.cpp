@@ -5,6 +5,7 @@
 #include "skin/forms/SkinManage_win.h"
 
 #include "framework/Forms.h"
+#include "framework/SysUtils.h"
 
 TSkinData::TSkinData(TComponent* AOwner) : TComponent(AOwner), TSkinDataCore(this) {
     StartSkinEngine();
@@ -101,9 +102,20 @@ void TSkinData::SkinForm(HWND hwnd) {
     SkinManager->InstallPass = false;
 }
 
+TWinSkinForm* TWinSkinSpy::SkinForm() const {
+    return SkinManager ? SkinManager->FindSkinForm(Host) : nullptr;
+}
+
 void TSkinData::AddNestForm(TWinControl* host, TForm* nested) {
     if (!nested || !host || !SkinManager) return;
-    if (TWinSkinForm* f = SkinManager->FindSkinForm(host->Handle())) f->InitNestform(nested);
+    TWinSkinForm* f = SkinManager->FindSkinForm(host->Handle());
+    if (!f) return;
+    bool spied = false;
+    for (int i = 0; i < nested->ComponentCount(); ++i)
+        if (auto* spy = dynamic_cast<TWinSkinSpy*>(nested->Components(i)); spy && spy->Host == host->Handle())
+            spied = true;
+    if (!spied) new TWinSkinSpy(nested, host->Handle());
+    f->InitNestform(nested);
 }
 
 void TSkinData::UpdateSkinControl(TForm* form, TWinControl* control) {
@@ -142,16 +154,35 @@ void TSkinData::UpdateMainMenu(bool value) {
 }
 
 bool TSkinData::ChangeProperty(TObject* object, const std::string& propertyName, const std::string& value) {
-    auto* options = dynamic_cast<TSkinOptions*>(object);
-    if (!options || propertyName != "SkinFormtype") return false;
-    const struct {
-        const char* name;
-        TSkinFormType type;
-    } values[] = {{"sfMainform", sfMainform}, {"sfOnlyThisForm", sfOnlyThisForm}, {"sfDialog", sfDialog}};
-    for (const auto& v : values)
-        if (value == v.name) {
-            options->SkinFormtype = v.type;
-            return true;
-        }
-    return false;
+    TPropValue current;
+    if (!object || !object->GetPropValue(propertyName, current) || current.Kind != TPropValue::pkEnum) return false;
+    return object->SetPropValue(propertyName, value);
+}
+
+void TSkinData::SetSkinFile(const std::string& fileName) {
+    skinFile_ = fileName;
+    LoadFromFile(fileName);
+}
+
+bool TSkinData::GetPropValue(const std::string& name, TPropValue& value) const {
+    if (SameText(name, "Active")) return PropBoolean(value, active_);
+    if (SameText(name, "SkinFile")) return PropString(value, skinFile_);
+    if (SameText(name, "SkinStore")) return PropString(value, SkinStore());
+    if (SameText(name, "Version")) return PropString(value, Version());
+    return GetOption(name, value) || TComponent::GetPropValue(name, value);
+}
+
+bool TSkinData::SetPropValue(const std::string& name, const std::string& value) {
+    if (SameText(name, "Active")) {
+        if (!SameText(value, "True") && !SameText(value, "False")) return false;
+        SetActive(SameText(value, "True"));
+        return true;
+    }
+    if (SameText(name, "SkinFile")) {
+        SetSkinFile(value);
+        return true;
+    }
+    // Design-time indicators: written, nothing changes.
+    if (SameText(name, "SkinStore") || SameText(name, "Version")) return true;
+    return SetOption(name, value) || TComponent::SetPropValue(name, value);
 }

@@ -13,6 +13,18 @@
 
 class TForm;
 class TWinControl;
+class TWinSkinForm;
+
+// Left in a form nested in a skinned window (owned by the nested form): tells that the form is
+// skinned as part of the host window. It holds the host's window, not its skinner, so it never
+// points to a skinner that is gone.
+class TWinSkinSpy : public TComponent {
+public:
+    TWinSkinSpy(TComponent* AOwner, HWND host) : TComponent(AOwner), Host(host) {}
+    // The host window's skinner now, or nullptr.
+    TWinSkinForm* SkinForm() const;
+    const HWND Host;
+};
 
 class TSkinData : public TComponent, public TSkinDataCore {
 public:
@@ -47,9 +59,18 @@ public:
     void DeleteGraphicControl(TForm* form, TComponent* control);
     // Menu bar painting on or off; on refreshes every skinned menu bar.
     void UpdateMainMenu(bool value);
-    // Sets an enumeration property given by name from its identifier ("SkinFormtype",
-    // "sfDialog"); false when there is no such property or value.
+    // Sets an enumeration (or boolean) property of any object, given by name, from its identifier
+    // ("SkinFormtype", "sfDialog"); false when the object publishes no such enumeration or the
+    // text is no value of it.
     bool ChangeProperty(TObject* object, const std::string& propertyName, const std::string& value);
+
+    // Published by name: "Active", "SkinFile" (setting it loads that package file), "SkinStore",
+    // "Version", and the options (TSkinOptions::GetOption).
+    bool GetPropValue(const std::string& name, TPropValue& value) const override;
+    bool SetPropValue(const std::string& name, const std::string& value) override;
+    const std::string& SkinFile() const { return skinFile_; }
+    // Loads the package file (a UTF-8 path) and remembers its name.
+    void SetSkinFile(const std::string& fileName);
 
     // A design-time indicator: "(none)" at run time; writing it does nothing.
     std::string SkinStore() const { return "(none)"; }
@@ -59,4 +80,5 @@ public:
 
 private:
     bool active_ = false;
+    std::string skinFile_;
 };

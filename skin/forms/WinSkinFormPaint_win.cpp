@@ -3,6 +3,8 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 #include "skin/data/SkinDataCore.h"
+#include "skin/forms/SkinManage_win.h"
+#include "skin/forms/WinSkinData_win.h"
 #include "skin/forms/WinSkinForm.h"
 
 #include <exception>
@@ -128,6 +130,10 @@ void TWinSkinForm::GetIcon() {
         }
     } else {
         iconBitmap_ = skin_->WorkBitmap;
+        // Without one of its own, the icon of the application's main skin (the last registered).
+        if (iconBitmap_.Empty() && SkinManager)
+            for (const TSkinData* s : SkinManager->SkinDatas())
+                if (s->SkinFormtype == sfMainform && !s->WorkBitmap.Empty()) iconBitmap_ = s->WorkBitmap;
     }
 }
 

@@ -214,8 +214,13 @@ public:
     void InitMenu(TForm* form, bool enable);
     void DrawMenuItem(TMenuItem* item, HDC dc, const RECT& rect, UINT state);
     void MeasureItemPop(TMenuItem* item, HDC dc, int& width, int& height);
-    // The form's tool bars get ToolBarDrawButton as their button painter (or lose it).
-    void InitToolBars(TForm* form, bool enable);
+    // A tool bar gets ToolBarDrawButton as its button painter when it has none (or loses ours).
+    void SkinToolBar(TToolBar* bar, bool enable);
+    // The items of a tool button's menu, at every depth, get the skin's draw and measure handlers
+    // over their own; disabling takes ours away. True when an item had ours.
+    bool InitToolbarMenu(TMenuItem* parent, bool enable);
+    // The form's tool bars and tool-button menus lose this skinner's handlers (discovery gave them).
+    void ReleaseToolBars(TForm* form);
     LRESULT ToolBarDrawButton(TToolBar* bar, NMTBCUSTOMDRAW& cd);
     // The skinned system menu (made on first use).
     TPopupMenu* SysMenu() const { return sysMenu_.get(); }

@@ -101,7 +101,6 @@ void TWinSkinForm::InitTform(TForm* form) {
     }
     InitSkin(form->Handle());
     InitMenu(form, true);
-    InitToolBars(form, true);
     savedColor_ = form->Color;
     form->Color = skin_->Colors[csButtonFace];
 }
@@ -549,6 +548,14 @@ void TWinSkinForm::StartTimer(bool on) {
     else {
         if (IsWindow(hwnd_)) KillTimer(hwnd_, kHoverTimer);
         timerOn_ = false;
+        // No timer is left to tell the hovered control that the mouse went: it is told now, if
+        // the mouse is not over it, and let go either way.
+        if (TSkinControl* hot = HotButton) {
+            HotButton = nullptr;
+            POINT c{};
+            GetCursorPos(&c);
+            if (!PtInRect(&hot->FWindowRect, c)) hot->MouseLeave();
+        }
     }
 }
 
@@ -744,7 +751,7 @@ void TWinSkinForm::RestoreProcedures() {
     // The form's popup menus no longer call into this skinner.
     if (popupsSkinned_ && form_) {
         InitMenu(form_, false);
-        InitToolBars(form_, false);
+        ReleaseToolBars(form_);
     }
     // The saved procedures stay: a call still on the stack goes on through them.
     if (formHooked_ && form_) form_->WindowProc = oldWindowProc_;

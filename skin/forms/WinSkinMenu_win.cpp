@@ -557,19 +557,46 @@ struct TSkinToolDraw {
 };
 } // namespace
 
-void TWinSkinForm::InitToolBars(TForm* form, bool enable) {
+void TWinSkinForm::SkinToolBar(TToolBar* bar, bool enable) {
+    if (!enable) {
+        if (const auto* d = bar->OnCustomDrawButton.target<TSkinToolDraw>(); d && d->Form == this)
+            bar->OnCustomDrawButton = nullptr;
+    } else if (!bar->OnCustomDrawButton) {
+        bar->OnCustomDrawButton = TSkinToolDraw{this};
+    }
+    if (bar->HandleAllocated()) InvalidateRect(bar->Handle(), nullptr, TRUE);
+}
+
+bool TWinSkinForm::InitToolbarMenu(TMenuItem* parent, bool enable) {
+    if (!parent) return false;
+    bool ours = false;
+    for (int i = 0; i < parent->Count(); ++i) {
+        TMenuItem* item = parent->Items(i);
+        if (enable) {
+            // A tool button's menu is the skin's whatever handlers it had.
+            item->OnDrawItem = TSkinItemDraw{this};
+            item->OnMeasureItem = TSkinItemMeasure{this};
+        } else {
+            if (const auto* d = item->OnDrawItem.target<TSkinItemDraw>(); d && d->Form == this) {
+                item->OnDrawItem = nullptr;
+                ours = true;
+            }
+            if (const auto* m = item->OnMeasureItem.target<TSkinItemMeasure>(); m && m->Form == this)
+                item->OnMeasureItem = nullptr;
+        }
+        ours = InitToolbarMenu(item, enable) || ours;
+    }
+    return ours;
+}
+
+void TWinSkinForm::ReleaseToolBars(TForm* form) {
     if (!form) return;
     for (int i = 0; i < form->ComponentCount(); ++i) {
-        auto* bar = dynamic_cast<TToolBar*>(form->Components(i));
-        if (!bar) continue;
-        if (!enable) {
-            if (const auto* d = bar->OnCustomDrawButton.target<TSkinToolDraw>(); d && d->Form == this)
-                bar->OnCustomDrawButton = nullptr;
-        } else if (!skin_->TagDisabled(bar->Tag) && skin_->SkinControls.Contains(xcToolbar) &&
-                   !bar->OnCustomDrawButton) {
-            bar->OnCustomDrawButton = TSkinToolDraw{this};
+        if (auto* bar = dynamic_cast<TToolBar*>(form->Components(i))) SkinToolBar(bar, false);
+        if (auto* button = dynamic_cast<TToolButton*>(form->Components(i)); button && button->DropdownMenu) {
+            if (InitToolbarMenu(button->DropdownMenu->Items, false))
+                button->DropdownMenu->OwnerDraw = false;
         }
-        if (bar->HandleAllocated()) InvalidateRect(bar->Handle(), nullptr, TRUE);
     }
 }
 

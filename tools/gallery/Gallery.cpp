@@ -3,7 +3,10 @@
 #include "framework/Buttons.h"
 #include "framework/ComCtrls.h"
 #include "framework/ExtCtrls.h"
+#include "framework/ImgList.h"
+#include "framework/Menus.h"
 #include "framework/StdCtrls.h"
+#include "framework/ToolBar.h"
 
 #include <string>
 #include <vector>
@@ -65,6 +68,24 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     buttons.Add(new TRadioButton(this, this), 17)->SetCaption(L"Второй вариант");
     auto* panel = buttons.Add(new TPanel(this, this), 40);
     panel->SetCaption(L"Панель");
+    // Bit buttons with pictures of an image list, enabled and disabled.
+    auto* images = new TImageList(this, 16, 16);
+    for (const wchar_t* icon : {IDI_WARNING, IDI_ERROR})
+        images->AddIcon(static_cast<HICON>(LoadImageW(nullptr, icon, IMAGE_ICON, 16, 16, LR_SHARED)));
+    for (bool enabled : {true, false}) {
+        auto* listed = buttons.Add(new TBitBtn(this, this), 25);
+        listed->SetCaption(enabled ? L"Из списка" : L"Из списка, нет");
+        listed->SetImages(images, 0, 1);
+        listed->SetEnabled(enabled);
+    }
+    // A tool bar with a plain button and one with a drop-down menu.
+    auto* toolHost = buttons.Add(new TPanel(this, this), 30);
+    auto* tools = new TToolBar(this, toolHost);
+    tools->AddButton(L"Отправить");
+    auto* templates = new TPopupMenu(this);
+    for (const wchar_t* item : {L"Привет", L"Спасибо", L"-", L"Позвоню позже"})
+        templates->Items->Add(item);
+    tools->AddDropDownButton(L"Шаблоны", templates);
 
     // Check boxes in a group box.
     auto* group = new TGroupBox(this, this);

@@ -12,12 +12,14 @@
 #include "framework/Buttons.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
+#include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
 
 #include "tests/skin/forms/WinPump.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -397,6 +399,94 @@ TEST(Buttons, FrameworkFormControls) {
     const int lineY = GroupBoxFrame(TRect{}, zero.cy).LineY;
     EXPECT_TRUE(Shows(At(group->Handle(), 100, lineY), PixelFromColor(ColorToRGB(skin.Colors[csButtonShadow]))));
 
+    f.reset();
+    form.reset();
+    Pump(50);
+}
+
+// A 10 x 10 icon of one colour whose top row is transparent.
+HICON SolidIcon(COLORREF colour) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 10, 10);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, picture);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT r{0, 0, 10, 10};
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+    RECT topRow{0, 0, 10, 1};
+    FillRect(dc, &topRow, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    WORD bits[10] = {0xFFFF}; // rows of 16 bits; set bits are transparent
+    HBITMAP mask = CreateBitmap(10, 10, 1, 1, bits);
+    ICONINFO info{TRUE, 0, 0, mask, picture};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(mask);
+    DeleteObject(picture);
+    return icon;
+}
+
+// A bit button that shows a picture of an image list: the skin's frame and the picture for each
+// state, the disabled picture greyed, and no picture for index -1.
+TEST(Buttons, ImageListButtonInEveryState) {
+    TSkinDataCore skin;
+    ASSERT_TRUE(LoadButtonSkin(skin));
+    auto form = std::make_unique<TForm>(nullptr, L"TImageButtonForm");
+    form->SetBounds(120, 100, 420, 300);
+    auto* images = new TImageList(form.get(), 10, 10);
+    for (COLORREF c : {RGB(255, 0, 0), RGB(0, 120, 255)}) {
+        HICON icon = SolidIcon(c);
+        EXPECT_GE(images->AddIcon(icon), 0);
+        DestroyIcon(icon);
+    }
+    auto* bit = new TBitBtn(form.get(), form.get());
+    bit->SetCaption(L"Images");
+    bit->SetBounds(110, 10, 100, 30);
+    bit->Glyph.Margin = 4;
+    bit->SetImages(images, 0, 1);
+    auto* other = new TButton(form.get(), form.get());
+    other->SetBounds(10, 200, 80, 26);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    Pump(100);
+    auto f = SkinWindow(form->Handle(), &skin);
+    Pump(100);
+    ASSERT_NE(dynamic_cast<TSkinBitButton*>(TSkinControl::FromHandle(bit->Handle())), nullptr);
+    other->SetFocus();
+
+    RECT br{};
+    GetWindowRect(bit->Handle(), &br);
+    const int top = (br.bottom - br.top - 10 + 1) / 2;
+    const POINT picture = At(bit->Handle(), 4 + 5, top + 5), edge = At(bit->Handle(), 2, 2);
+    const POINT clear = At(bit->Handle(), 4 + 5, top); // the picture's transparent row
+    const POINT away = At(form->Handle(), 380, 270);
+    const TPixel red = PixelRGB(255, 0, 0), face = 0;
+    const struct {
+        const char* state;
+        std::function<void()> enter;
+        TPixel frame, glyph; // glyph 0: the frame's colour shows where the picture would be
+    } states[] = {
+        {"normal", [] {}, kFrame[kBtnNormal], red},
+        {"hot", [&] { MouseTo(Centre(bit->Handle())); }, kFrame[kBtnHot], red},
+        {"pressed", [&] { MouseButton(true); }, kFrame[kBtnPressed], red},
+        {"released away", [&] { MouseTo(away); MouseButton(false); other->SetFocus(); }, kFrame[kBtnNormal], red},
+        // The disabled picture greyed: (0 + 120 + 255) / 3.
+        {"disabled", [&] { bit->SetEnabled(false); }, kFrame[kBtnDisabled], PixelRGB(125, 125, 125)},
+        // Without a disabled picture the normal one greyed: (255 + 0 + 0) / 3.
+        {"disabled, no disabled index", [&] { bit->SetImages(images, 0, -1); }, kFrame[kBtnDisabled],
+         PixelRGB(85, 85, 85)},
+        {"no picture", [&] { bit->SetEnabled(true); bit->SetImages(images, -1, -1); }, kFrame[kBtnNormal], face},
+        {"second picture", [&] { bit->SetImages(images, 1, -1); }, kFrame[kBtnNormal], PixelRGB(0, 120, 255)},
+    };
+    for (const auto& s : states) {
+        s.enter();
+        InvalidateRect(bit->Handle(), nullptr, FALSE);
+        EXPECT_TRUE(Shows(edge, s.frame)) << s.state << " " << std::hex << ScreenPixel(edge);
+        EXPECT_TRUE(Shows(picture, s.glyph ? s.glyph : s.frame)) << s.state << " " << std::hex << ScreenPixel(picture);
+        EXPECT_TRUE(Shows(clear, s.frame)) << s.state << " " << std::hex << ScreenPixel(clear);
+    }
     f.reset();
     form.reset();
     Pump(50);

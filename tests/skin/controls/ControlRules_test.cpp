@@ -131,6 +131,68 @@ TEST(Discovery, ComponentTable) {
     EXPECT_TRUE(DiscoverComponent(Facts("TPanel", fcCustomPanel), none, all, true).WalkComponents);
 }
 
+// What discovery asks for beyond the skinner, row by row, for classes of the framework and for
+// classes that declare the framework class they stand for.
+TEST(Discovery, DecisionsBeyondTheSkinner) {
+    const TStringList none;
+    const TSkinControlTypes all = TSkinControlTypes::Default();
+    TSkinControlTypes noMenus = all;
+    noMenus.Exclude(xcMainMenu);
+    TComponentFacts upDownPicker = Facts("TDateTimePicker", 0);
+    upDownPicker.DateTimeUpDown = true;
+    struct Case {
+        const char* what;
+        TComponentFacts facts;
+        TSkinControlTypes options;
+        TSkinnerKind kind;
+        bool walk, flat, transparent, noGrip, fixedFace, toolBar, toolButtonMenu;
+    } cases[] = {
+        {"tool bar", Facts("TToolBar", fcToolBar), all, skBox, false, true, true, false, false, true, false},
+        {"tool button", Facts("TToolButton", ClassesOfNames({"TToolButton"})), all, skNone, false, false, false, false,
+         false, false, true},
+        // Without the main menu option a tool button's menu keeps its own look.
+        {"tool button, no menus", Facts("TToolButton", fcToolButton), noMenus, skNone, false, false, false, false,
+         false, false, false},
+        {"status bar", Facts("TStatusBar", fcStatusBar), all, skStatusBar, false, false, false, true, false, false,
+         false},
+        {"grid", Facts("TStringGrid", ClassesOfNames({"TCustomGrid"})), all, skScrollbar, false, false, false, false,
+         true, false, false},
+        {"frame", Facts("TFrame1", ClassesOfNames({"tcustomframe"})), all, skNone, true, false, false, false, false,
+         false, false},
+        {"picker", Facts("TDateTimePicker", 0), all, skComBox, false, false, false, false, false, false, false},
+        {"picker, up-down", upDownPicker, all, skEdit, false, false, false, false, false, false, false},
+        // A tree view or scroll box is a scroll control by its class alone.
+        {"tree", Facts("TMyTree", ClassesOfNames({"TCustomTreeView"})), all, skScrollbar, false, false, false, false,
+         false, false, false},
+        {"scroll box", Facts("TScrollBox", ClassesOfNames({"TScrollBox"})), all, skScrollbar, false, false, false,
+         false, false, false, false},
+    };
+    for (const Case& c : cases) {
+        const TDiscovery d = DiscoverComponent(c.facts, none, c.options, true);
+        EXPECT_EQ(d.Kind, c.kind) << c.what;
+        EXPECT_EQ(d.WalkComponents, c.walk) << c.what;
+        EXPECT_EQ(d.SetFlat, c.flat) << c.what;
+        EXPECT_EQ(d.SetTransparent, c.transparent) << c.what;
+        EXPECT_EQ(d.NoSizeGrip, c.noGrip) << c.what;
+        EXPECT_EQ(d.FixedColorFace, c.fixedFace) << c.what;
+        EXPECT_EQ(d.ToolBarSkin, c.toolBar) << c.what;
+        EXPECT_EQ(d.ToolButtonMenu, c.toolButtonMenu) << c.what;
+    }
+    // A declared radio group: its children get radio skinners, the group a group box.
+    const TDiscovery radio =
+        DiscoverComponent(Facts("TMyRadioGroup", ClassesOfNames({"TCustomRadioGroup"})), none, all, true);
+    EXPECT_EQ(radio.Kind, skGroupBox);
+    EXPECT_EQ(radio.ChildKind, skRadioButton);
+
+    // Names in any case; unknown ones add nothing.
+    EXPECT_EQ(ClassesOfNames({"TCUSTOMGRID", "TScrollBox", "TNoSuchClass"}), fcCustomGrid | fcScrollBox);
+    EXPECT_EQ(ClassesOfNames({}), 0u);
+    for (const char* preview : {"TQRStandardPreview", "TppPrintPreview", "TdxfmStdPreview", "ReportPREVIEWForm"})
+        EXPECT_TRUE(IsPrintPreviewForm(preview)) << preview;
+    for (const char* other : {"TForm1", "TPrevForm", ""})
+        EXPECT_FALSE(IsPrintPreviewForm(other)) << other;
+}
+
 TEST(Discovery, Skin3rdLines) {
     TStringList lines;
     lines.Add("TMyGrid=nil");

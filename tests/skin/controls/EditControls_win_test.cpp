@@ -471,7 +471,11 @@ TEST_F(EditControls, SkinnedFacesUnderRealInput) {
     }
 
     // The status bar: panels in their bevel frames, the size grip from frame 5 of the extra images.
+    // Discovery switched the grip off; a program that wants it back gets the skin's.
     const HWND sb = g.Status->Handle();
+    EXPECT_FALSE(g.Status->SizeGrip());
+    g.Status->SetSizeGrip(true);
+    UpdateWindow(sb);
     got = Capture(sb);
     RECT sr{};
     GetClientRect(sb, &sr);

@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include "framework/Forms.h"
+#include "framework/ComCtrls.h"
 #include "framework/StdCtrls.h"
 #include "tools/gallery/Gallery.h"
 
@@ -215,6 +216,15 @@ TEST(SkinControl, MouseNotificationsAndHotButton) {
     skinner->HotButton = r;
     GetWindowRect(form->Button->Handle(), &r->FWindowRect);
     EXPECT_TRUE(WaitFor([&] { return j.Has("leave") && skinner->HotButton == nullptr; }));
+    // The window deactivated stops the timer: the hot skinner is let go at once, and told to leave
+    // since the cursor is not over it.
+    SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
+    j.lines.clear();
+    skinner->HotButton = r;
+    SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(skinner->HotButton, nullptr);
+    EXPECT_TRUE(j.Has("leave"));
+    SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
     // Freeing a skinner takes it off the list and out of the hot pointer.
     skinner->HotButton = r;
     const TSkinControl* gone = r;
@@ -276,6 +286,7 @@ TEST(SkinControl, DiscoveryOfEveryKind) {
         {"TUpDown", "TSkinUpDown"},         {"TProgressBar", "TSkinProgress"}, {"TTrackBar", "TSkinTrackBar"},
         {"TPageControl", "TSkinTab"},       {"TTabControl", "TSkinTab"},       {"TTabSet", "TSkinTab31"},
         {"TListView", "TSkinListView"},     {"TStatusBar", "TSkinStatusBar"},  {"TLabel", ""},
+        {"TToolBar", "TSkinBox"},
     };
     std::set<std::string> seen;
     for (int i = 0; i < gallery->ComponentCount(); ++i) {
@@ -293,6 +304,17 @@ TEST(SkinControl, DiscoveryOfEveryKind) {
         }
     }
     EXPECT_EQ(seen.size(), expected.size()) << "the gallery lacks a kind";
+    // A skin change leaves the focus where the user had it: no skinner (the track bars' included)
+    // takes it on the way.
+    TWinControl* typing = nullptr;
+    for (int i = 0; i < gallery->ComponentCount() && !typing; ++i)
+        if (auto* e = dynamic_cast<TEdit*>(gallery->Components(i))) typing = e;
+    ASSERT_NE(typing, nullptr);
+    SetForegroundWindow(gallery->Handle());
+    typing->SetFocus();
+    ASSERT_EQ(GetFocus(), typing->Handle());
+    skinner->SkinChange();
+    EXPECT_EQ(GetFocus(), typing->Handle());
     skinner.reset();
     delete gallery;
 
@@ -330,6 +352,92 @@ TEST(SkinControl, DiscoveryOfEveryKind) {
     DestroyWindow(dialog);
 }
 
+// Classes of the program that stand for framework classes the framework lacks: a grid, a frame
+// and a date-time picker in its two modes.
+class TAppGrid : public TWinControl {
+public:
+    TAppGrid(TComponent* owner, TWinControl* parent) : TWinControl(owner) {
+        CreateControl(parent, L"LISTBOX", WS_VISIBLE | WS_VSCROLL | WS_BORDER);
+    }
+    std::vector<std::string> DeclaredClasses() const override { return {"TCustomGrid"}; }
+    bool GetPropValue(const std::string& name, TPropValue& v) const override {
+        return name == "FixedColor" ? PropInteger(v, FixedColor) : TWinControl::GetPropValue(name, v);
+    }
+    bool SetPropValue(const std::string& name, const std::string& value) override {
+        if (name != "FixedColor") return TWinControl::SetPropValue(name, value);
+        FixedColor = TColor(std::stoll(value));
+        return true;
+    }
+    TColor FixedColor = clBtnFace;
+};
+
+class TAppFrame : public TWinControl {
+public:
+    TAppFrame(TComponent* owner, TWinControl* parent) : TWinControl(owner) {
+        RegisterControlClass(L"TAppFrame");
+        CreateControl(parent, L"TAppFrame", WS_VISIBLE);
+        Button = new TButton(this, this);
+        Button->SetBounds(5, 5, 80, 25);
+    }
+    std::vector<std::string> DeclaredClasses() const override { return {"TCustomFrame"}; }
+    TButton* Button;
+};
+
+class TDateTimePicker : public TWinControl {
+public:
+    TDateTimePicker(TComponent* owner, TWinControl* parent, bool upDown) : TWinControl(owner), upDown_(upDown) {
+        CreateControl(parent, L"EDIT", WS_VISIBLE | WS_BORDER);
+    }
+    bool GetPropValue(const std::string& name, TPropValue& v) const override {
+        return name == "DateMode" ? PropEnum(v, upDown_ ? 1 : 0, {"dmComboBox", "dmUpDown"})
+                                  : TWinControl::GetPropValue(name, v);
+    }
+
+private:
+    bool upDown_;
+};
+
+TEST(SkinControl, DiscoveryOfDeclaredClassesAndTheirDecisions) {
+    TSkinDataCore skin;
+    ASSERT_TRUE(LoadShipped(skin));
+    Application->Initialize();
+    auto* form = new TForm(Application, L"TDeclaredClasses");
+    form->SetClientSize(400, 300);
+    auto* grid = new TAppGrid(form, form);
+    grid->SetBounds(10, 10, 150, 100);
+    auto* frame = new TAppFrame(form, form);
+    frame->SetBounds(170, 10, 200, 100);
+    auto* combo = new TDateTimePicker(form, form, false);
+    combo->SetBounds(10, 120, 150, 21);
+    auto* upDown = new TDateTimePicker(form, form, true);
+    upDown->SetBounds(10, 150, 150, 21);
+    auto* status = new TStatusBar(form, form);
+    ASSERT_TRUE(status->SizeGrip());
+    form->Show();
+    auto skinner = SkinWindow(form->Handle(), &skin);
+    const struct {
+        const char* what;
+        HWND window;
+        const char* skinner;
+    } cases[] = {
+        {"grid", grid->Handle(), "TSkinScrollbar"},
+        {"frame: no skinner of its own", frame->Handle(), ""},
+        {"button inside the frame", frame->Button->Handle(), "TSkinButton"},
+        {"date-time picker", combo->Handle(), "TSkinComBox"},
+        {"date-time picker, up-down", upDown->Handle(), "TSkinEdit"},
+        {"status bar", status->Handle(), "TSkinStatusBar"},
+    };
+    for (const auto& c : cases) {
+        const TSkinControl* s = TSkinControl::FromHandle(c.window);
+        EXPECT_EQ(s ? s->ClassName() : std::string(), c.skinner) << c.what;
+    }
+    EXPECT_EQ(grid->FixedColor, skin.Colors[csButtonFace]) << "the grid's fixed cells in the skin's face colour";
+    EXPECT_FALSE(status->SizeGrip()) << "the status bar's grip switched off";
+    skinner->UnSubclass();
+    skinner.reset();
+    delete form;
+}
+
 // Controls made after the form was skinned are skinned on request, and a control's skinner is
 // freed on request, through the skin data component and the manager.
 TEST(SkinControl, LateControlsThroughTheComponent) {
@@ -352,6 +460,88 @@ TEST(SkinControl, LateControlsThroughTheComponent) {
     EXPECT_EQ(s ? s->ClassName() : std::string(), "TSkinButton");
     data->DeleteGraphicControl(form, late);
     EXPECT_EQ(TSkinControl::FromHandle(late->Handle()), nullptr);
+
+    // A form shown as part of the skinned one: a box skinner for it, its controls skinned, and
+    // one spy that leads back to the host's skinner, however often it is added.
+    auto* nested = new TForm(Application, L"TNestedForm");
+    auto* inner = new TButton(nested, nested);
+    inner->SetBounds(5, 5, 80, 25);
+    data->AddNestForm(form, nested);
+    data->AddNestForm(form, nested);
+    int spies = 0;
+    for (int i = 0; i < nested->ComponentCount(); ++i)
+        if (auto* spy = dynamic_cast<TWinSkinSpy*>(nested->Components(i))) {
+            ++spies;
+            EXPECT_EQ(spy->SkinForm(), SkinManager->FindSkinForm(form->Handle()));
+        }
+    EXPECT_EQ(spies, 1);
+    // The host's skinner holds them: the nested form is not a child window of the host here.
+    TWinSkinForm* host = SkinManager->FindSkinForm(form->Handle());
+    ASSERT_NE(host, nullptr);
+    const TSkinControl* innerSkinner = host->Lookupcontrol(inner->Handle());
+    EXPECT_EQ(innerSkinner ? innerSkinner->ClassName() : std::string(), "TSkinButton");
+    const TSkinControl* box = host->Lookupcontrol(nested->Handle());
+    EXPECT_EQ(box ? box->ClassName() : std::string(), "TSkinBox");
+    delete nested;
+    delete form;
+    StopSkinEngine();
+}
+
+// The component's properties by name, as a form reader or an editor sets them: the skin file
+// loads the package; enumerations of any object change through ChangeProperty, other kinds not.
+TEST(SkinControl, TheSkinComponentByName) {
+    Application->Initialize();
+    auto* form = new TForm(Application, L"TByName");
+    auto* data = new TSkinData(form);
+    auto* status = new TStatusBar(form, form);
+    ASSERT_TRUE(data->Loading);
+    EXPECT_TRUE(data->SetPropValue("SkinFile", TELLIT_SKIN));
+    EXPECT_FALSE(data->Loading) << "setting SkinFile loads the package";
+    TPropValue v;
+    ASSERT_TRUE(data->GetPropValue("skinfile", v));
+    EXPECT_EQ(v.Text, TELLIT_SKIN);
+    const struct {
+        const char* name;
+        const char* value;
+        bool accepted;
+        const char* readBack;
+    } props[] = {
+        {"SkinControls", "[xcMainMenu,xcButton]", true, "[xcMainMenu,xcButton]"},
+        {"DisableTag", "12", true, nullptr},
+        {"MenuUpdate", "False", true, "False"},
+        {"Version", "1.0", true, "2.70.10.5"},  // written, unchanged
+        {"SkinStore", "(Good)", true, "(none)"}, // the same
+        {"Active", "perhaps", false, "False"},
+        {"NoSuchProperty", "1", false, nullptr},
+    };
+    for (const auto& p : props) {
+        EXPECT_EQ(data->SetPropValue(p.name, p.value), p.accepted) << p.name;
+        if (p.readBack) {
+            ASSERT_TRUE(data->GetPropValue(p.name, v)) << p.name;
+            EXPECT_EQ(v.Text, p.readBack) << p.name;
+        }
+    }
+    EXPECT_EQ(data->DisableTag, 12);
+    EXPECT_TRUE(data->SkinControls == (TSkinControlTypes{xcMainMenu, xcButton}));
+
+    const struct {
+        TObject* object;
+        const char* name;
+        const char* value;
+        bool changed;
+    } changes[] = {
+        {data, "SkinFormtype", "sfDialog", true},
+        {data, "SkinFormtype", "sfNowhere", false},
+        {data, "DisableTag", "5", false}, // an integer, not an enumeration
+        {status, "SizeGrip", "False", true},
+        {status, "Caption", "x", false},
+        {nullptr, "SkinFormtype", "sfDialog", false},
+    };
+    for (const auto& c : changes)
+        EXPECT_EQ(data->ChangeProperty(c.object, c.name, c.value), c.changed) << c.name << " " << c.value;
+    EXPECT_EQ(data->SkinFormtype, sfDialog);
+    EXPECT_EQ(data->DisableTag, 12);
+    EXPECT_FALSE(status->SizeGrip());
     delete form;
     StopSkinEngine();
 }

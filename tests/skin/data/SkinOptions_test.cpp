@@ -124,6 +124,59 @@ TEST(SkinOptions, ControlTypeSets) {
     EXPECT_EQ(TSkinControlTypes::FromBits(0xFFFFFFFF).Bits(), 0x7FFFFu); // no members past xcFastReport
 }
 
+// The options by name: what a component editor or a form reader sets and reads back, and texts
+// that are no value of the property, which change nothing.
+TEST(SkinOptions, SetAndReadByName) {
+    TSkinOptions o;
+    const struct {
+        const char* name;
+        const char* value;
+        bool accepted;
+        const char* readBack; // nullptr: as before
+    } cases[] = {
+        {"DisableTag", "42", true, nullptr},
+        {"disabletag", " 7 ", true, nullptr},
+        {"DisableTag", "7x", false, nullptr},
+        {"DisableTag", "", false, nullptr},
+        {"DisableTag", "99999999999", false, nullptr},
+        {"SkinControls", "[xcEdit, xcTab]", true, "[xcEdit,xcTab]"},
+        {"SkinControls", "[XCBUTTON,xcMainMenu]", true, "[xcMainMenu,xcButton]"},
+        {"SkinControls", "[]", true, "[]"},
+        {"SkinControls", "[xcEdit,xcNothing]", false, nullptr},
+        {"SkinControls", "xcEdit", false, nullptr},
+        {"SkinFormtype", "sfDialog", true, "sfDialog"},
+        {"SkinFormtype", "sfonlythisform", true, "sfOnlyThisForm"},
+        {"SkinFormtype", "sfSomething", false, nullptr},
+        {"MenuUpdate", "False", true, "False"},
+        {"MenuUpdate", "maybe", false, nullptr},
+        {"NoSuchOption", "1", false, nullptr},
+    };
+    for (const auto& c : cases) {
+        TPropValue before;
+        const bool known = o.GetOption(c.name, before);
+        EXPECT_EQ(o.SetOption(c.name, c.value), c.accepted) << c.name << " " << c.value;
+        TPropValue after;
+        EXPECT_EQ(o.GetOption(c.name, after), known) << c.name;
+        if (!known) continue;
+        const std::string text = after.Kind == TPropValue::pkInteger ? std::to_string(after.Int) : after.Text;
+        const std::string was = before.Kind == TPropValue::pkInteger ? std::to_string(before.Int) : before.Text;
+        const std::string wanted = !c.accepted ? was : c.readBack ? c.readBack : text;
+        EXPECT_EQ(text, wanted) << c.name << " " << c.value;
+    }
+    EXPECT_EQ(o.DisableTag, 7);
+    EXPECT_TRUE(o.SkinControls.Bits() == 0);
+    EXPECT_EQ(o.SkinFormtype, sfOnlyThisForm);
+    EXPECT_FALSE(o.MenuUpdate);
+    // The default set as text, and the lines of Skin3rd replaced by text.
+    EXPECT_EQ(SkinControlsText(TSkinControlTypes::Default()).find("xcFastReport"), std::string::npos);
+    TSkinControlTypes back;
+    ASSERT_TRUE(SkinControlsFromText(SkinControlsText(TSkinControlTypes::Default()), back));
+    EXPECT_EQ(back, TSkinControlTypes::Default());
+    ASSERT_TRUE(o.SetOption("Skin3rd", "TMyGrid=nil\r\nTMyEdit=edit\r\n"));
+    EXPECT_EQ(o.Skin3rd().Count(), 2);
+    EXPECT_EQ(o.Skin3rd()[1], "TMyEdit=edit");
+}
+
 TEST(SkinOptions, MenuGlyphsAreFourMonochromeGlyphs) {
     TSkinOptions o;
     const TBitmap32& g = o.MenuGlyphs;

@@ -4,6 +4,7 @@
 // popup menu; and item painting that leaves no GDI objects behind. Screenshots of the open menus
 // go to the build folder.
 #include "skin/data/PngWrite.h"
+#include "skin/controls/SkinControl_win.h"
 #include "skin/forms/SkinManage_win.h"
 #include "skin/forms/WinSkinData_win.h"
 #include "skin/forms/WinSkinForm.h"
@@ -605,17 +606,36 @@ TEST_F(SkinMenu, AFormsMenuSetReplacedChangedAndRemovedWhileSkinned) {
     delete form;
 }
 
+// A tool bar with a plain button and a drop-down button: the bar made flat and transparent with the
+// skin's button frames, hot and pressed; the drop-down button's menu, opened from its arrow, drawn
+// by the skin over the application's own item painting; everything given back with the skin.
 TEST_F(SkinMenu, ToolBarButtonsShowTheSkinsButtonFrames) {
     Application->Initialize();
     auto* form = new TForm(Application, L"TToolHost");
     auto* bar = new TToolBar(form, form);
-    int clicks = 0;
+    bar->SetPropValue("Transparent", "False");
+    int clicks = 0, picked = 0, ownPainting = 0;
     bar->AddButton(L"Send", [&](TObject*) { ++clicks; });
     bar->AddButton(L"Clear");
+    auto* templates = new TPopupMenu(form);
+    templates->Items->Add(L"&Greeting", [&](TObject*) { ++picked; });
+    templates->Items->Add(L"-");
+    TMenuItem* more = templates->Items->Add(L"&More");
+    more->Add(L"&Thanks");
+    more->OnDrawItem = [&](TObject*, HDC, const RECT&, UINT) { ++ownPainting; };
+    TToolButton* dropDown = bar->AddDropDownButton(L"Templates", templates);
+    EXPECT_EQ(dropDown->Owner(), form) << "a component of the form, where discovery meets it";
     form->Show();
     TWinSkinForm* f = Skinner(form->Handle());
     ASSERT_NE(f, nullptr);
     ASSERT_TRUE(bar->OnCustomDrawButton);
+    const TSkinControl* box = TSkinControl::FromHandle(bar->Handle());
+    EXPECT_EQ(box ? box->ClassName() : std::string(), "TSkinBox");
+    TPropValue v;
+    for (const char* name : {"Flat", "Transparent"})
+        EXPECT_TRUE(bar->GetPropValue(name, v) && v.Text == "True") << name;
+    EXPECT_TRUE(templates->OwnerDraw);
+    EXPECT_TRUE(templates->Items->Items(0)->OnDrawItem && more->Items(0)->OnMeasureItem);
     Pump(300);
 
     // The rectangle the first button is drawn in, seen on its way to the skin's painter.
@@ -651,11 +671,51 @@ TEST_F(SkinMenu, ToolBarButtonsShowTheSkinsButtonFrames) {
     Mouse(MOUSEEVENTF_LEFTUP);
     EXPECT_TRUE(WaitFor([&] { return clicks == 1; }));
 
-    // The skin let go: the bar draws itself again.
+    // The drop-down button's arrow opens its menu under the button, drawn by the skin; the item
+    // that had its own painting is the skin's too. Return picks the first item.
+    gDrawn.clear();
+    SpyOnItem(templates->Items->Items(0), 3);
+    SpyOnItem(more, 4);
+    bool skinned = false;
+    InsideMenu([&] {
+        HWND popup = VisiblePopup();
+        TWinSkinPopMenu* skinner = popup ? SkinManager->FindSkinMenu(popup) : nullptr;
+        gWhere = "tool button menu";
+        if (!templates->Handle() || !skinner || skinner->Background().Empty()) return false;
+        RECT item{}, moreItem{};
+        if (!DrawnAt(popup, 3, item) || !DrawnAt(popup, 4, moreItem)) return false;
+        const POINT at{item.right - 4, (item.top + item.bottom) / 2};
+        if (!Shows(at, ItemFace(*skinner, *skin_, item, 1, at), "tool button menu item")) return false;
+        RECT pr{};
+        GetWindowRect(popup, &pr);
+        RECT br{};
+        GetWindowRect(bar->Handle(), &br);
+        EXPECT_NEAR(pr.top, br.top + bar->ButtonRect(dropDown->Index()).bottom, 4) << "the menu opens under the button";
+        skinned = true;
+        Screenshot(Around(form->Handle(), popup), "toolbar_dropdown");
+        PostMessageW(popup, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageW(popup, WM_KEYDOWN, VK_RETURN, 0);
+        return true;
+    });
+    RECT arrow = bar->ButtonRect(dropDown->Index());
+    MapWindowPoints(bar->Handle(), nullptr, reinterpret_cast<POINT*>(&arrow), 2);
+    MouseTo(arrow.right - 4, (arrow.top + arrow.bottom) / 2);
+    Mouse(MOUSEEVENTF_LEFTDOWN);
+    Mouse(MOUSEEVENTF_LEFTUP);
+    EXPECT_TRUE(WaitFor([&] { return picked == 1; }));
+    MenuDone();
+    EXPECT_TRUE(skinned);
+    EXPECT_EQ(ownPainting, 0);
+
+    // The skin let go: the bar draws itself again, the menu is the system's.
     bar->OnCustomDrawButton = skinPainter;
     skin_->SetActive(false);
     EXPECT_TRUE(WaitFor([&] { return SendMessageW(form->Handle(), WM_SKIN_QUERY, 0, 0) == 0; }));
     EXPECT_FALSE(bar->OnCustomDrawButton);
+    EXPECT_EQ(TSkinControl::FromHandle(bar->Handle()), nullptr);
+    EXPECT_FALSE(templates->OwnerDraw);
+    EXPECT_FALSE(more->Items(0)->OnDrawItem); // the items not spied on above
+    EXPECT_FALSE(templates->Items->Items(1)->OnMeasureItem);
     delete form;
 }
 
