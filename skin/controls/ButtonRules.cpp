@@ -1,9 +1,9 @@
 #include "skin/controls/ButtonRules.h"
 
+#include "framework/SysUtils.h"
 #include "skin/data/SkinModel.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 // Pressed over hot over the resting face; disabled over everything.
@@ -50,9 +50,7 @@ TColor ButtonTextColor(const TDataSkinButton& skin, int frame, bool enabled, boo
 }
 
 int LayoutFromName(const std::string& name) {
-    std::string s = name;
-    for (char& ch : s)
-        ch = char(std::tolower(static_cast<unsigned char>(ch)));
+    const std::string s = LowerCase(name);
     if (s == "blglyphright") return kGlyphRight;
     if (s == "blglyphtop") return kGlyphTop;
     if (s == "blglyphbottom") return kGlyphBottom;

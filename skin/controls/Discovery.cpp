@@ -3,20 +3,8 @@
 #include "framework/SysUtils.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-std::string Upper(std::string s) {
-    for (char& c : s)
-        c = char(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 TDiscovery Take(TSkinnerKind kind, TSkinStart start = ssInit, int flag = 0) {
     TDiscovery d;
     d.Matched = true;
@@ -34,20 +22,38 @@ std::uint32_t ClassesOfNames(const std::vector<std::string>& names) {
         const char* name;
         std::uint32_t bit;
     } table[] = {
-        {"ttabcontrol", fcTabControl},       {"ttoolbutton", fcToolButton},     {"tpagecontrol", fcPageControl},
-        {"tcustomcheckbox", fcCustomCheckBox}, {"tcustomradiogroup", fcCustomRadioGroup},
-        {"tcustomgroupbox", fcCustomGroupBox}, {"tradiobutton", fcRadioButton}, {"ttoolbar", fcToolBar},
-        {"tstatusbar", fcStatusBar},         {"tprogressbar", fcProgressBar},   {"tscrollbar", fcScrollBar},
-        {"tcustomcombobox", fcCustomComboBox}, {"tbitbtn", fcBitBtn},         {"tspeedbutton", fcSpeedButton},
-        {"tcustompanel", fcCustomPanel},     {"tcustomlistview", fcCustomListView}, {"tcustommemo", fcCustomMemo},
-        {"tcustomgrid", fcCustomGrid},       {"tbutton", fcButton},             {"tcustomedit", fcCustomEdit},
-        {"tcustomframe", fcCustomFrame},     {"tcustomform", fcCustomForm},     {"twincontrol", fcWinControl},
-        {"tlistbox", fcListBox},             {"tcustomlistbox", fcListBox},     {"tcustomtreeview", fcCustomTreeView},
-        {"tscrollbox", fcScrollBox},         {"tmemo", fcCustomMemo},
+        {"ttabcontrol", fcTabControl},
+        {"ttoolbutton", fcToolButton},
+        {"tpagecontrol", fcPageControl},
+        {"tcustomcheckbox", fcCustomCheckBox},
+        {"tcustomradiogroup", fcCustomRadioGroup},
+        {"tcustomgroupbox", fcCustomGroupBox},
+        {"tradiobutton", fcRadioButton},
+        {"ttoolbar", fcToolBar},
+        {"tstatusbar", fcStatusBar},
+        {"tprogressbar", fcProgressBar},
+        {"tscrollbar", fcScrollBar},
+        {"tcustomcombobox", fcCustomComboBox},
+        {"tbitbtn", fcBitBtn},
+        {"tspeedbutton", fcSpeedButton},
+        {"tcustompanel", fcCustomPanel},
+        {"tcustomlistview", fcCustomListView},
+        {"tcustommemo", fcCustomMemo},
+        {"tcustomgrid", fcCustomGrid},
+        {"tbutton", fcButton},
+        {"tcustomedit", fcCustomEdit},
+        {"tcustomframe", fcCustomFrame},
+        {"tcustomform", fcCustomForm},
+        {"twincontrol", fcWinControl},
+        {"tlistbox", fcListBox},
+        {"tcustomlistbox", fcListBox},
+        {"tcustomtreeview", fcCustomTreeView},
+        {"tscrollbox", fcScrollBox},
+        {"tmemo", fcCustomMemo},
     };
     std::uint32_t bits = 0;
     for (const std::string& n : names) {
-        const std::string lower = Lower(n);
+        const std::string lower = LowerCase(n);
         for (const auto& t : table)
             if (lower == t.name) bits |= t.bit;
     }
@@ -56,7 +62,7 @@ std::uint32_t ClassesOfNames(const std::vector<std::string>& names) {
 
 bool IsPrintPreviewForm(const std::string& name) {
     // The report tools' preview forms (TQRStandardPreview, TppPrintPreview...) all say so too.
-    return Lower(name).find("preview") != std::string::npos;
+    return LowerCase(name).find("preview") != std::string::npos;
 }
 
 bool IsScrollControl(const TComponentFacts& c) {
@@ -67,12 +73,12 @@ bool IsScrollControl(const TComponentFacts& c) {
 TDiscovery Find3rdControl(const TStringList& skin3rd, const std::string& className, TSkinControlTypes options,
                           bool hasTabSkin, bool& found) {
     found = false;
-    const std::string prefix = Lower(className) + "=";
+    const std::string prefix = LowerCase(className) + "=";
     std::string kind;
     for (const std::string& line : skin3rd)
-        if (Lower(line).compare(0, prefix.size(), prefix) == 0) {
+        if (LowerCase(line).compare(0, prefix.size(), prefix) == 0) {
             found = true;
-            kind = Lower(line.substr(prefix.size(), 50));
+            kind = LowerCase(line.substr(prefix.size(), 50));
             break;
         }
     TDiscovery none;
@@ -118,7 +124,7 @@ TDiscovery DiscoverComponent(const TComponentFacts& c, const TStringList& skin3r
     bool found = false;
     TDiscovery third = Find3rdControl(skin3rd, c.ClassName, options, hasTabSkin, found);
     if (found) return third;
-    const std::string name = Upper(c.ClassName);
+    const std::string name = UpperCase(c.ClassName);
     TDiscovery none;
     none.Matched = true;
     for (const char* never : {"TDBCOMBOBOXEH", "TQRPREVIEW", "TFRDESIGNERPAGE", "TFRPBOX"})
@@ -213,7 +219,7 @@ TDiscovery DiscoverComponent(const TComponentFacts& c, const TStringList& skin3r
 
 TSkinnerKind DiscoverWindow(const std::string& className, std::uint32_t style, bool hasChild, bool& onFirstChild) {
     onFirstChild = false;
-    const std::string name = Lower(className);
+    const std::string name = LowerCase(className);
     if (name == "button") {
         // Owner-drawn buttons are their owner's to paint; a push box is a push button (the bit
         // tests below would give both a check box face).

@@ -161,9 +161,7 @@ void TWinSkinForm::AddComp(TComponent* component, TWinControl* parent) {
 
     if (skin_->OnSkinControl) {
         TComponent* supplied = nullptr;
-        std::string name = component->ClassName();
-        for (char& ch : name)
-            ch = char(std::toupper(static_cast<unsigned char>(ch)));
+        const std::string name = UpperCase(component->ClassName());
         skin_->OnSkinControl(skin_->Sender() ? dynamic_cast<TComponent*>(skin_->Sender()) : nullptr,
                              dynamic_cast<TSkinData*>(skin_), parent, component, name, supplied);
         if (auto* s = dynamic_cast<TSkinControl*>(supplied)) {
@@ -174,7 +172,8 @@ void TWinSkinForm::AddComp(TComponent* component, TWinControl* parent) {
         }
     }
 
-    const TDiscovery d = DiscoverComponent(FactsOf(component), skin_->Skin3rd(), skin_->SkinControls, HasTabSkin(*skin_));
+    const TDiscovery d =
+        DiscoverComponent(FactsOf(component), skin_->Skin3rd(), skin_->SkinControls, HasTabSkin(*skin_));
     if (!d.Matched) return;
     if (d.SetFlat) component->SetPropValue("Flat", "True");
     if (d.SetTransparent) component->SetPropValue("Transparent", "True");
@@ -205,9 +204,9 @@ void TWinSkinForm::AddControl(HWND hwnd) {
     if (Lookupcontrol(hwnd) || TSkinControl::FromHandle(hwnd)) return;
     const HWND first = GetWindow(hwnd, GW_CHILD);
     bool onFirstChild = false;
-    const TSkinnerKind kind = DiscoverWindow(
-        WideToUtf8(WindowClassName(hwnd)), std::uint32_t(GetWindowLongPtrW(hwnd, GWL_STYLE)),
-        first != nullptr, onFirstChild);
+    const TSkinnerKind kind =
+        DiscoverWindow(WideToUtf8(WindowClassName(hwnd)), std::uint32_t(GetWindowLongPtrW(hwnd, GWL_STYLE)),
+                       first != nullptr, onFirstChild);
     if (kind == skNone) return;
     const HWND target = onFirstChild ? first : hwnd;
     if (TSkinControl* s = CreateSkinner(kind, nullptr)) {

@@ -16,12 +16,6 @@ bool HasButtonImage(const TSkinDataCore* skin) {
     return skin && !skin->Buttons.Bitmap.Empty();
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 // The size DrawText gives text in r's width with these flags.
 SIZE MeasureText(HDC dc, const std::wstring& text, const RECT& r, UINT flags) {
     if (text.empty()) return SIZE{0, 0};
@@ -199,8 +193,7 @@ void TSkinBitButton::DrawGlyph(TBitmap32& target, int x, int y, const TBitmap& g
         }
 }
 
-void TSkinBitButton::DrawListImage(TBitmap32& target, int x, int y, const TImageList& images, int index,
-                                   bool greyed) {
+void TSkinBitButton::DrawListImage(TBitmap32& target, int x, int y, const TImageList& images, int index, bool greyed) {
     const int w = images.Width(), h = images.Height();
     TDib picture;
     if (index < 0 || index >= images.Count() || !picture.Resize(w, h)) return;
@@ -269,7 +262,7 @@ void TSkinBitButton::DrawControl(HDC dc, const RECT& r) {
     Refresh();
     TButtonLook look;
     look.Focused = FFocused;
-    look.Default = Lower(GetEnumProperty(FControl, "Default")) == "true";
+    look.Default = LowerCase(GetEnumProperty(FControl, "Default")) == "true";
     look.Down = (FState & scDown) != 0;
     look.MouseIn = (FState & scMouseIn) != 0;
     look.Enabled = FEnabled;
@@ -337,7 +330,7 @@ void TSkinSpeedButton::DrawControl(HDC dc, const RECT& r) {
     look.Down = (FState & scDown) != 0;
     look.MouseIn = (FState & scMouseIn) != 0;
     look.Enabled = FEnabled;
-    look.Latched = Lower(GetEnumProperty(FControl, "Down")) == "true";
+    look.Latched = LowerCase(GetEnumProperty(FControl, "Down")) == "true";
     const int s = SpeedButtonFrame(look);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const RECT at{0, 0, w, h};
