@@ -81,11 +81,11 @@ TGalleryForm::TGalleryForm(TComponent* AOwner) : TForm(AOwner, L"TGalleryForm") 
     // A tool bar with a plain button and one with a drop-down menu.
     auto* toolHost = buttons.Add(new TPanel(this, this), 30);
     auto* tools = new TToolBar(this, toolHost);
-    tools->AddButton(L"Отправить");
+    tools->AddButton(L"Послать");
     auto* templates = new TPopupMenu(this);
     for (const wchar_t* item : {L"Привет", L"Спасибо", L"-", L"Позвоню позже"})
         templates->Items->Add(item);
-    tools->AddDropDownButton(L"Шаблоны", templates);
+    tools->AddDropDownButton(L"Ещё", templates);
 
     // Check boxes in a group box.
     auto* group = new TGroupBox(this, this);
