@@ -137,7 +137,10 @@ TEST(SkinE2E, StartsWithTheStoredSkinAnotherPackageOrTheSystemLook) {
         }
         EXPECT_TRUE(WaitFor([&] { return Skinned(w); }));
         RECT cr{};
-        GetClientRect(w, &cr);
+        WaitFor([&] { // the frame's metrics reach the window's size just after it says it is skinned
+            GetClientRect(w, &cr);
+            return cr.right == 331 && cr.bottom == 216;
+        });
         EXPECT_EQ(cr.right, 331);
         EXPECT_EQ(cr.bottom, 216);
         if (expect == "red") {
@@ -189,8 +192,13 @@ TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
     choose(redPath);
     const TFrameMetrics red{5, 40, 5, 5, 0};
     EXPECT_TRUE(WaitFor([&] { return CaptionPixel(w, red) == kRed; }));
+    // The caption turns red before the frame's new metrics reach the window's size: the client
+    // area settles back to its size once the change is through.
     RECT cr{};
-    GetClientRect(w, &cr);
+    WaitFor([&] {
+        GetClientRect(w, &cr);
+        return cr.right == 331 && cr.bottom == 216;
+    });
     EXPECT_EQ(cr.right, 331);
     EXPECT_EQ(cr.bottom, 216);
     Tellit::Screenshot(w, "skin_switched_from_menu");
