@@ -30,8 +30,7 @@ RECT WorkArea() {
 }
 } // namespace
 
-TForm::TForm(TComponent* AOwner, const wchar_t* className, TFormStyle style)
-    : TWinControl(AOwner), formStyle_(style) {
+TForm::TForm(TComponent* AOwner, const wchar_t* className, TFormStyle style) : TWinControl(AOwner), formStyle_(style) {
     DeclareDpiAwareness();
     RegisterFormClass(className, &TForm::FormWndProc);
     const HINSTANCE inst = GetModuleHandleW(nullptr);
@@ -41,8 +40,15 @@ TForm::TForm(TComponent* AOwner, const wchar_t* className, TFormStyle style)
         if (!main || main == this || !main->mdiClient_)
             throw Exception("Cannot create form. No MDI forms are currently active");
         // Through the client, which gives the child its frame, position and place in the Window menu.
-        MDICREATESTRUCTW mcs{className, L"", inst, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
-                             WS_CLIPCHILDREN, reinterpret_cast<LPARAM>(this)};
+        MDICREATESTRUCTW mcs{className,
+                             L"",
+                             inst,
+                             CW_USEDEFAULT,
+                             CW_USEDEFAULT,
+                             320,
+                             240,
+                             WS_CLIPCHILDREN,
+                             reinterpret_cast<LPARAM>(this)};
         hwnd = reinterpret_cast<HWND>(SendMessageW(main->mdiClient_, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
         // The Window menu (and whoever follows the client's menus, a skin) catches up once the
         // form is complete: posted, so it comes after the constructors.
@@ -81,9 +87,9 @@ LRESULT CALLBACK TForm::FormWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);
         // An MDI child's creation parameters are the client's MDICREATESTRUCT, which carries ours.
-        void* param = cs->dwExStyle & WS_EX_MDICHILD ? reinterpret_cast<void*>(
-                                                           static_cast<MDICREATESTRUCTW*>(cs->lpCreateParams)->lParam)
-                                                     : cs->lpCreateParams;
+        void* param = cs->dwExStyle & WS_EX_MDICHILD
+                          ? reinterpret_cast<void*>(static_cast<MDICREATESTRUCTW*>(cs->lpCreateParams)->lParam)
+                          : cs->lpCreateParams;
         static_cast<TForm*>(param)->AttachHandle(hwnd);
     }
     TWinControl* self = TWinControl::FromHandle(hwnd);
@@ -398,6 +404,16 @@ void TForm::WndProc(TMessage& m) {
     case WM_ERASEBKGND:
         EraseWithColor(m);
         return;
+    case WM_SIZE:
+        // A status bar keeps to the form's bottom edge only when told that the form's size changed
+        // (a resize, a move to a monitor of another DPI).
+        for (TWinControl* c : children_) {
+            wchar_t cls[32] = {};
+            if (c->HandleAllocated() && GetClassNameW(c->Handle(), cls, 32) &&
+                lstrcmpiW(cls, L"msctls_statusbar32") == 0)
+                SendMessageW(c->Handle(), WM_SIZE, 0, 0);
+        }
+        break;
     default:
         break;
     }

@@ -60,7 +60,7 @@ int TSkinComBox::State() {
 }
 
 void TSkinComBox::DrawControl(HDC dc, const RECT& r) {
-    const TDataSkinBorder* button = FSkinData->ComboButton.get();
+    const TDataSkinBorder* button = Skin().ComboButton.get();
     if (!HasImage(button)) return;
     FStyle = DWORD(GetWindowLongPtrW(FHandle, GWL_STYLE));
     FExStyle = DWORD(GetWindowLongPtrW(FHandle, GWL_EXSTYLE));
@@ -70,7 +70,7 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& r) {
         DrawControl1(dc, r);
         return;
     }
-    const TDataSkinObject* edge = FSkinData->SunkEdge.get();
+    const TDataSkinObject* edge = Skin().SunkEdge.get();
     if (!HasImage(edge)) return;
     const int s = State();
     const bool left = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
@@ -81,7 +81,7 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& r) {
     DrawSkinMap(dc, r, edge, s, edge->FrameCount);
     const RECT cell{l.ButtonCell.Left, l.ButtonCell.Top, l.ButtonCell.Right, l.ButtonCell.Bottom};
     DrawSkinMap2(dc, cell, image, s, button->FrameCount);
-    const TDataSkinObject* glyphs = FSkinData->ExtraImages.get();
+    const TDataSkinObject* glyphs = Skin().ExtraImages.get();
     if (HasImage(glyphs)) {
         const int frames = StripFrames(glyphs->FrameCount, glyphs->Bitmap.Width());
         const TRect g = CenterIn(l.GlyphArea, glyphs->Bitmap.Width() / frames, glyphs->Bitmap.Height());
@@ -91,7 +91,7 @@ void TSkinComBox::DrawControl(HDC dc, const RECT& r) {
 }
 
 void TSkinComBox::DrawControl1(HDC dc, const RECT& r) {
-    const TDataSkinBorder* button = FSkinData->ComboButton.get();
+    const TDataSkinBorder* button = Skin().ComboButton.get();
     const int s = State();
     const HBRUSH brush = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
     RECT f = r;

@@ -143,7 +143,7 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& r) {
     ScreenToClient(FHandle, &p);
     FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
     const bool horizontal = FForceHorz || (GetWindowLongPtrW(FHandle, GWL_STYLE) & UDS_HORZ) != 0;
-    const TDataSkinBorder* obj = horizontal ? FSkinData->UpDownHorz.get() : FSkinData->UpDownVert.get();
+    const TDataSkinBorder* obj = horizontal ? Skin().UpDownHorz.get() : Skin().UpDownVert.get();
     const bool skinned = obj && !obj->Bitmap.Empty();
     const int frames = skinned ? StripFrames(8, obj->Bitmap.Width()) : 8;
     const TUpDownLayout l = UpDownLayout(ToTRect(client), FInset, horizontal, TPoint{p.x, p.y}, (FState & scDown) != 0,
@@ -161,7 +161,7 @@ void TSkinUpDown::DrawControl(HDC dc, const RECT& r) {
 }
 
 void TSkinUpDown::DrawSkinButton(TBitmap32& target, const TRect& r, int frame, bool horizontal) {
-    const TDataSkinBorder* obj = horizontal ? FSkinData->UpDownHorz.get() : FSkinData->UpDownVert.get();
+    const TDataSkinBorder* obj = horizontal ? Skin().UpDownHorz.get() : Skin().UpDownVert.get();
     DrawRect1(target, r, obj->Bitmap, frame, 8, true);
     if (obj->Bitmap2.Empty()) return;
     const int gw = obj->Bitmap2.Width() / 8, gh = obj->Bitmap2.Height();

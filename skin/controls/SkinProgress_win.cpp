@@ -8,7 +8,7 @@
 // ---- TSkinProgress
 
 bool TSkinProgress::Skinned() const {
-    const TDataSkinBorder* p = FSkinData ? FSkinData->Progress.get() : nullptr;
+    const TDataSkinBorder* p = FSkinData ? Skin().Progress.get() : nullptr;
     if (!p || p->Bitmap.Empty()) return false;
     // The chunk style draws nothing without its chunk: the control then paints itself.
     return p->Style != 1 || !p->Bitmap2.Empty();
@@ -30,7 +30,7 @@ bool TSkinProgress::BeforeProc(TMessage& m) {
 
 void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
     if (!Skinned()) return;
-    const TDataSkinBorder* p = FSkinData->Progress.get();
+    const TDataSkinBorder* p = Skin().Progress.get();
     if (p->Style == 1) {
         DrawControl1(dc, r);
         return;
@@ -50,7 +50,7 @@ void TSkinProgress::DrawControl(HDC dc, const RECT& r) {
 }
 
 void TSkinProgress::DrawControl1(HDC dc, const RECT& r) {
-    const TDataSkinBorder* p = FSkinData->Progress.get();
+    const TDataSkinBorder* p = Skin().Progress.get();
     const TRect rect = ToTRect(r);
     if (!SharedBufferFit(rect.Right, rect.Bottom)) return;
     TBitmap32& buffer = SharedBuffer().Bits();
@@ -95,8 +95,8 @@ bool TSkinTrackBar::BeforeProc(TMessage& m) {
 }
 
 const TDataSkinObject* TSkinTrackBar::ThumbImage() const {
-    const TDataSkinObject* v = FSkinData->TrackbarThumbVert.get();
-    const TDataSkinObject* h = FSkinData->TrackbarThumbHorz.get();
+    const TDataSkinObject* v = Skin().TrackbarThumbVert.get();
+    const TDataSkinObject* h = Skin().TrackbarThumbHorz.get();
     const bool vertical = (GetWindowLongPtrW(FHandle, GWL_STYLE) & TBS_VERT) != 0;
     switch (TrackThumbImage(vertical, v && !v->Bitmap.Empty(), h && !h->Bitmap.Empty())) {
     case tiVert:

@@ -80,7 +80,7 @@ void WindowItems(HWND hwnd, const RECT& r, std::vector<TPanelItem>& items) {
 // ---- TSkinHeader
 
 bool TSkinHeader::BeforeProc(TMessage& m) {
-    if (m.Msg == WM_ERASEBKGND && HasImage(FSkinData->Headerbar.get())) {
+    if (m.Msg == WM_ERASEBKGND && HasImage(Skin().Headerbar.get())) {
         m.Result = 1;
         return false;
     }
@@ -88,7 +88,7 @@ bool TSkinHeader::BeforeProc(TMessage& m) {
 }
 
 void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
-    const TDataSkinObject* bar = FSkinData->Headerbar.get();
+    const TDataSkinObject* bar = Skin().Headerbar.get();
     if (!HasImage(bar)) return;
     TDib dib;
     if (!dib.Resize(r.right - r.left, r.bottom - r.top)) return;
@@ -116,7 +116,7 @@ void TSkinHeader::DrawControl(HDC dc, const RECT& r) {
 }
 
 void TSkinHeader::DrawItem(TDib& target, HIMAGELIST images, const RECT& r, int index) {
-    const TDataSkinObject* bar = FSkinData->Headerbar.get();
+    const TDataSkinObject* bar = Skin().Headerbar.get();
     wchar_t text[202] = {};
     HDITEMW item{};
     item.mask = HDI_TEXT | HDI_FORMAT | HDI_IMAGE;
@@ -143,7 +143,7 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
     const TFont* font = GetObjProp<TFont>(Owner(), "Font");
     const HFONT hfont = font ? font->Handle() : reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
     TSelectObject selFont(bdc, hfont ? hfont : GetStockObject(DEFAULT_GUI_FONT));
-    const TDataSkinObject* edges = FSkinData->StatusBarEdges.get();
+    const TDataSkinObject* edges = Skin().StatusBarEdges.get();
     SetTextColor(bdc, SkinColorRGB(edges ? edges->NormalColour2 : FSkinData->Colors[csButtonText]));
 
     std::vector<TPanelItem> items;
@@ -155,7 +155,7 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
             Defaultpaint(bdc, item.Rect, item.Bevel, item.Text, item.Align);
     }
 
-    const TDataSkinObject* extra = FSkinData->ExtraImages.get();
+    const TDataSkinObject* extra = Skin().ExtraImages.get();
     if ((GetWindowLongPtrW(FHandle, GWL_STYLE) & SBARS_SIZEGRIP) && HasImage(extra)) {
         // The grip is frame 5, or the strip's last frame when it holds fewer.
         const int frames = StripFrames(extra->FrameCount, extra->Bitmap.Width());
@@ -171,7 +171,7 @@ void TSkinStatusBar::DrawControl(HDC dc, const RECT& r) {
 
 void TSkinStatusBar::drawitem(HDC dc, const RECT& r, int bevel, const std::wstring& text, int align) {
     if (r.right < r.left || r.bottom < r.top) return;
-    const TDataSkinObject* edges = FSkinData->StatusBarEdges.get();
+    const TDataSkinObject* edges = Skin().StatusBarEdges.get();
     GdiFlush();
     const TBitmap32 map =
         GetHMap(ToTRect(r), edges->Bitmap, edges->Margins, bevel, edges->FrameCount, edges->Tile != 0, false);
@@ -215,7 +215,7 @@ bool TSkinSizer::BeforeProc(TMessage& m) {
 void TSkinSizer::DrawControl(HDC dc, const RECT& r) {
     // The box is painted whole (face, the skin's grip when it has one), then framed.
     FillBG(dc, r);
-    const TDataSkinObject* extra = FSkinData->ExtraImages.get();
+    const TDataSkinObject* extra = Skin().ExtraImages.get();
     if (HasImage(extra)) {
         const int frames = StripFrames(extra->FrameCount, extra->Bitmap.Width());
         const TRect grip = SizeGripRect(r.right, r.bottom, extra->Bitmap.Width() / frames, extra->Bitmap.Height());

@@ -59,7 +59,7 @@ void TSkinTab::inittab() {
     FPosition = TabPosition(unsigned(GetWindowLongPtrW(FHandle, GWL_STYLE)));
     FTabImage = TBitmap32();
     FBorderImage = TBitmap32();
-    const TDataSkinBorder* tabs = FSkinData->Tabs.get();
+    const TDataSkinBorder* tabs = Skin().Tabs.get();
     if (!tabs || tabs->Bitmap.Empty() || tabs->Bitmap2.Empty()) return;
     FTabImage = tabs->Bitmap;
     FBorderImage = tabs->Bitmap2;
@@ -94,7 +94,7 @@ bool TSkinTab::FindScroll() {
 }
 
 void TSkinTab::DrawStrip(TDib& strip, const TRect& window, const TRect& page, int focused) {
-    const TDataSkinBorder* tabs = FSkinData->Tabs.get();
+    const TDataSkinBorder* tabs = Skin().Tabs.get();
     const HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessageW(FHandle, TCM_GETIMAGELIST, 0, 0));
     const int n = int(SendMessageW(FHandle, TCM_GETITEMCOUNT, 0, 0));
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
@@ -115,7 +115,7 @@ void TSkinTab::DrawStrip(TDib& strip, const TRect& window, const TRect& page, in
 }
 
 void TSkinTab::DrawSideCaptions(TDib& strip, const TRect& stripRect, int focused) {
-    const TDataSkinBorder* tabs = FSkinData->Tabs.get();
+    const TDataSkinBorder* tabs = Skin().Tabs.get();
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(FHandle, WM_GETFONT, 0, 0));
     LOGFONTW lf{};
     GetObjectW(font ? font : GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
@@ -144,7 +144,7 @@ void TSkinTab::DrawSideCaptions(TDib& strip, const TRect& stripRect, int focused
 
 void TSkinTab::DrawControl(HDC dc, const RECT& r) {
     // Without the tab image or its page border the control keeps its own look.
-    const TDataSkinBorder* tabs = FSkinData->Tabs.get();
+    const TDataSkinBorder* tabs = Skin().Tabs.get();
     if (!HasImage(tabs) || FTabImage.Empty()) return;
     const TRect window = ToTRect(r);
     RECT display = r;
@@ -235,7 +235,7 @@ void TSkinTab31::SkinChange() {
 
 void TSkinTab31::inittab() {
     FTabImage = TBitmap32();
-    if (const TDataSkinBorder* tabs = FSkinData->Tabs.get()) {
+    if (const TDataSkinBorder* tabs = Skin().Tabs.get()) {
         FTabImage = tabs->Bitmap;
         SpiegelnVertikal(FTabImage);
     }
@@ -257,7 +257,7 @@ bool TSkinTab31::BeforeProc(TMessage& m) {
 }
 
 void TSkinTab31::DrawControl(HDC dc, const RECT& r) {
-    const TDataSkinBorder* tabs = FSkinData->Tabs.get();
+    const TDataSkinBorder* tabs = Skin().Tabs.get();
     if (!tabs || FTabImage.Empty() || !FControl) return;
     TDib dib;
     if (!dib.Resize(r.right - r.left, r.bottom - r.top)) return;

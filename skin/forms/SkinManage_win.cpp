@@ -3,6 +3,7 @@
 #include "skin/forms/WinSkinData_win.h"
 #include "skin/forms/WinSkinForm.h"
 
+#include "framework/Dpi.h"
 #include "framework/ExtCtrls.h"
 #include "framework/Forms.h"
 #include "framework/Menus.h"
@@ -71,8 +72,9 @@ LRESULT TWinSkinPopMenu::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 const TBitmap32& TWinSkinPopMenu::Background() {
-    const TDataSkinObject* image = skin_ ? skin_->MenuBackground.get() : nullptr;
-    if (!skin_ || skin_->Loading || !image || image->Bitmap.Empty()) {
+    // The popup window is at its owner's DPI.
+    const TDataSkinObject* image = skin_ && !skin_->Loading ? skin_->AtDpi(WindowDpi(Handle)).MenuBackground.get() : nullptr;
+    if (!image || image->Bitmap.Empty()) {
         background_ = TBitmap32();
         return background_;
     }

@@ -484,6 +484,9 @@ LRESULT TWinSkinForm::WMDpiChanged(WPARAM wParam, LPARAM lParam) {
         SetSysbtnRect();
     }
     const LRESULT r = Default(WM_DPICHANGED, wParam, lParam);
+    // The control skinners' images made from the skin (a tab's turned strip...) at the new DPI.
+    for (TSkinControl* c : std::vector<TSkinControl*>(controls_))
+        c->SkinChange();
     if (started_ && !skin_->Loading && lifecycle_ == kSkinned) {
         SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -60,7 +60,7 @@ RECT Win(const TRect& r) {
     return RECT{r.Left, r.Top, r.Right, r.Bottom};
 }
 
-COLORREF TextColour(const TSkinDataCore& skin, const TMenuItemFace& f) {
+COLORREF TextColour(const TSkinModel& skin, const TMenuItemFace& f) {
     if (!f.Enabled) {
         const COLORREF shadow = SkinColorRGB(skin.Colors[csButtonShadow]);
         return shadow == SkinColorRGB(skin.Colors[csMenuText]) ? GetSysColor(COLOR_GRAYTEXT) : shadow;
@@ -68,7 +68,7 @@ COLORREF TextColour(const TSkinDataCore& skin, const TMenuItemFace& f) {
     return SkinColorRGB(skin.Colors[f.Selected ? csHilightText : csMenuText]);
 }
 
-void DrawItemText(const TSkinDataCore& skin, TDib& dib, const TMenuItemFace& f, int leftMargin, HFONT font) {
+void DrawItemText(const TSkinModel& skin, TDib& dib, const TMenuItemFace& f, int leftMargin, HFONT font) {
     HDC dc = dib.DC();
     LOGFONTW lf{};
     TFontHandle bold;
@@ -145,7 +145,7 @@ void SplitMenuText(const std::wstring& text, std::wstring& caption, std::wstring
     shortCut = tab == std::wstring::npos ? std::wstring() : text.substr(tab + 1);
 }
 
-void PaintMenuItem(const TSkinDataCore& skin, HDC dc, const RECT& rect, const TMenuItemBack& back,
+void PaintMenuItem(const TSkinModel& skin, HDC dc, const RECT& rect, const TMenuItemBack& back,
                    const TMenuItemFace& face, HFONT font) {
     const int w = rect.right - rect.left, h = rect.bottom - rect.top;
     TDib dib;

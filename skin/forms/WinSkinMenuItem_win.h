@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-class TSkinDataCore;
+class TSkinModel;
 
 // What an item shows; taken from a menu handle's item or from a framework item.
 struct TMenuItemFace {
@@ -37,9 +37,10 @@ struct TMenuItemBack {
     int Inset = 0;
 };
 
-// Paints one item at rect of dc, in font (bold for a default item), through a scratch bitmap.
+// Paints one item at rect of dc from skin (the model at the menu's DPI), in font (bold for a
+// default item), through a scratch bitmap.
 // Every GDI object it makes (check mark, dither brush, bold font) is freed before it returns.
-void PaintMenuItem(const TSkinDataCore& skin, HDC dc, const RECT& rect, const TMenuItemBack& back,
+void PaintMenuItem(const TSkinModel& skin, HDC dc, const RECT& rect, const TMenuItemBack& back,
                    const TMenuItemFace& face, HFONT font);
 
 // The background of the popup window showing menu (pairing a waiting popup skinner with it).

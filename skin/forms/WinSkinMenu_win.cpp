@@ -416,7 +416,7 @@ void TWinSkinForm::MenuBarKeys() {
 // ---- Owner-drawn items
 
 namespace {
-TMenuMeasureSkin MeasureSkin(const TSkinDataCore& skin, bool hasImages) {
+TMenuMeasureSkin MeasureSkin(const TSkinModel& skin, bool hasImages) {
     TMenuMeasureSkin s;
     s.HasItemObject = skin.MenuItem && !skin.MenuItem->Bitmap.Empty();
     s.ItemLeftMargin = s.HasItemObject ? skin.MenuItem->Margins.Left : 0;
@@ -481,7 +481,7 @@ LRESULT TWinSkinForm::WMMeasureItem(WPARAM wParam, LPARAM lParam) {
         TSelectObject font(screen.Get(), NonClientFont(menuFont_, true, dpi_));
         Tnt_DrawTextW(screen.Get(), item->Text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
     }
-    mis->itemWidth = UINT(MenuTextItemWidth(r.right - r.left, MeasureSkin(*skin_, false)));
+    mis->itemWidth = UINT(MenuTextItemWidth(r.right - r.left, MeasureSkin(skin_->AtDpi(dpi_), false)));
     mis->itemHeight = UINT(MenuTextItemHeight(int(mis->itemHeight), !item->Text.empty()));
     return TRUE;
 }
@@ -495,7 +495,7 @@ LRESULT TWinSkinForm::WMDrawItem(WPARAM wParam, LPARAM lParam) {
     TMenuItemFace face = TOwnerDrawMenu::FaceOf(*item);
     face.Selected = (dis->itemState & ODS_SELECTED) != 0;
     if (dis->itemState & (ODS_GRAYED | ODS_DISABLED)) face.Enabled = false;
-    PaintMenuItem(*skin_, dis->hDC, dis->rcItem, MenuItemBackground(reinterpret_cast<HMENU>(dis->hwndItem)), face,
+    PaintMenuItem(skin_->AtDpi(dpi_), dis->hDC, dis->rcItem, MenuItemBackground(reinterpret_cast<HMENU>(dis->hwndItem)), face,
                   NonClientFont(menuFont_, true, dpi_));
     return TRUE;
 }
@@ -523,12 +523,12 @@ void TWinSkinForm::DrawMenuItem(TMenuItem* item, HDC dc, const RECT& rect, UINT 
     f.RightToLeft = (exStyle_ & WS_EX_LEFTSCROLLBAR) != 0;
     f.Images = popup ? popup->Images : nullptr;
     f.ImageIndex = item->ImageIndex;
-    PaintMenuItem(*skin_, dc, rect, MenuItemBackground(item->MenuHandle()), f, NonClientFont(menuFont_, true, dpi_));
+    PaintMenuItem(skin_->AtDpi(dpi_), dc, rect, MenuItemBackground(item->MenuHandle()), f, NonClientFont(menuFont_, true, dpi_));
 }
 
 void TWinSkinForm::MeasureItemPop(TMenuItem* item, HDC, int& width, int&) {
     const TPopupMenu* popup = item ? PopupOf(item) : nullptr;
-    width = PopupItemWidth(width, MeasureSkin(*skin_, popup && popup->Images));
+    width = PopupItemWidth(width, MeasureSkin(skin_->AtDpi(dpi_), popup && popup->Images));
 }
 
 void TWinSkinForm::InitMenu(TForm* form, bool enable) {

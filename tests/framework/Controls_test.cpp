@@ -1,6 +1,7 @@
 // The window framework under Wine: message routing through WindowProc, subclassing and its undoing,
 // check boxes, memos, forms (sizes, modal loop), keyboard navigation, menus and INI files.
 #include "framework/Buttons.h"
+#include "framework/ComCtrls.h"
 #include "framework/Dialogs.h"
 #include "framework/Forms.h"
 #include "framework/IniFiles.h"
@@ -11,8 +12,8 @@
 
 #include <cstdio>
 #include <functional>
-#include <vector>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -127,6 +128,27 @@ TEST_F(Framework, ClientSizeWithAndWithoutMenuAndBorders) {
     EXPECT_EQ(form->ClientWidth(), 331);
     EXPECT_EQ(form->ClientHeight(), 216);
     EXPECT_TRUE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME);
+}
+
+// A status bar stays on the form's bottom edge however the form's size changes: resized, and scaled
+// to another DPI (where the bar would otherwise keep the bottom of the size before).
+TEST_F(Framework, StatusBarFollowsTheFormsBottomEdge) {
+    auto* bar = new TStatusBar(form.get(), form.get());
+    bar->AddPanel(L"Готово", 100);
+    auto bottomGap = [&] {
+        RECT r{};
+        GetWindowRect(bar->Handle(), &r);
+        MapWindowPoints(nullptr, form->Handle(), reinterpret_cast<POINT*>(&r), 2);
+        return form->ClientHeight() - r.bottom;
+    };
+    EXPECT_EQ(bottomGap(), 0);
+    form->SetClientSize(400, 300);
+    EXPECT_EQ(bottomGap(), 0);
+    form->ScaleTo(192);
+    EXPECT_EQ(form->ClientHeight(), 600);
+    EXPECT_EQ(bottomGap(), 0);
+    form->ScaleTo(96);
+    EXPECT_EQ(bottomGap(), 0);
 }
 
 TEST_F(Framework, MenuCommandsAndHotkeys) {
