@@ -143,7 +143,14 @@ wchar_t LowerChar(wchar_t c) {
 }
 
 bool SameText(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && UpperCase(a) == UpperCase(b);
+    if (a.size() != b.size()) return false;
+    // Property and key names are ASCII: compared in place; other texts through the folded copies.
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80) return UpperCase(a) == UpperCase(b);
+        if (UpperOf(x) != UpperOf(y)) return false;
+    }
+    return true;
 }
 
 std::string UpperCase(std::string s) {

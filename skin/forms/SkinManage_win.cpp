@@ -73,7 +73,8 @@ LRESULT TWinSkinPopMenu::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 const TBitmap32& TWinSkinPopMenu::Background() {
     // The popup window is at its owner's DPI.
-    const TDataSkinObject* image = skin_ && !skin_->Loading ? skin_->AtDpi(WindowDpi(Handle)).MenuBackground.get() : nullptr;
+    const TDataSkinObject* image =
+        skin_ && !skin_->Loading ? skin_->AtDpi(WindowDpi(Handle)).MenuBackground.get() : nullptr;
     if (!image || image->Bitmap.Empty()) {
         background_ = TBitmap32();
         return background_;

@@ -69,7 +69,10 @@ TEST(Utf8, RoundTripAndInvalidBytes) {
     std::wstring w = Utf8ToWide(text);
     EXPECT_EQ(w[0], L'\x041F');
     EXPECT_EQ(WideToUtf8(w), text);
-    EXPECT_EQ(Utf8ToWide("a\xff" "b"), L"a\xFFFD" L"b");
+    EXPECT_EQ(Utf8ToWide("a\xff"
+                         "b"),
+              L"a\xFFFD"
+              L"b");
     EXPECT_EQ(Utf8ToWide("\xc0\x80"), L"\xFFFD\xFFFD"); // overlong
     EXPECT_EQ(Utf8ToWide("\xe2\x82"), L"\xFFFD\xFFFD"); // truncated
 }

@@ -4,6 +4,7 @@
 #include "skin/data/SkinCheck.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/data/SkinWrite.h"
+#include "tests/support/SkinImages.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +13,6 @@
 #include <sys/wait.h>
 
 namespace {
-
-TBitmap32 Filled(int w, int h, TPixel p) {
-    TBitmap32 b(w, h);
-    b.Fill(p);
-    return b;
-}
-
-std::string Bmp(const TBitmap32& b) {
-    const std::vector<std::uint8_t> bytes = WriteBmp24(b);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 // A light five-frame push button with black text: nothing to report.
 const std::string kButtons = "[Buttons]\nBitmap=button.bmp\nNormalColour2=0 0 0\nMouseOverColour2=0 0 0\n"

@@ -4,23 +4,13 @@
 #include "skin/data/Lzh.h"
 #include "skin/data/SkinDataCore.h"
 #include "skin/data/SkinWrite.h"
+#include "tests/support/SkinImages.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 namespace {
-
-TBitmap32 Filled(int w, int h, TPixel p) {
-    TBitmap32 b(w, h);
-    b.Fill(p);
-    return b;
-}
-
-std::string Bmp(const TBitmap32& b) {
-    const std::vector<std::uint8_t> bytes = WriteBmp24(b);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 bool Load(TSkinDataCore& skin, const std::string& packed) {
     TMemoryStream stream;

@@ -4,21 +4,11 @@
 #include "skin/data/SkinDataCore.h"
 #include "skin/data/SkinScale.h"
 #include "skin/data/SkinWrite.h"
+#include "tests/support/SkinImages.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TBitmap32 Filled(int w, int h, TPixel p) {
-    TBitmap32 b(w, h);
-    b.Fill(p);
-    return b;
-}
-
-std::string Bmp(const TBitmap32& b) {
-    const std::vector<std::uint8_t> bytes = WriteBmp24(b);
-    return std::string(bytes.begin(), bytes.end());
-}
 
 bool Load(TSkinDataCore& skin, TSkinWriter& writer) {
     TMemoryStream stream;
@@ -34,9 +24,9 @@ const char* const kDescription = "[Personality]\nLeft=left.bmp\nLeftTopHeight=5\
 
 void Fill(TSkinWriter& w) {
     w.Add("skin.ini", kDescription);
-    w.Add("left.bmp", Bmp(Filled(8, 30, PixelRGB(1, 2, 3))));   // 2 frames of 4 x 30
-    w.Add("top.bmp", Bmp(Filled(40, 28, PixelRGB(4, 5, 6))));   // 2 frames of 40 x 14
-    w.Add("close.bmp", Bmp(Filled(48, 16, PixelRGB(7, 8, 9)))); // 3 frames of 16 x 16
+    w.Add("left.bmp", Bmp(Filled(8, 30, PixelRGB(1, 2, 3))));    // 2 frames of 4 x 30
+    w.Add("top.bmp", Bmp(Filled(40, 28, PixelRGB(4, 5, 6))));    // 2 frames of 40 x 14
+    w.Add("close.bmp", Bmp(Filled(48, 16, PixelRGB(7, 8, 9))));  // 3 frames of 16 x 16
     w.Add("bar.bmp", Bmp(Filled(23 * 6, 5, PixelRGB(9, 9, 9)))); // 23 frames of 6: each frame rounds alone
     w.Add("menubar.bmp", Bmp(Filled(10, 40, PixelRGB(3, 3, 3))));
 }
@@ -87,9 +77,9 @@ TEST(SkinScaleModel, LargerImagesOfThePackageAreUsedWhenTheirSizeFits) {
     TSkinWriter writer;
     Fill(writer);
     const TPixel big = PixelRGB(200, 10, 10), odd = PixelRGB(10, 200, 10);
-    writer.Add("close@2x.bmp", Bmp(Filled(96, 32, big)));   // fits 192 DPI
-    writer.Add("Left@1.5x.BMP", Bmp(Filled(12, 45, big)));  // fits 144 DPI, names without regard to case
-    writer.Add("top@2x.bmp", Bmp(Filled(80, 50, odd)));     // wrong height: scaled instead
+    writer.Add("close@2x.bmp", Bmp(Filled(96, 32, big)));  // fits 192 DPI
+    writer.Add("Left@1.5x.BMP", Bmp(Filled(12, 45, big))); // fits 144 DPI, names without regard to case
+    writer.Add("top@2x.bmp", Bmp(Filled(80, 50, odd)));    // wrong height: scaled instead
     ASSERT_TRUE(Load(skin, writer));
     EXPECT_EQ(skin.LargerImages.size(), 3u);
 

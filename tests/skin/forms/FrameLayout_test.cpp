@@ -1,16 +1,11 @@
 // The skinned frame's geometry: metrics, client rectangle, caption buttons, title, hit testing,
 // region rectangles and the non-client objects' state machine.
 #include "skin/forms/FrameLayout.h"
+#include "tests/support/SkinImages.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TBitmap32 Filled(int w, int h, TPixel p) {
-    TBitmap32 b(w, h);
-    b.Fill(p);
-    return b;
-}
 
 TDataSkinSysButton Button(int action, int align, int x, int vis, int vis1, int frames = 4, int fw = 16) {
     TDataSkinSysButton b;
