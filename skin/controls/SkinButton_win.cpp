@@ -79,7 +79,7 @@ void TSkinButton::AfterProc(TMessage& m) {
         if (FEnabled) {
             FState |= scMouseIn;
             Invalidate();
-            if (FSkinForm) FSkinForm->HotButton = this;
+            if (FSkinForm) FSkinForm->Controls().SetHot(this);
         }
         break;
     case WM_MOUSELEAVE:
@@ -88,7 +88,7 @@ void TSkinButton::AfterProc(TMessage& m) {
             FState &= ~(scMouseIn | scDown);
             Invalidate();
         }
-        if (FSkinForm && FSkinForm->HotButton == this) FSkinForm->HotButton = nullptr;
+        if (FSkinForm) FSkinForm->Controls().ForgetHot(this);
         break;
     case BM_SETSTATE:
     case BM_SETSTYLE:
@@ -102,11 +102,7 @@ void TSkinButton::AfterProc(TMessage& m) {
 }
 
 void TSkinButton::SetHot() {
-    if (FSkinForm) {
-        TSkinControl* hot = FSkinForm->HotButton;
-        if (hot && hot != this) hot->MouseLeave();
-        FSkinForm->HotButton = this;
-    }
+    if (FSkinForm) FSkinForm->Controls().SetHot(this);
     Invalidate();
 }
 

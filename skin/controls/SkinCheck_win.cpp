@@ -120,7 +120,7 @@ void TSkinBox::Init(TWinSkinForm* form, TSkinDataCore* skin, bool changeColor) {
     FControl = control;
     FHandle = control->Handle();
     FSkinForm = form;
-    if (FSkinForm) FSkinForm->AddControlList(this);
+    if (FSkinForm) FSkinForm->Controls().Add(this);
     if (FChangeColor) {
         FOldColor = control->Color;
         control->Color = skin->Colors[csButtonFace];

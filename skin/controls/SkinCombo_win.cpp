@@ -24,7 +24,7 @@ void TSkinComBox::AfterProc(TMessage& m) {
         PaintControl(nullptr);
         break;
     case WM_MOUSEMOVE:
-        if (FEnabled && EnterHover(*this)) PaintControl(nullptr);
+        if (FEnabled && EnterHover()) PaintControl(nullptr);
         break;
     case CM_MOUSEENTER:
         if (FEnabled) {

@@ -64,7 +64,7 @@ TSkinControl::~TSkinControl() {
     --gLive;
     Unhook();
     oldWindowProc_ = nullptr;
-    if (FSkinForm) FSkinForm->DeleteControl(this);
+    if (FSkinForm) FSkinForm->Controls().Remove(this);
 }
 
 void TSkinControl::Unhook() {
@@ -88,7 +88,7 @@ void TSkinControl::Unhook() {
 void TSkinControl::Retire() {
     if (retired_) return;
     retired_ = true;
-    if (FSkinForm) FSkinForm->DeleteControl(this);
+    if (FSkinForm) FSkinForm->Controls().Remove(this);
     FSkinForm = nullptr;
     if (FInitialized && FStatus != kControlDestroyed) Unsubclass();
     Unhook();
@@ -99,7 +99,7 @@ TSkinControl* TSkinControl::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
     if (auto* s = static_cast<TSkinControl*>(GetPropW(hwnd, kControlSkinProp))) return s;
     TWinSkinForm* form = TWinSkinForm::FromHandle(GetAncestor(hwnd, GA_ROOT));
-    return form ? form->Lookupcontrol(hwnd) : nullptr;
+    return form ? form->Controls().Find(hwnd) : nullptr;
 }
 
 void TSkinControl::Init(TWinSkinForm* form, TSkinDataCore* skin, bool changeColor) {
@@ -114,7 +114,7 @@ void TSkinControl::Init(TWinSkinForm* form, TSkinDataCore* skin, bool changeColo
     oldWindowProc_ = control->WindowProc;
     control->WindowProc = [this](TMessage& m) { NewWndProc(m); };
     control->DoubleBuffered = true;
-    if (FSkinForm) FSkinForm->AddControlList(this);
+    if (FSkinForm) FSkinForm->Controls().Add(this);
     FFocused = GetFocus() == FHandle;
     FEnabled = (GetWindowLongPtrW(FHandle, GWL_STYLE) & WS_DISABLED) == 0;
     FCaption = GetFormCaption(FHandle);
@@ -133,7 +133,7 @@ void TSkinControl::Inithwnd(HWND hwnd, TSkinDataCore* skin, TWinSkinForm* form) 
     FSkinForm = form;
     FHandle = hwnd;
     FEnabled = true;
-    if (FSkinForm) FSkinForm->AddControlList(this);
+    if (FSkinForm) FSkinForm->Controls().Add(this);
     FCaption = GetFormCaption(hwnd);
     SetPropW(hwnd, kControlSkinProp, this);
     oldWndProc_ = reinterpret_cast<WNDPROC>(
@@ -279,6 +279,14 @@ void TSkinControl::Invalidate() {
     OffsetRect(&r, -r.left, -r.top);
     InvalidateRect(FHandle, &r, FALSE);
     UpdateWindow(FHandle);
+}
+
+bool TSkinControl::EnterHover() {
+    if (FState & scMouseIn) return false;
+    FState |= scMouseIn;
+    NoteWindowRect();
+    if (FSkinForm) FSkinForm->Controls().SetHot(this);
+    return true;
 }
 
 void TSkinControl::MouseLeave() {

@@ -105,14 +105,48 @@ public:
     // Skinners alive in the process (for leak and lifetime checks).
     static int LiveCount();
 
+    // What the skinner skins, and where it stands.
+    HWND Handle() const { return FHandle; }
+    TWinControl* Control() const { return FControl; }
+    // The framework control a skinner paints without hooking a window of its own, or nullptr.
+    TComponent* GraphicControl() const { return FGraphicControl; }
+    int Status() const { return FStatus; }
+    const std::wstring& Caption() const { return FCaption; }
+    bool ChangesColor() const { return FChangeColor; }
+    // The window's place on screen as last painted or entered: the hover timer compares the
+    // cursor with it.
+    const RECT& WindowRect() const { return FWindowRect; }
+    // Takes the window's place on screen now.
+    void NoteWindowRect() { GetWindowRect(FHandle, &FWindowRect); }
+    // The flags a face is drawn from; set directly only by the pictures of each state that skin
+    // authors make (no mouse or focus involved).
+    struct TLook {
+        unsigned State;
+        bool Focused;
+        bool Enabled;
+    };
+    TLook Look() const { return TLook{FState, FFocused, FEnabled}; }
+    void SetLook(const TLook& look) {
+        FState = look.State;
+        FFocused = look.Focused;
+        FEnabled = look.Enabled;
+    }
+    // The skin at the DPI of the control's form (the skin data must be set): what faces are drawn from.
+    const TSkinModel& Skin() const;
+    int Dpi() const;
+
+protected:
+    // The skin's face colour as RGB.
+    COLORREF FaceRGB() const;
+    // The mouse came over the control: the hover flag is set, the window's place noted, and the
+    // control becomes its form's hot control. False when the flag was set already.
+    bool EnterHover();
+
     unsigned FState = 0;
     bool FEnabled = true;
     bool FFocused = false;
     std::wstring FCaption;
     TSkinDataCore* FSkinData = nullptr;
-    // The skin at the DPI of the control's form (FSkinData must be set): what faces are drawn from.
-    const TSkinModel& Skin() const;
-    int Dpi() const;
     HWND FHandle = nullptr;
     TWinControl* FControl = nullptr;
     RECT FWindowRect{};
@@ -122,10 +156,6 @@ public:
     bool FInitialized = false;
     int FStatus = kControlCreated;
     TWinSkinForm* FSkinForm = nullptr;
-
-protected:
-    // The skin's face colour as RGB.
-    COLORREF FaceRGB() const;
 
 private:
     static LRESULT CALLBACK RawProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

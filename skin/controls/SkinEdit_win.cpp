@@ -14,17 +14,6 @@ void FrameWith(HDC dc, const RECT& r, COLORREF colour) {
 }
 } // namespace
 
-bool EnterHover(TSkinControl& s) {
-    if (s.FState & scMouseIn) return false;
-    s.FState |= scMouseIn;
-    GetWindowRect(s.FHandle, &s.FWindowRect);
-    if (TWinSkinForm* form = s.FSkinForm) {
-        if (form->HotButton && form->HotButton != &s) form->HotButton->MouseLeave();
-        form->HotButton = &s;
-    }
-    return true;
-}
-
 // ---- TSkinEdit
 
 void TSkinEdit::AfterProc(TMessage& m) {
@@ -55,7 +44,7 @@ void TSkinEdit::FindUpDown() {
         auto* s = new TSkinUpDown(Owner());
         s->FInset = true;
         s->Inithwnd(child, FSkinData, FSkinForm);
-        if (s->FStatus != kControlSkinned) {
+        if (s->Status() != kControlSkinned) {
             s->Retire();
             return;
         }
@@ -118,7 +107,7 @@ bool TSkinUpDown::BeforeProc(TMessage& m) {
         return false;
     case WM_MOUSEMOVE:
         // The hot button follows the mouse from one half to the other.
-        EnterHover(*this);
+        EnterHover();
         Default(m);
         PaintControl(nullptr);
         return false;

@@ -7,11 +7,6 @@
 
 class TSkinUpDown;
 
-// The mouse came onto a skinner's control (the framework sends no enter message of its own): it
-// becomes the form skinner's hot control, so the form's timer tells it when the mouse leaves.
-// False when it was already in.
-bool EnterHover(TSkinControl& s);
-
 class TSkinEdit : public TSkinControl {
 public:
     using TSkinControl::TSkinControl;

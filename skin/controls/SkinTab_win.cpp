@@ -85,7 +85,7 @@ bool TSkinTab::FindScroll() {
     if (!FUpDown && !TSkinControl::FromHandle(arrows)) {
         auto* s = new TSkinUpDown(Owner());
         s->Inithwnd(arrows, FSkinData, FSkinForm);
-        if (s->FStatus == kControlSkinned)
+        if (s->Status() == kControlSkinned)
             FUpDown = s;
         else
             s->Retire();
@@ -221,7 +221,7 @@ void TSkinTab31::Init(TWinSkinForm* form, TSkinDataCore* skin, bool) {
             auto* s = new TSkinUpDown(Owner());
             s->FForceHorz = true;
             s->Inithwnd(scroller->Handle(), skin, form);
-            if (s->FStatus == kControlSkinned)
+            if (s->Status() == kControlSkinned)
                 FUpDown = s;
             else
                 s->Retire();

@@ -1,6 +1,5 @@
 #include "skin/forms/WinSkinData_win.h"
 
-#include "skin/controls/SkinControl_win.h"
 
 #include "skin/forms/SkinManage_win.h"
 
@@ -115,12 +114,12 @@ void TSkinData::AddNestForm(TWinControl* host, TForm* nested) {
         if (auto* spy = dynamic_cast<TWinSkinSpy*>(nested->Components(i)); spy && spy->Host == host->Handle())
             spied = true;
     if (!spied) new TWinSkinSpy(nested, host->Handle());
-    f->InitNestform(nested);
+    f->Controls().DiscoverNested(nested);
 }
 
 void TSkinData::UpdateSkinControl(TForm* form, TWinControl* control) {
     if (!form || !SkinManager) return;
-    if (TWinSkinForm* f = SkinManager->FindSkinForm(form->Handle())) f->InitControls(control ? control : form);
+    if (TWinSkinForm* f = SkinManager->FindSkinForm(form->Handle())) f->Controls().Discover(control ? control : form);
 }
 
 void TSkinData::UpdateMenu(TForm* form) {
@@ -132,14 +131,7 @@ void TSkinData::DeleteGraphicControl(TForm* form, TComponent* control) {
     if (!form || !control || !SkinManager) return;
     for (const auto& f : SkinManager->Forms()) {
         if (f->Handle() != form->Handle()) continue;
-        for (TSkinControl* s : f->Controls())
-            if (s->FGraphicControl == control || s->FControl == control) {
-                f->DeleteControl(s);
-                s->FSkinForm = nullptr;
-                if (s->FStatus != kControlDestroyed) s->Unsubclass();
-                delete s;
-                break;
-            }
+        f->Controls().RetireFor(control);
     }
 }
 

@@ -13,6 +13,7 @@
 // owns the region (DeleteObject, or SetWindowRgn, which takes it over).
 HRGN RectsToRegion(const std::vector<TRect>& rects);
 
+#include "skin/forms/ControlSkinners_win.h"
 #include "skin/forms/FrameLayout.h"
 #include "skin/forms/SkinCanvas_win.h"
 
@@ -28,7 +29,6 @@ HRGN RectsToRegion(const std::vector<TRect>& rects);
 class TSkinDataCore;
 class TForm;
 class TWinSkinForm;
-class TSkinControl;
 class TMenuItem;
 class TPopupMenu;
 class TOwnerDrawMenu;
@@ -249,28 +249,13 @@ public:
     // A call into the skinner is on the stack.
     bool Busy() const { return depth_ > 0; }
 
-    // Control skinners. Discovery gives each control of the window the skinner its kind and the
+    // Control skinners: discovery gives each control of the window the skinner its kind and the
     // skin's options call for; the list holds them until their control goes or the window is
     // given back.
-    void InitControls(TWinControl* parent);
-    // A form embedded in this window: a box skinner for it, then its controls.
-    void InitNestform(TForm* nested);
-    // InitControls on the form, or InitHwndControls on a plain window.
+    TControlSkinners& Controls() { return controls_; }
+    const TControlSkinners& Controls() const { return controls_; }
+    // Discovery on the framework form, or on the child windows of a plain window.
     void DiscoverControls();
-    void InitHwndControls();
-    void AddComp(TComponent* component, TWinControl* parent);
-    bool FindSkinComp(TComponent* component) const;
-    void AddControl(HWND hwnd);
-    TSkinControl* Lookupcontrol(HWND hwnd) const;
-    void AddControlList(TSkinControl* skinner);
-    void DeleteControl(TSkinControl* skinner);
-    // Gives every control back (unless its window is gone) and frees the skinners.
-    void DeleteControls();
-    // Frees the skinners whose windows are gone.
-    void DeleteSkinDeleted();
-    const std::vector<TSkinControl*>& Controls() const { return controls_; }
-    // The push-button skinner that last had the mouse; the timer tells it when the mouse left.
-    TSkinControl* HotButton = nullptr;
 
     // The MDI client of an MDI main form: subclassed so that the skin follows its children.
     void SubclassMDI();
@@ -292,6 +277,8 @@ public:
     int DisableTag = 0;
     HWND Handle() const { return hwnd_; }
     TForm* Form() const { return form_; }
+    // The window class name of the skinned window.
+    const std::wstring& WindowClass() const { return className_; }
     TSkinDataCore* SkinData() const { return skin_; }
     // The DPI of the window's monitor, and the skin scaled to it: what the frame is drawn from.
     int Dpi() const { return dpi_; }
@@ -416,7 +403,7 @@ private:
     bool popupsSkinned_ = false; // the form's popup menus have this skinner's handlers
     TFontHandle menuFont_;
 
-    std::vector<TSkinControl*> controls_;
+    TControlSkinners controls_{*this};
     static LRESULT CALLBACK MDIProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WinMDIProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultMDI(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -3,7 +3,6 @@
 // input in WinSysButton_win.cpp.
 #include "skin/forms/WinSkinForm_win.h"
 
-#include "skin/controls/SkinControl_win.h"
 
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/SkinManage_win.h"
@@ -485,8 +484,7 @@ LRESULT TWinSkinForm::WMDpiChanged(WPARAM wParam, LPARAM lParam) {
     }
     const LRESULT r = Default(WM_DPICHANGED, wParam, lParam);
     // The control skinners' images made from the skin (a tab's turned strip...) at the new DPI.
-    for (TSkinControl* c : std::vector<TSkinControl*>(controls_))
-        c->SkinChange();
+    controls_.SkinChange();
     if (started_ && !skin_->Loading && lifecycle_ == kSkinned) {
         SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -553,12 +551,7 @@ void TWinSkinForm::StartTimer(bool on) {
         timerOn_ = false;
         // No timer is left to tell the hovered control that the mouse went: it is told now, if
         // the mouse is not over it, and let go either way.
-        if (TSkinControl* hot = HotButton) {
-            HotButton = nullptr;
-            POINT c{};
-            GetCursorPos(&c);
-            if (!PtInRect(&hot->FWindowRect, c)) hot->MouseLeave();
-        }
+        controls_.CheckHot(true);
     }
 }
 
@@ -707,9 +700,9 @@ void TWinSkinForm::KeepClient() {
 
 void TWinSkinForm::DiscoverControls() {
     if (form_)
-        InitControls(form_);
+        controls_.Discover(form_);
     else
-        InitHwndControls();
+        controls_.DiscoverWindows();
 }
 
 void TWinSkinForm::SkinChange() {
@@ -726,8 +719,7 @@ void TWinSkinForm::SkinChange() {
             if (f->HandleAllocated()) InvalidateRect(f->Handle(), nullptr, TRUE);
         }
     }
-    for (TSkinControl* c : std::vector<TSkinControl*>(controls_))
-        c->SkinChange();
+    controls_.SkinChange();
     DiscoverControls();
     lifecycle_ = kSkinChanging;
     if (frameSkinning_) {
@@ -770,7 +762,7 @@ void TWinSkinForm::RestoreProcedures() {
 
 void TWinSkinForm::FreeParts() {
     StartTimer(false);
-    DeleteControls();
+    controls_.RetireAll();
     UnSubclassMDI();
     ownerDraw_.reset();
     sysMenu_.reset();
@@ -791,7 +783,7 @@ void TWinSkinForm::FreeParts() {
 
 void TWinSkinForm::UnSubclass2() {
     StartTimer(false);
-    DeleteControls();
+    controls_.RetireAll();
     UnSubclassMDI();
     if (form_) form_->Color = savedColor_;
     RestoreProcedures();
@@ -808,7 +800,7 @@ void TWinSkinForm::UnSubclass() {
         return;
     }
     StartTimer(false);
-    DeleteControls();
+    controls_.RetireAll();
     UnSubclassMDI();
     RestoreProcedures();
     if (form_) form_->Color = savedColor_;
@@ -835,7 +827,7 @@ void TWinSkinForm::UnSubclass() {
 
 void TWinSkinForm::UnSubclass3() {
     StartTimer(false);
-    DeleteControls();
+    controls_.RetireAll();
     UnSubclassMDI();
     RestoreProcedures();
     HotObject = nullptr;

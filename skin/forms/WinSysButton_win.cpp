@@ -3,7 +3,6 @@
 // timer that un-highlights a button the mouse has left.
 #include "skin/forms/WinSkinForm_win.h"
 
-#include "skin/controls/SkinControl_win.h"
 
 #include "skin/data/SkinDataCore.h"
 #include "skin/forms/WinSkinForm.h"
@@ -275,15 +274,8 @@ void TWinSkinForm::Restore() {
 }
 
 void TWinSkinForm::OnTimer() {
-    if (TSkinControl* hot = HotButton) {
-        // Controls that draw a hot face hear of the mouse leaving them from here too.
-        POINT c{};
-        GetCursorPos(&c);
-        if (!PtInRect(&hot->FWindowRect, c)) {
-            hot->MouseLeave();
-            if (HotButton == hot) HotButton = nullptr;
-        }
-    }
+    // Controls that draw a hot face hear of the mouse leaving them from here too.
+    controls_.CheckHot(false);
     if (menuLoop_ || !HotObject) return;
     POINT c{};
     GetCursorPos(&c);

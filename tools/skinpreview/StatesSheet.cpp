@@ -108,9 +108,9 @@ int* ActivePart(TSkinControl& s) {
 std::vector<State> States() {
     auto flags = [](unsigned state) {
         return [state](HWND, TSkinControl& s, const std::wstring&, std::function<void()>& undo) {
-            const unsigned old = s.FState;
-            s.FState = state;
-            undo = [&s, old] { s.FState = old; };
+            const TSkinControl::TLook old = s.Look();
+            s.SetLook({state, old.Focused, old.Enabled});
+            undo = [&s, old] { s.SetLook(old); };
             return true;
         };
     };
@@ -132,19 +132,20 @@ std::vector<State> States() {
         {L"pressed", flags(scMouseIn | scDown)},
         {L"focused",
          [](HWND, TSkinControl& s, const std::wstring&, std::function<void()>& undo) {
-             const bool old = s.FFocused;
-             s.FFocused = true;
-             undo = [&s, old] { s.FFocused = old; };
+             const TSkinControl::TLook old = s.Look();
+             s.SetLook({old.State, true, old.Enabled});
+             undo = [&s, old] { s.SetLook(old); };
              return true;
          }},
         {L"disabled",
          [](HWND w, TSkinControl& s, const std::wstring&, std::function<void()>& undo) {
-             const bool old = s.FEnabled, was = IsWindowEnabled(w) != FALSE;
+             const TSkinControl::TLook old = s.Look();
+             const bool was = IsWindowEnabled(w) != FALSE;
              EnableWindow(w, FALSE);
-             s.FEnabled = false;
+             s.SetLook({old.State, old.Focused, false});
              undo = [w, &s, old, was] {
                  EnableWindow(w, was);
-                 s.FEnabled = old;
+                 s.SetLook(old);
              };
              return true;
          }},

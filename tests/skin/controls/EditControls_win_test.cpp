@@ -228,7 +228,7 @@ TEST_F(EditControls, GalleryScreenshots) {
     DrawBitmap(both, 0, 0, system);
     DrawBitmap(both, system.Width() + 10, 0, skinned);
     SavePng(both, "controls_gallery_system_and_skinned");
-    EXPECT_GT(skinner->Controls().size(), 10u);
+    EXPECT_GT(skinner->Controls().Items().size(), 10u);
 }
 
 // The face colour filling a w x h bitmap, as the skinners start their faces.
@@ -496,7 +496,7 @@ TEST_F(EditControls, SkinnedFacesUnderRealInput) {
     const HWND hd = g.Header->Handle();
     TSkinControl* header = CreateSkinner(skHeader, nullptr);
     header->Inithwnd(hd, &skin, skinner.get());
-    ASSERT_EQ(header->FStatus, kControlSkinned);
+    ASSERT_EQ(header->Status(), kControlSkinned);
     InvalidateRect(hd, nullptr, TRUE);
     Pump(100);
     got = Capture(hd);

@@ -102,17 +102,17 @@ TEST(SkinControl, PipelineOnAFrameworkControl) {
     form->Button->Color = clWindow;
     auto* r = new TRecorder(form->Button);
     r->Init(nullptr, &skin, true);
-    EXPECT_EQ(r->FStatus, kControlSkinned);
+    EXPECT_EQ(r->Status(), kControlSkinned);
     EXPECT_EQ(form->Button->Color, skin.Colors[csButtonFace]);
     EXPECT_TRUE(form->Button->DoubleBuffered);
     // A second Init changes nothing: the message still passes the skinner once.
     r->Init(nullptr, &skin, false);
-    EXPECT_TRUE(r->FChangeColor);
+    EXPECT_TRUE(r->ChangesColor());
 
     // Before runs first, the control's own handling next, After sees its result.
     form->Button->SetCaption(L"Sent!");
     EXPECT_EQ(j.lines, (std::vector<std::string>{"before settext", "after settext: 5"}));
-    EXPECT_EQ(r->FCaption, L"Sent!");
+    EXPECT_EQ(r->Caption(), L"Sent!");
     // A consumed message never reaches the control: its result stays the skinner's.
     EXPECT_EQ(form->Button->Perform(WM_USER + 1), 0);
     EXPECT_TRUE(j.Has("consumed"));
@@ -164,10 +164,10 @@ TEST(SkinControl, RawWindowLifeAndDeath) {
     Pump(50);
     TRecorder r(nullptr);
     r.Inithwnd(child, &skin, nullptr);
-    EXPECT_EQ(r.FStatus, kControlSkinned);
+    EXPECT_EQ(r.Status(), kControlSkinned);
     EXPECT_EQ(TSkinControl::FromHandle(child), &r);
     SetWindowTextW(child, L"four");
-    EXPECT_EQ(r.FCaption, L"four");
+    EXPECT_EQ(r.Caption(), L"four");
     EXPECT_EQ(j.lines.back(), "after settext: 4");
 
     // Invalidate on a top-level window does nothing.
@@ -181,7 +181,7 @@ TEST(SkinControl, RawWindowLifeAndDeath) {
     // Destroyed: the window's own procedure sees WM_NCDESTROY first, then the skinner reports 6.
     j.lines.clear();
     DestroyWindow(child);
-    EXPECT_EQ(r.FStatus, kControlDestroyed);
+    EXPECT_EQ(r.Status(), kControlDestroyed);
     const int own = j.IndexOf("own ncdestroy"), gone = j.IndexOf("unsubclass status 6");
     ASSERT_GE(own, 0);
     EXPECT_GT(gone, own);
@@ -213,24 +213,24 @@ TEST(SkinControl, MouseNotificationsAndHotButton) {
 
     // The timer: a hot button the cursor is not over is told to leave and stops being hot.
     j.lines.clear();
-    skinner->HotButton = r;
-    GetWindowRect(form->Button->Handle(), &r->FWindowRect);
-    EXPECT_TRUE(WaitFor([&] { return j.Has("leave") && skinner->HotButton == nullptr; }));
+    skinner->Controls().SetHot(r);
+    r->NoteWindowRect();
+    EXPECT_TRUE(WaitFor([&] { return j.Has("leave") && skinner->Controls().Hot() == nullptr; }));
     // The window deactivated stops the timer: the hot skinner is let go at once, and told to leave
     // since the cursor is not over it.
     SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
     j.lines.clear();
-    skinner->HotButton = r;
+    skinner->Controls().SetHot(r);
     SendMessageW(form->Handle(), WM_NCACTIVATE, FALSE, 0);
-    EXPECT_EQ(skinner->HotButton, nullptr);
+    EXPECT_EQ(skinner->Controls().Hot(), nullptr);
     EXPECT_TRUE(j.Has("leave"));
     SendMessageW(form->Handle(), WM_NCACTIVATE, TRUE, 0);
     // Freeing a skinner takes it off the list and out of the hot pointer.
-    skinner->HotButton = r;
+    skinner->Controls().SetHot(r);
     const TSkinControl* gone = r;
     delete r;
-    EXPECT_EQ(skinner->HotButton, nullptr);
-    const auto& list = skinner->Controls();
+    EXPECT_EQ(skinner->Controls().Hot(), nullptr);
+    const auto& list = skinner->Controls().Items();
     EXPECT_EQ(std::find(list.begin(), list.end(), gone), list.end());
     skinner.reset();
     delete form;
@@ -257,14 +257,14 @@ TEST(SkinControl, DiscoveryTagsAndEvent) {
     form->Show();
     auto skinner = SkinWindow(form->Handle(), &skin);
     EXPECT_EQ(asked, (std::vector<std::string>{"TBUTTON 98 in form", "TBUTTON 0 in form"}));
-    EXPECT_EQ(skinner->Controls().size(), 2u);
-    for (TSkinControl* s : skinner->Controls())
-        EXPECT_EQ(s->FStatus, kControlSkinned);
+    EXPECT_EQ(skinner->Controls().Items().size(), 2u);
+    for (TSkinControl* s : skinner->Controls().Items())
+        EXPECT_EQ(s->Status(), kControlSkinned);
     // Discovery again finds them skinned already.
-    skinner->InitControls(form);
+    skinner->Controls().Discover(form);
     EXPECT_EQ(asked.size(), 2u);
     skinner->UnSubclass();
-    EXPECT_TRUE(skinner->Controls().empty());
+    EXPECT_TRUE(skinner->Controls().Items().empty());
     skinner.reset();
     delete form;
 }
@@ -460,6 +460,21 @@ TEST(SkinControl, LateControlsThroughTheComponent) {
     EXPECT_EQ(s ? s->ClassName() : std::string(), "TSkinButton");
     data->DeleteGraphicControl(form, late);
     EXPECT_EQ(TSkinControl::FromHandle(late->Handle()), nullptr);
+    // Taken off the skin from its own click: the skinner, still on the stack, lives until the
+    // click returns, and the button clicks on without it.
+    late->OnClick = [&](TObject*) { data->DeleteGraphicControl(form, late); };
+    data->UpdateSkinControl(form, nullptr);
+    ASSERT_NE(TSkinControl::FromHandle(late->Handle()), nullptr);
+    const int live = TSkinControl::LiveCount();
+    SendMessageW(late->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(late->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(TSkinControl::FromHandle(late->Handle()), nullptr);
+    EXPECT_EQ(TSkinControl::LiveCount(), live - 1);
+    int clicks = 0;
+    late->OnClick = [&](TObject*) { ++clicks; };
+    SendMessageW(late->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(late->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(clicks, 1);
 
     // A form shown as part of the skinned one: a box skinner for it, its controls skinned, and
     // one spy that leads back to the host's skinner, however often it is added.
@@ -478,9 +493,9 @@ TEST(SkinControl, LateControlsThroughTheComponent) {
     // The host's skinner holds them: the nested form is not a child window of the host here.
     TWinSkinForm* host = SkinManager->FindSkinForm(form->Handle());
     ASSERT_NE(host, nullptr);
-    const TSkinControl* innerSkinner = host->Lookupcontrol(inner->Handle());
+    const TSkinControl* innerSkinner = host->Controls().Find(inner->Handle());
     EXPECT_EQ(innerSkinner ? innerSkinner->ClassName() : std::string(), "TSkinButton");
-    const TSkinControl* box = host->Lookupcontrol(nested->Handle());
+    const TSkinControl* box = host->Controls().Find(nested->Handle());
     EXPECT_EQ(box ? box->ClassName() : std::string(), "TSkinBox");
     delete nested;
     delete form;

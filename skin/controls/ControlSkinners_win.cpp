@@ -1,6 +1,8 @@
-// Control discovery of a skinned window: which control gets which skinner, for framework forms
-// (by class and the skin's options) and for plain windows such as standard dialogs (by window
-// class and style); and the form skinner's list of control skinners.
+// The form skinner's list of control skinners and control discovery: which control gets which
+// skinner, for framework forms (by class and the skin's options) and for plain windows such as
+// standard dialogs (by window class and style).
+#include "skin/forms/ControlSkinners_win.h"
+
 #include "skin/controls/Discovery.h"
 #include "skin/controls/SkinControl_win.h"
 #include "skin/controls/SkinFactory_win.h"
@@ -67,10 +69,13 @@ bool HasTabSkin(const TSkinDataCore& skin) {
     return skin.Tabs != nullptr;
 }
 
-// Starts a skinner made for a component; false (and the skinner freed) when it did not take.
-bool Start(TSkinControl* s, TSkinStart start, int flag, TWinSkinForm* form, TSkinDataCore* skin) {
+} // namespace
+
+bool TControlSkinners::Start(TSkinControl* s, int start, int flag) {
+    TWinSkinForm* form = &form_;
+    TSkinDataCore* skin = form_.SkinData();
     auto* w = dynamic_cast<TWinControl*>(s->Owner());
-    switch (start) {
+    switch (TSkinStart(start)) {
     case ssInit:
         s->Init(form, skin, flag != 0);
         break;
@@ -87,121 +92,167 @@ bool Start(TSkinControl* s, TSkinStart start, int flag, TWinSkinForm* form, TSki
         s->Init(form, skin, false);
         break;
     }
-    if (s->FStatus == kControlSkinned) return true;
-    s->Retire();
+    if (s->Status() == kControlSkinned) return true;
+    Retire(s);
     return false;
 }
-} // namespace
 
-void TWinSkinForm::AddControlList(TSkinControl* skinner) {
-    if (std::find(controls_.begin(), controls_.end(), skinner) == controls_.end()) controls_.push_back(skinner);
+TControlSkinners::~TControlSkinners() {
+    hot_ = nullptr;
+    std::vector<TSkinControl*> list;
+    list.swap(items_);
+    for (TSkinControl* s : list)
+        s->Retire();
 }
 
-void TWinSkinForm::DeleteControl(TSkinControl* skinner) {
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), skinner), controls_.end());
-    if (HotButton == skinner) HotButton = nullptr;
+void TControlSkinners::Retire(TSkinControl* skinner) {
+    ForgetHot(skinner);
+    Remove(skinner);
+    skinner->Retire();
 }
 
-TSkinControl* TWinSkinForm::Lookupcontrol(HWND hwnd) const {
-    for (TSkinControl* s : controls_)
-        if (s->FHandle == hwnd && s->FStatus != kControlDestroyed) return s;
+void TControlSkinners::Add(TSkinControl* skinner) {
+    if (std::find(items_.begin(), items_.end(), skinner) == items_.end()) items_.push_back(skinner);
+}
+
+void TControlSkinners::Remove(TSkinControl* skinner) {
+    items_.erase(std::remove(items_.begin(), items_.end(), skinner), items_.end());
+    ForgetHot(skinner);
+}
+
+TSkinControl* TControlSkinners::Find(HWND hwnd) const {
+    for (TSkinControl* s : items_)
+        if (s->Handle() == hwnd && s->Status() != kControlDestroyed) return s;
     return nullptr;
 }
 
-void TWinSkinForm::DeleteControls() {
-    HotButton = nullptr;
+void TControlSkinners::RetireAll() {
+    hot_ = nullptr;
     std::vector<TSkinControl*> list;
-    list.swap(controls_);
+    list.swap(items_);
     for (TSkinControl* s : list)
         s->Retire();
-    if (IsWindow(hwnd_)) RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    if (IsWindow(form_.Handle()))
+        RedrawWindow(form_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void TWinSkinForm::DeleteSkinDeleted() {
+void TControlSkinners::RetireGone() {
     std::vector<TSkinControl*> gone;
-    for (TSkinControl* s : controls_)
-        if (s->FStatus == kControlDestroyed) gone.push_back(s);
+    for (TSkinControl* s : items_)
+        if (s->Status() == kControlDestroyed) gone.push_back(s);
     for (TSkinControl* s : gone)
-        s->Retire();
+        Retire(s);
 }
 
-bool TWinSkinForm::FindSkinComp(TComponent* component) const {
+bool TControlSkinners::RetireFor(TComponent* control) {
+    for (TSkinControl* s : items_)
+        if (s->GraphicControl() == control || s->Control() == control) {
+            Retire(s);
+            return true;
+        }
+    return false;
+}
+
+void TControlSkinners::SkinChange() {
+    for (TSkinControl* s : std::vector<TSkinControl*>(items_))
+        s->SkinChange();
+}
+
+void TControlSkinners::SetHot(TSkinControl* skinner) {
+    if (hot_ && hot_ != skinner) hot_->MouseLeave();
+    hot_ = skinner;
+}
+
+void TControlSkinners::CheckHot(bool letGo) {
+    TSkinControl* hot = hot_;
+    if (!hot) return;
+    if (letGo) hot_ = nullptr;
+    POINT c{};
+    GetCursorPos(&c);
+    if (PtInRect(&hot->WindowRect(), c)) return;
+    hot->MouseLeave();
+    ForgetHot(hot);
+}
+
+bool TControlSkinners::Holds(TComponent* component) const {
     auto* w = dynamic_cast<TWinControl*>(component);
-    for (TSkinControl* s : controls_) {
-        if (s->Owner() == component && (s->FControl == component || s->FGraphicControl == component)) return true;
+    for (TSkinControl* s : items_) {
+        if (s->Owner() == component && (s->Control() == component || s->GraphicControl() == component)) return true;
         if (!w) continue;
         // A control without a window is not skinned, except on print-preview forms, whose
         // controls without a window are left alone.
         if (!w->HandleAllocated())
-            return IsPrintPreviewForm(WideToUtf8(className_)) || (form_ && IsPrintPreviewForm(form_->Name));
-        if (!s->FControl && s->FHandle == w->Handle()) return true;
+            return IsPrintPreviewForm(WideToUtf8(form_.WindowClass())) ||
+                   (form_.Form() && IsPrintPreviewForm(form_.Form()->Name));
+        if (!s->Control() && s->Handle() == w->Handle()) return true;
     }
     return false;
 }
 
-void TWinSkinForm::InitControls(TWinControl* parent) {
+void TControlSkinners::Discover(TWinControl* parent) {
     if (!parent) return;
-    DeleteSkinDeleted();
+    RetireGone();
     for (int i = 0; i < parent->ComponentCount(); ++i)
-        AddComp(parent->Components(i), parent);
+        AddComponent(parent->Components(i), parent);
 }
 
-void TWinSkinForm::InitNestform(TForm* nested) {
+void TControlSkinners::DiscoverNested(TForm* nested) {
     if (!nested || !nested->HandleAllocated()) return;
-    if (!FindSkinComp(nested))
-        if (TSkinControl* s = CreateSkinner(skBox, nested)) Start(s, ssInit, 1, this, skin_);
-    InitControls(nested);
+    if (!Holds(nested))
+        if (TSkinControl* s = CreateSkinner(skBox, nested)) Start(s, ssInit, 1);
+    Discover(nested);
 }
 
-void TWinSkinForm::AddComp(TComponent* component, TWinControl* parent) {
+void TControlSkinners::AddComponent(TComponent* component, TWinControl* parent) {
+    TSkinDataCore* skin = form_.SkinData();
     if (!component || dynamic_cast<TSkinControl*>(component)) return;
-    if (skin_->TagDisabled(component->Tag) || FindSkinComp(component)) return;
+    if (skin->TagDisabled(component->Tag) || Holds(component)) return;
     auto* w = dynamic_cast<TWinControl*>(component);
     if (w && !w->HandleAllocated()) return;
 
-    if (skin_->OnSkinControl) {
+    if (skin->OnSkinControl) {
         TComponent* supplied = nullptr;
         const std::string name = UpperCase(component->ClassName());
-        skin_->OnSkinControl(skin_->Sender() ? dynamic_cast<TComponent*>(skin_->Sender()) : nullptr,
-                             dynamic_cast<TSkinData*>(skin_), parent, component, name, supplied);
+        skin->OnSkinControl(skin->Sender() ? dynamic_cast<TComponent*>(skin->Sender()) : nullptr,
+                            dynamic_cast<TSkinData*>(skin), parent, component, name, supplied);
         if (auto* s = dynamic_cast<TSkinControl*>(supplied)) {
-            AddControlList(s);
-            s->Init(this, skin_, false);
-            if (w && ClassesOf(w) & fcCustomPanel) InitControls(w);
+            Add(s);
+            s->Init(&form_, skin, false);
+            if (w && ClassesOf(w) & fcCustomPanel) Discover(w);
             return;
         }
     }
 
     const TDiscovery d =
-        DiscoverComponent(FactsOf(component), skin_->Skin3rd(), skin_->SkinControls, HasTabSkin(*skin_));
+        DiscoverComponent(FactsOf(component), skin->Skin3rd(), skin->SkinControls, HasTabSkin(*skin));
     if (!d.Matched) return;
     if (d.SetFlat) component->SetPropValue("Flat", "True");
     if (d.SetTransparent) component->SetPropValue("Transparent", "True");
     if (d.NoSizeGrip) component->SetPropValue("SizeGrip", "False");
-    if (d.FixedColorFace) component->SetPropValue("FixedColor", std::to_string(skin_->Colors[csButtonFace]));
+    if (d.FixedColorFace) component->SetPropValue("FixedColor", std::to_string(skin->Colors[csButtonFace]));
     if (d.ToolBarSkin)
-        if (auto* bar = dynamic_cast<TToolBar*>(component)) SkinToolBar(bar, true);
+        if (auto* bar = dynamic_cast<TToolBar*>(component)) form_.SkinToolBar(bar, true);
     if (d.ToolButtonMenu)
         if (auto* menu = GetObjProp<TPopupMenu>(component, "DropdownMenu")) {
             menu->OwnerDraw = true;
-            InitToolbarMenu(menu->Items, true);
+            form_.InitToolbarMenu(menu->Items, true);
         }
     if (d.ChildKind != skNone && w)
         for (int i = 0; i < w->ComponentCount(); ++i)
-            if (auto* child = dynamic_cast<TWinControl*>(w->Components(i)); child && !FindSkinComp(child))
-                if (TSkinControl* s = CreateSkinner(d.ChildKind, child)) Start(s, ssInit, 0, this, skin_);
+            if (auto* child = dynamic_cast<TWinControl*>(w->Components(i)); child && !Holds(child))
+                if (TSkinControl* s = CreateSkinner(d.ChildKind, child)) Start(s, ssInit, 0);
     if (d.Kind != skNone)
-        if (TSkinControl* s = CreateSkinner(d.Kind, component)) Start(s, d.Start, d.Flag, this, skin_);
-    if (d.WalkComponents && w) InitControls(w);
+        if (TSkinControl* s = CreateSkinner(d.Kind, component)) Start(s, d.Start, d.Flag);
+    if (d.WalkComponents && w) Discover(w);
 }
 
-void TWinSkinForm::InitHwndControls() {
-    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) AddControl(child);
+void TControlSkinners::DiscoverWindows() {
+    for (HWND child = GetWindow(form_.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) AddWindow(child);
 }
 
-void TWinSkinForm::AddControl(HWND hwnd) {
-    if (Lookupcontrol(hwnd) || TSkinControl::FromHandle(hwnd)) return;
+void TControlSkinners::AddWindow(HWND hwnd) {
+    if (Find(hwnd) || TSkinControl::FromHandle(hwnd)) return;
     const HWND first = GetWindow(hwnd, GW_CHILD);
     bool onFirstChild = false;
     const TSkinnerKind kind =
@@ -210,7 +261,7 @@ void TWinSkinForm::AddControl(HWND hwnd) {
     if (kind == skNone) return;
     const HWND target = onFirstChild ? first : hwnd;
     if (TSkinControl* s = CreateSkinner(kind, nullptr)) {
-        s->Inithwnd(target, skin_, this);
-        if (s->FStatus != kControlSkinned) s->Retire();
+        s->Inithwnd(target, form_.SkinData(), &form_);
+        if (s->Status() != kControlSkinned) Retire(s);
     }
 }
