@@ -21,8 +21,8 @@ class TWinSkinForm;
 // Hover and pressed flags of a skinner.
 enum : unsigned { scMouseIn = 1, scDown = 2 };
 
-// Life-cycle statuses.
-enum : int {
+// Life-cycle statuses of a control skinner.
+enum TControlStatus : int {
     kControlCreated = 0,
     kControlSkinned = 1,
     kControlUnsubclassed = 2, // a box skinner gave its control back
@@ -110,7 +110,7 @@ public:
     TWinControl* Control() const { return FControl; }
     // The framework control a skinner paints without hooking a window of its own, or nullptr.
     TComponent* GraphicControl() const { return FGraphicControl; }
-    int Status() const { return FStatus; }
+    TControlStatus Status() const { return FStatus; }
     const std::wstring& Caption() const { return FCaption; }
     bool ChangesColor() const { return FChangeColor; }
     // The window's place on screen as last painted or entered: the hover timer compares the
@@ -154,7 +154,7 @@ protected:
     bool FChangeColor = false;
     TColor FOldColor = 0;
     bool FInitialized = false;
-    int FStatus = kControlCreated;
+    TControlStatus FStatus = kControlCreated;
     TWinSkinForm* FSkinForm = nullptr;
 
 private:

@@ -42,7 +42,7 @@ void SetMDIMax(bool value);
 void StoreMDIMax(bool value);
 
 // Lifecycle of a form skinner.
-enum : int {
+enum TSkinLifecycle : int {
     kSkinCreated = 0, // frame not yet taken over (until WM_SKIN_ACTIVE)
     kSkinned = 1,
     kSkinChanging = 3,
@@ -283,7 +283,7 @@ public:
     // The DPI of the window's monitor, and the skin scaled to it: what the frame is drawn from.
     int Dpi() const { return dpi_; }
     const TSkinModel& Model() const;
-    int Lifecycle() const { return lifecycle_; }
+    TSkinLifecycle Lifecycle() const { return lifecycle_; }
     const TFrameMetrics& Metrics() const { return metrics_; }
     TSkinFormBorder Border() const { return border_; }
     TSkinFormStyle FormStyle() const { return formStyle_; }
@@ -363,7 +363,7 @@ private:
     std::function<void(TMessage&)> oldWindowProc_;
     bool formHooked_ = false;
     bool started_ = false;
-    int lifecycle_ = kSkinCreated;
+    TSkinLifecycle lifecycle_ = kSkinCreated;
 
     DWORD style_ = 0;
     DWORD exStyle_ = 0;
