@@ -95,10 +95,26 @@ void Tellit::Start(const std::wstring& exe) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     std::wstring cmd = L"\"" + exe + L"\"";
-    if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi_))
+    if (!CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi_)) {
+        startNote_ = "CreateProcess failed, error " + std::to_string(GetLastError());
         return;
-    WaitForInputIdle(pi_.hProcess, 10000);
-    main_ = WaitTop(L"TForm1", nullptr, 15000);
+    }
+    // Generous: a busy machine starting Wine processes side by side can take seconds.
+    WaitForInputIdle(pi_.hProcess, 20000);
+    main_ = WaitTop(L"TForm1", nullptr, 30000);
+    if (main_) return;
+    DWORD code = 0;
+    GetExitCodeProcess(pi_.hProcess, &code);
+    if (code != STILL_ACTIVE) {
+        startNote_ = "the program exited with code " + std::to_string(code);
+        return;
+    }
+    startNote_ = "the program runs; its main thread's top-level windows:";
+    for (HWND w : TopWindows(nullptr)) {
+        wchar_t cls[256] = {};
+        GetClassNameW(w, cls, 256);
+        startNote_ += " [" + WideToUtf8(cls) + " \"" + WideToUtf8(Text(w)) + "\"]";
+    }
 }
 
 Tellit::~Tellit() {
@@ -282,7 +298,7 @@ BOOL CALLBACK AddClassWindow(HWND w, LPARAM lp) {
     auto* data = reinterpret_cast<ClassWindows*>(lp);
     wchar_t name[256];
     GetClassNameW(w, name, 256);
-    if (wcscmp(name, data->cls) == 0) data->found.push_back(w);
+    if (!data->cls || wcscmp(name, data->cls) == 0) data->found.push_back(w);
     return TRUE;
 }
 

@@ -21,6 +21,8 @@ public:
     ~Tellit(); // closes the program (and kills it if it does not go)
 
     HWND Main() const { return main_; }
+    // Why Main() is null: whether the process ran, its exit code, or the windows it had showing.
+    const std::string& StartNote() const { return startNote_; }
     DWORD Pid() const { return pi_.dwProcessId; }
     // The program's visible top-level window of a class (and caption, when given), or nullptr.
     HWND FindTop(const wchar_t* cls, const wchar_t* caption = nullptr) const;
@@ -76,7 +78,7 @@ public:
     HANDLE Process() const { return pi_.hProcess; }
     HANDLE ThreadHandle() const { return pi_.hThread; }
     DWORD Thread() const { return pi_.dwThreadId; }
-    // Every top-level window of the program of a class, visible or not.
+    // Every top-level window of the program of a class (nullptr: any), visible or not.
     std::vector<HWND> TopWindows(const wchar_t* cls) const;
 
 private:
@@ -84,6 +86,7 @@ private:
     std::wstring folder_;
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
+    std::string startNote_;
 };
 
 // The JSON lines of a gateway simulator log, as raw lines.

@@ -182,7 +182,7 @@ double Play(const Fault& f, std::wstring& text) {
     std::string at = std::to_string(port);
     Tellit t(std::string("fault_") + f.name,
              f.plays == Plays::Gateway ? GatewayIni("127.0.0.1:" + at) : GatewayIni(FreeGateway()) + ProxyIni(at));
-    EXPECT_TRUE(t.Main());
+    EXPECT_TRUE(t.Main()) << t.StartNote();
     if (!t.Main()) return -1;
     double start = NowMs();
     Send(t, L"1234567", Utf8ToWide(f.name));
@@ -258,7 +258,7 @@ TEST_F(E2E, TransportFaults) {
 // nor opens a menu.
 TEST_F(E2E, WaitChecksFailOnAFrozenProgram) {
     Tellit t("frozen", GatewayIni(FreeGateway()));
-    ASSERT_TRUE(t.Main());
+    ASSERT_TRUE(t.Main()) << t.StartNote();
     EXPECT_TRUE(t.Repaints(3000));
     EXPECT_TRUE(t.MenuOpens(2, 3000));
     ASSERT_NE(SuspendThread(t.ThreadHandle()), DWORD(-1));

@@ -77,7 +77,7 @@ TEST_F(E2E, LongRunHoldsNoMoreResources) {
     if (cycles <= 0) cycles = 20;
     std::string refused = "127.0.0.1:" + std::to_string(RefusedPort());
     Tellit t("long_run", GatewayIni(FreeGateway()));
-    ASSERT_TRUE(t.Main());
+    ASSERT_TRUE(t.Main()) << t.StartNote();
     TCensus start = Census(t);
     // The first rounds create what lives as long as the program (message box classes, fonts).
     for (int i = 0; i < 2 && !HasFatalFailure(); ++i)

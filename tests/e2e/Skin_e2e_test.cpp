@@ -124,7 +124,7 @@ TEST(SkinE2E, StartsWithTheStoredSkinAnotherPackageOrTheSystemLook) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.ini);
         Tellit t("skin_settings", c.ini);
-        ASSERT_TRUE(t.Main());
+        ASSERT_TRUE(t.Main()) << t.StartNote();
         const HWND w = t.Main();
         const std::string expect = c.expect;
         if (expect == "system") {
@@ -160,7 +160,7 @@ TEST(SkinE2E, TheMenuSwitchesSkinsAndTheSystemLook) {
     WriteFile(redPath, RedPackage());
     WriteFile(brokenPath, "not a skin");
     Tellit t("skin_menu", "");
-    ASSERT_TRUE(t.Main());
+    ASSERT_TRUE(t.Main()) << t.StartNote();
     const HWND w = t.Main();
     ASSERT_TRUE(WaitFor([&] { return Skinned(w); }));
 
@@ -231,7 +231,7 @@ TEST(SkinE2E, TheSkinMenuOffersTheShippedSkins) {
     for (const char* name : {"tellit.skn", "dark.skn"})
         CopyFileW(WinPath(skins + "/" + name).c_str(), (folder + L"\\skins\\" + Utf8ToWide(name)).c_str(), FALSE);
     Tellit t("skin_shipped", "");
-    ASSERT_TRUE(t.Main());
+    ASSERT_TRUE(t.Main()) << t.StartNote();
     const HWND w = t.Main();
     ASSERT_TRUE(WaitFor([&] { return Skinned(w) && light.IsCaption(w, CaptionPixel(w, light.m)); }));
 
@@ -288,7 +288,7 @@ TEST(SkinE2E, AFolderSkinFollowsItsEdits) {
     auto topIn = [&](TPixel p) { return Bmp(Filled(top.Width(), top.Height(), p)); };
 
     Tellit t("skin_live", "[Skin]\r\nFile=live\r\n");
-    ASSERT_TRUE(t.Main());
+    ASSERT_TRUE(t.Main()) << t.StartNote();
     const HWND w = t.Main();
     const UINT reloadsMessage = RegisterWindowMessageW(L"TellitSkinReloads");
     auto reloads = [&] {
@@ -345,7 +345,7 @@ TEST(SkinE2E, OpenMenusAreSkinnedAndAnswerTheirLetters) {
     const Shipped shipped;
     ASSERT_TRUE(shipped.skin.MenuBackground);
     Tellit t("skin_menus", "");
-    ASSERT_TRUE(t.Main());
+    ASSERT_TRUE(t.Main()) << t.StartNote();
     const HWND w = t.Main();
     ASSERT_TRUE(WaitFor([&] { return Skinned(w); }));
 
@@ -418,7 +418,7 @@ TEST(SkinE2E, HostilePackagesNeverStopTellit) {
         const std::string file = "hostile" + std::to_string(n++) + ".skn";
         WriteFile(folder + L"\\" + Utf8ToWide(file), p.bytes);
         Tellit t("skin_hostile", "[Skin]\r\nFile=" + file + "\r\n");
-        ASSERT_TRUE(t.Main());
+        ASSERT_TRUE(t.Main()) << t.StartNote();
         EXPECT_TRUE(Tellit::Responsive(t.Main(), 5000));
         EXPECT_TRUE(WaitFor([&] { return Skinned(t.Main()); }));
         const bool stored =

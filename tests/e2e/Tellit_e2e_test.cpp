@@ -11,7 +11,7 @@ namespace {
 TEST_F(E2E, SuccessfulSendOnTheWireAndTheCountdown) {
     size_t before = FreeLog().size();
     Tellit t("success", GatewayIni(FreeGateway()));
-    ASSERT_TRUE(t.Main());
+    ASSERT_TRUE(t.Main()) << t.StartNote();
     EXPECT_EQ(Tellit::Text(t.Main()), L"Tellit");
     Tellit::Screenshot(t.Main(), "main_window");
     Send(t, L"1234567", L"Hi there");
