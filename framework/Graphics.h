@@ -62,7 +62,7 @@ template <class H> using TGdiObject = TOwnedHandle<H, TDeleteObject>;
 using TFontHandle = TGdiObject<HFONT>;
 using TBrushHandle = TGdiObject<HBRUSH>;
 using TBitmapHandle = TGdiObject<HBITMAP>;
-using TRegion = TGdiObject<HRGN>;
+using TRgn = TGdiObject<HRGN>;
 using TIconHandle = TOwnedHandle<HICON, TDestroyIcon>;
 using TImageListHandle = TOwnedHandle<HIMAGELIST, TDestroyImageList>;
 
@@ -130,20 +130,20 @@ private:
 
 // Clips a DC to a region (a copy is selected; nullptr removes the clipping) and puts the DC's
 // previous clipping back on destruction.
-class TClipRegion {
+class TSelectClipRgn {
 public:
-    TClipRegion(HDC dc, HRGN region) : dc_(dc), old_(CreateRectRgn(0, 0, 0, 0)) {
+    TSelectClipRgn(HDC dc, HRGN region) : dc_(dc), old_(CreateRectRgn(0, 0, 0, 0)) {
         // GetClipRgn answers 0 when the DC has no clipping region of its own.
         if (old_ && GetClipRgn(dc, old_.Get()) != 1) old_.Reset();
         SelectClipRgn(dc, region);
     }
-    ~TClipRegion() { SelectClipRgn(dc_, old_.Get()); }
-    TClipRegion(const TClipRegion&) = delete;
-    TClipRegion& operator=(const TClipRegion&) = delete;
+    ~TSelectClipRgn() { SelectClipRgn(dc_, old_.Get()); }
+    TSelectClipRgn(const TSelectClipRgn&) = delete;
+    TSelectClipRgn& operator=(const TSelectClipRgn&) = delete;
 
 private:
     HDC dc_;
-    TRegion old_;
+    TRgn old_;
 };
 
 // A memory DC compatible with another, deleted on destruction.

@@ -154,8 +154,8 @@ LRESULT TWinSkinPopMenu::WMPrint(WPARAM wParam, LPARAM lParam) {
     const int inset = 3;
     LRESULT r = 0;
     {
-        TRegion inside(CreateRectRgn(inset, inset, background_.Width() - inset, background_.Height() - inset));
-        TClipRegion clip(dc, inside.Get());
+        TRgn inside(CreateRectRgn(inset, inset, background_.Width() - inset, background_.Height() - inset));
+        TSelectClipRgn clip(dc, inside.Get());
         r = Default(WM_PRINT, wParam, lParam);
     }
     SetBkMode(dc, mode);

@@ -176,7 +176,7 @@ void TWinSkinForm::CropTo(int W, int H, bool redraw) {
     if (whole) {
         SetWindowRgn(hwnd_, nullptr, redraw);
     } else {
-        TRegion rgn(RectsToRegion(rects));
+        TRgn rgn(RectsToRegion(rects));
         if (!rgn) return;
         // Once set, the region is the system's; it stays ours (and is deleted) when the call fails.
         if (!SetWindowRgn(hwnd_, rgn.Get(), redraw)) return;

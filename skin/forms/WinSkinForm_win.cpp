@@ -6,7 +6,7 @@
 
 HRGN RectsToRegion(const std::vector<TRect>& rects) {
     const size_t kChunk = 2000;
-    TRegion result;
+    TRgn result;
     std::vector<char> buffer;
     for (size_t start = 0; start < rects.size(); start += kChunk) {
         size_t count = std::min(kChunk, rects.size() - start);
@@ -27,7 +27,7 @@ HRGN RectsToRegion(const std::vector<TRect>& rects) {
             bounds.bottom = std::max(bounds.bottom, LONG(r.Bottom));
         }
         data->rdh.rcBound = bounds;
-        TRegion part(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
+        TRgn part(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
         if (!part) return nullptr;
         if (!result)
             result = std::move(part);
