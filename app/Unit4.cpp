@@ -48,13 +48,10 @@ void TForm4::FitMemo() {
         Memo1->SetBounds(Memo1->Left(), Memo1->Top(), 257 + dw, Memo1->Height());
     }
     // Tall enough to show them all.
-    HDC dc = GetDC(memo);
     TEXTMETRICW tm{};
-    if (dc) {
-        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(memo, WM_GETFONT, 0, 0)));
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(memo, dc);
+    if (const TClientDC dc(memo); dc.Get()) {
+        TSelectObject font(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(memo, WM_GETFONT, 0, 0)));
+        GetTextMetricsW(dc.Get(), &tm);
     }
     RECT wr{}, cr{};
     GetWindowRect(memo, &wr);

@@ -199,10 +199,8 @@ void TSpeedButton::WndProc(TMessage& m) {
         m.Result = 1;
         return;
     case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(hwnd_, &ps);
-        Paint(dc);
-        if (!m.WParam) EndPaint(hwnd_, &ps);
+        TPaintDC dc(hwnd_, m.WParam);
+        Paint(dc.Get());
         return;
     }
     case WM_MOUSEMOVE: {

@@ -5,24 +5,6 @@
 #include "framework/ImgList.h"
 #include "framework/StdCtrls.h"
 
-// Owns an icon handle and destroys it.
-class TIconHandle {
-public:
-    TIconHandle() = default;
-    explicit TIconHandle(HICON icon) : icon_(icon) {}
-    ~TIconHandle() { Reset(); }
-    TIconHandle(const TIconHandle&) = delete;
-    TIconHandle& operator=(const TIconHandle&) = delete;
-    HICON Get() const { return icon_; }
-    void Reset(HICON icon = nullptr) {
-        if (icon_) DestroyIcon(icon_);
-        icon_ = icon;
-    }
-
-private:
-    HICON icon_ = nullptr;
-};
-
 // Where a button's glyph goes beside its caption.
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 

@@ -345,7 +345,7 @@ int TTabSet::TabAt(int x, int y) const {
     RECT c{};
     GetClientRect(hwnd_, &c);
     if (y < 0 || y >= c.bottom) return -1;
-    TWindowDC dc(hwnd_);
+    TClientDC dc(hwnd_);
     for (const TCell& cell : Layout(dc.Get()))
         if (x >= cell.Left && x < cell.Right) return cell.Index;
     return -1;
@@ -358,7 +358,7 @@ void TTabSet::UpdateScroller() {
     const int w = 2 * GetSystemMetrics(SM_CXHSCROLL);
     scroller_->SetBounds(c.right - w, 0, w, std::min<int>(c.bottom, GetSystemMetrics(SM_CYHSCROLL)));
     // Shown while some tab lies before the first visible one or does not fit without it.
-    TWindowDC dc(hwnd_);
+    TClientDC dc(hwnd_);
     scroller_->SetVisible(false);
     const bool all = firstIndex_ == 0 && int(Layout(dc.Get()).size()) == tabs_.Count();
     scroller_->SetVisible(!all);
@@ -372,8 +372,9 @@ void TTabSet::Paint(HDC dc) {
     FillRect(dc, &c, ColorBrush());
     TSelectObject font(dc, Font().Handle());
     SetBkMode(dc, TRANSPARENT);
-    const HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-    const HGDIOBJ oldPen = SelectObject(dc, shadow);
+    // The pen outlives its selection: the old pen goes back before the shadow pen is deleted.
+    const TGdiObject<HPEN> shadow(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+    TSelectObject pen(dc, shadow.Get());
     MoveToEx(dc, 0, 0, nullptr);
     LineTo(dc, c.right, 0);
     for (const TCell& cell : Layout(dc)) {
@@ -387,17 +388,13 @@ void TTabSet::Paint(HDC dc) {
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
         DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
-    SelectObject(dc, oldPen);
-    DeleteObject(shadow);
 }
 
 void TTabSet::WndProc(TMessage& m) {
     switch (m.Msg) {
     case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(hwnd_, &ps);
-        Paint(dc);
-        if (!m.WParam) EndPaint(hwnd_, &ps);
+        TPaintDC dc(hwnd_, m.WParam);
+        Paint(dc.Get());
         m.Result = 0;
         return;
     }

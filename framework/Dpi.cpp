@@ -1,5 +1,7 @@
 #include "framework/Dpi.h"
 
+#include "framework/Graphics.h"
+
 #include <initializer_list>
 
 namespace {
@@ -39,9 +41,8 @@ int ScaleByDpi(int v, int to, int from) {
 }
 
 int SystemDpi() {
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : kDesignDpi;
-    if (dc) ReleaseDC(nullptr, dc);
+    const TClientDC dc(nullptr);
+    const int dpi = dc.Get() ? GetDeviceCaps(dc.Get(), LOGPIXELSY) : kDesignDpi;
     return dpi > 0 ? dpi : kDesignDpi;
 }
 

@@ -73,8 +73,8 @@ void TPanel::WndProc(TMessage& m) {
         EraseWithColor(m);
         return;
     case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        HDC dc = BeginPaint(hwnd_, &ps);
+        TPaintDC paint(hwnd_, m.WParam);
+        HDC dc = paint.Get();
         RECT r{};
         GetClientRect(hwnd_, &r);
         DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
@@ -85,7 +85,6 @@ void TPanel::WndProc(TMessage& m) {
         SetTextColor(dc, GetSysColor(Enabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
         const UINT align = Alignment == taCenter ? DT_CENTER : Alignment == taRightJustify ? DT_RIGHT : DT_LEFT;
         DrawTextW(dc, text.c_str(), int(text.size()), &r, align | DT_VCENTER | DT_SINGLELINE);
-        EndPaint(hwnd_, &ps);
         return;
     }
     case WM_SETTEXT:

@@ -91,11 +91,11 @@ void TBitmap::AssignIcon(HICON icon, COLORREF key) {
     Clear();
     ICONINFO info{};
     if (!icon || !GetIconInfo(icon, &info)) return;
+    // GetIconInfo hands over copies of the icon's bitmaps: ours to delete.
+    const TBitmapHandle colorBits(info.hbmColor), maskBits(info.hbmMask);
     BITMAP bm{};
     GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
     const int w = bm.bmWidth, h = info.hbmColor ? bm.bmHeight : bm.bmHeight / 2;
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
     // The icon over black and over white: where they differ the icon lets the background through.
     // Mostly see-through pixels become the key, the others the icon's own colour at full strength,
     // so no edge is blended with the key colour.

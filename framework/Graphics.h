@@ -6,23 +6,26 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <string>
 #include <utility>
 
 COLORREF ColorToRGB(TColor color);
 
-// Owns one GDI object (font, brush, bitmap, pen) and deletes it. The object must not be selected
-// into a DC when the owner goes.
-template <class H> class TGdiObject {
+// Owns one handle and frees it with Free (a function object taking the handle). Move-only;
+// Release hands the handle over to whoever takes it from here (SetWindowRgn takes a region over).
+// It converts to the raw handle, as WTL's types do, so calls take it where they took the handle.
+template <class H, class Free> class TOwnedHandle {
 public:
-    TGdiObject() = default;
-    explicit TGdiObject(H handle) : h_(handle) {}
-    ~TGdiObject() { Reset(); }
-    TGdiObject(const TGdiObject&) = delete;
-    TGdiObject& operator=(const TGdiObject&) = delete;
-    TGdiObject(TGdiObject&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-    TGdiObject& operator=(TGdiObject&& other) noexcept {
+    TOwnedHandle() = default;
+    explicit TOwnedHandle(H handle) : h_(handle) {}
+    ~TOwnedHandle() { Reset(); }
+    TOwnedHandle(const TOwnedHandle&) = delete;
+    TOwnedHandle& operator=(const TOwnedHandle&) = delete;
+    TOwnedHandle(TOwnedHandle&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
+    TOwnedHandle& operator=(TOwnedHandle&& other) noexcept {
         if (this != &other) {
             Reset();
             h_ = std::exchange(other.h_, nullptr);
@@ -30,24 +33,60 @@ public:
         return *this;
     }
     H Get() const { return h_; }
+    operator H() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
     void Reset(H handle = nullptr) {
-        if (h_) DeleteObject(h_);
+        if (h_) Free()(h_);
         h_ = handle;
     }
+    [[nodiscard]] H Release() { return std::exchange(h_, nullptr); }
 
 private:
     H h_ = nullptr;
 };
 
+struct TDeleteObject {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct TDestroyIcon {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct TDestroyImageList {
+    void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
+};
+
+// Owns one GDI object (font, brush, bitmap, pen, region) and deletes it. The object must not be
+// selected into a DC when the owner goes.
+template <class H> using TGdiObject = TOwnedHandle<H, TDeleteObject>;
+
 using TFontHandle = TGdiObject<HFONT>;
 using TBrushHandle = TGdiObject<HBRUSH>;
 using TBitmapHandle = TGdiObject<HBITMAP>;
+using TRgn = TGdiObject<HRGN>;
+using TIconHandle = TOwnedHandle<HICON, TDestroyIcon>;
+using TImageListHandle = TOwnedHandle<HIMAGELIST, TDestroyImageList>;
 
-// A DC of a window (or of the screen, for nullptr) from GetDC, released on destruction.
+// A DC of a window's client area (or of the screen, for nullptr) from GetDC, released on
+// destruction.
+class TClientDC {
+public:
+    explicit TClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~TClientDC() {
+        if (dc_) ReleaseDC(hwnd_, dc_);
+    }
+    TClientDC(const TClientDC&) = delete;
+    TClientDC& operator=(const TClientDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// A DC of a whole window, frame included, from GetWindowDC, released on destruction.
 class TWindowDC {
 public:
-    explicit TWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    explicit TWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
     ~TWindowDC() {
         if (dc_) ReleaseDC(hwnd_, dc_);
     }
@@ -58,6 +97,53 @@ public:
 private:
     HWND hwnd_;
     HDC dc_;
+};
+
+// The DC a WM_PAINT draws into: the one the message brings in wParam (somebody's printing or
+// double buffering: used as it is, the whole client rectangle to paint), or else BeginPaint's,
+// ended on destruction.
+class TPaintDC {
+public:
+    explicit TPaintDC(HWND hwnd, WPARAM given = 0) : hwnd_(hwnd), own_(given == 0) {
+        if (own_) {
+            dc_ = BeginPaint(hwnd, &ps_);
+        } else {
+            dc_ = reinterpret_cast<HDC>(given);
+            ps_.hdc = dc_;
+            GetClientRect(hwnd, &ps_.rcPaint);
+        }
+    }
+    ~TPaintDC() {
+        if (own_) EndPaint(hwnd_, &ps_);
+    }
+    TPaintDC(const TPaintDC&) = delete;
+    TPaintDC& operator=(const TPaintDC&) = delete;
+    HDC Get() const { return dc_; }
+    const PAINTSTRUCT& Paint() const { return ps_; }
+
+private:
+    HWND hwnd_;
+    bool own_;
+    HDC dc_ = nullptr;
+    PAINTSTRUCT ps_{};
+};
+
+// Clips a DC to a region (a copy is selected; nullptr removes the clipping) and puts the DC's
+// previous clipping back on destruction.
+class TSelectClipRgn {
+public:
+    TSelectClipRgn(HDC dc, HRGN region) : dc_(dc), old_(CreateRectRgn(0, 0, 0, 0)) {
+        // GetClipRgn answers 0 when the DC has no clipping region of its own.
+        if (old_ && GetClipRgn(dc, old_.Get()) != 1) old_.Reset();
+        SelectClipRgn(dc, region);
+    }
+    ~TSelectClipRgn() { SelectClipRgn(dc_, old_.Get()); }
+    TSelectClipRgn(const TSelectClipRgn&) = delete;
+    TSelectClipRgn& operator=(const TSelectClipRgn&) = delete;
+
+private:
+    HDC dc_;
+    TRgn old_;
 };
 
 // A memory DC compatible with another, deleted on destruction.

@@ -6,9 +6,7 @@ TImageList::TImageList(TComponent* AOwner, int width, int height)
     : TComponent(AOwner), width_(width), height_(height),
       handle_(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 4, 4)) {}
 
-TImageList::~TImageList() {
-    if (handle_) ImageList_Destroy(handle_);
-}
+TImageList::~TImageList() = default;
 
 int TImageList::AddIcon(HICON icon) {
     return handle_ && icon ? ImageList_AddIcon(handle_, icon) : -1;
@@ -24,10 +22,10 @@ void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
         ImageList_Draw(handle_, index, dc, x, y, ILD_TRANSPARENT);
         return;
     }
-    HICON icon = ImageList_GetIcon(handle_, index, ILD_TRANSPARENT);
+    const TIconHandle icon(ImageList_GetIcon(handle_, index, ILD_TRANSPARENT));
     if (!icon) return;
-    DrawState(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon), 0, x, y, width_, height_, DST_ICON | DSS_DISABLED);
-    DestroyIcon(icon);
+    DrawState(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(icon.Get()), 0, x, y, width_, height_,
+              DST_ICON | DSS_DISABLED);
 }
 
 bool TImageList::GetPropValue(const std::string& name, TPropValue& value) const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Classes.h"
+#include "framework/Graphics.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@ public:
     int Count() const;
     int Width() const { return width_; }
     int Height() const { return height_; }
-    HIMAGELIST Handle() const { return handle_; }
+    HIMAGELIST Handle() const { return handle_.Get(); }
     // Image `index` at (x, y); disabled: greyed out as the system greys a disabled image.
     void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
     // "Width", "Height", "Count".
@@ -25,5 +26,5 @@ public:
 
 private:
     int width_, height_;
-    HIMAGELIST handle_;
+    TImageListHandle handle_;
 };

@@ -240,18 +240,19 @@ bool TPopupMenu::WindowMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& 
         auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         TMenuItem* item = mis->CtlType == ODT_MENU ? ItemOfData(mis->itemData) : nullptr;
         if (!item) return false;
-        HDC dc = GetDC(nullptr);
+        const TClientDC screen(nullptr);
+        HDC dc = screen.Get();
         NONCLIENTMETRICSW ncm{};
         ncm.cbSize = sizeof(ncm);
         SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-        HFONT font = CreateFontIndirectW(&ncm.lfMenuFont);
-        HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
         int width = int(mis->itemWidth), height = int(mis->itemHeight);
-        item->MeasureItem(dc, width, height);
-        if (item->OnMeasureItem) item->OnMeasureItem(item, dc, width, height);
-        SelectObject(dc, old);
-        if (font) DeleteObject(font);
-        ReleaseDC(nullptr, dc);
+        {
+            // Declared in teardown order: the font is deselected before it is deleted.
+            const TFontHandle font(CreateFontIndirectW(&ncm.lfMenuFont));
+            TSelectObject select(dc, font ? font.Get() : GetStockObject(DEFAULT_GUI_FONT));
+            item->MeasureItem(dc, width, height);
+            if (item->OnMeasureItem) item->OnMeasureItem(item, dc, width, height);
+        }
         mis->itemWidth = UINT(std::max(width, 0));
         mis->itemHeight = UINT(std::max(height, 0));
         result = TRUE;

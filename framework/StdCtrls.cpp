@@ -26,7 +26,7 @@ void TLabel::FontChanged() {
 void TLabel::AdjustSize() {
     if (!AutoSize || !hwnd_) return;
     std::wstring text = Text();
-    TWindowDC dc(hwnd_);
+    TClientDC dc(hwnd_);
     TSelectObject font(dc.Get(), Font().Handle());
     RECT r{0, 0, 0, 0};
     if (text.empty()) {

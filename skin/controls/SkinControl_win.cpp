@@ -224,27 +224,53 @@ void TSkinControl::AfterProc(TMessage& m) {
     case WM_PAINT:
         PaintControl(reinterpret_cast<HDC>(m.WParam));
         break;
+    case WM_PRINTCLIENT:
+        // The control has printed itself (WM_PRINTCLIENT, or WM_PRINT's client part): the skin's
+        // face goes over it, as over its painting on the screen.
+        if (m.LParam & PRF_CLIENT) PrintFace(reinterpret_cast<HDC>(m.WParam));
+        break;
     default:
         break;
     }
 }
 
 void TSkinControl::WMPaint(TMessage& m) {
-    PAINTSTRUCT ps{};
-    HDC dc = reinterpret_cast<HDC>(m.WParam);
-    const bool own = dc == nullptr;
-    if (own) dc = BeginPaint(FHandle, &ps);
-    RECT r{};
-    if (dc && GetWindowRect(FHandle, &r)) {
-        FWindowRect = r;
-        OffsetRect(&r, -r.left, -r.top);
-        try {
-            DrawControl(dc, r);
-        } catch (...) {
-        }
-    }
-    if (own) EndPaint(FHandle, &ps);
+    TPaintDC paint(FHandle, m.WParam);
     m.Result = 0;
+    if (!paint.Get() || DrawFace(paint.Get())) return;
+    // No face (its buffer could not be made): the control paints itself into the same DC rather
+    // than being left blank.
+    TMessage own{WM_PAINT, reinterpret_cast<WPARAM>(paint.Get()), 0, 0};
+    Default(own);
+}
+
+bool TSkinControl::DrawFace(HDC dc) {
+    RECT r{};
+    if (!GetWindowRect(FHandle, &r)) return true;
+    FWindowRect = r;
+    OffsetRect(&r, -r.left, -r.top);
+    const int refusals = TDib::Refusals();
+    try {
+        DrawControl(dc, r);
+    } catch (...) {
+        // A painting fault never reaches the control's message loop.
+        return false;
+    }
+    return TDib::Refusals() == refusals;
+}
+
+void TSkinControl::PrintFace(HDC dc) {
+    // The DC's origin is the client area's corner; the face is drawn with the window's corner
+    // there instead, clipped to the client area.
+    RECT window{}, client{};
+    if (!dc || !GetWindowRect(FHandle, &window) || !GetClientRect(FHandle, &client)) return;
+    MapWindowPoints(FHandle, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const int dx = client.left - window.left, dy = client.top - window.top;
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, -dx, -dy, nullptr);
+    IntersectClipRect(dc, dx, dy, dx + client.right - client.left, dy + client.bottom - client.top);
+    DrawFace(dc);
+    RestoreDC(dc, saved);
 }
 
 void TSkinControl::PaintWholeFace(TMessage& m) {
@@ -255,19 +281,13 @@ void TSkinControl::PaintWholeFace(TMessage& m) {
 }
 
 void TSkinControl::PaintControl(HDC dc) {
-    RECT r{};
-    if (FStatus == kControlDestroyed || !GetWindowRect(FHandle, &r)) return;
-    FWindowRect = r;
-    OffsetRect(&r, -r.left, -r.top);
-    const bool own = dc == nullptr;
-    if (own) dc = GetWindowDC(FHandle);
-    if (!dc) return;
-    try {
-        DrawControl(dc, r);
-    } catch (...) {
-        // A painting fault never reaches the control's message loop.
+    if (FStatus == kControlDestroyed || !IsWindow(FHandle)) return;
+    if (dc) {
+        DrawFace(dc);
+        return;
     }
-    if (own) ReleaseDC(FHandle, dc);
+    TWindowDC window(FHandle);
+    if (window.Get()) DrawFace(window.Get());
 }
 
 void TSkinControl::DrawControl(HDC, const RECT&) {}

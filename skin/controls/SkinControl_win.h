@@ -51,6 +51,12 @@ public:
     virtual void PaintControl(HDC dc);
     // The subclass's drawing of the face into dc over r (the window at the origin).
     virtual void DrawControl(HDC dc, const RECT& r);
+    // DrawControl over the whole window into dc (the window at the origin). False when the face
+    // is missing: a buffer it needed could not be made, or drawing it failed.
+    bool DrawFace(HDC dc);
+    // The face into a DC whose origin is the client area's corner (WM_PRINTCLIENT), clipped to
+    // the client area.
+    void PrintFace(HDC dc);
     // The skin changed: the new face colour and a repaint.
     virtual void SkinChange();
     virtual int GetState() { return 1; }
@@ -68,7 +74,8 @@ public:
     bool Retired() const { return retired_; }
     // The control's own handling.
     void Default(TMessage& m);
-    // Answers WM_PAINT completely (for skinners that paint the whole face).
+    // Answers WM_PAINT completely (for skinners that paint the whole face); when the face cannot
+    // be drawn, the control's own painting fills the DC instead.
     void WMPaint(TMessage& m);
     // For skinners that paint the whole face: WM_PAINT through WMPaint, WM_ERASEBKGND answered 1
     // (the background is never erased first).

@@ -25,24 +25,36 @@ BITMAPINFO TopDownInfo(int w, int h) {
     bi.bmiHeader.biCompression = BI_RGB;
     return bi;
 }
+
+thread_local int gRefusals = 0;
 } // namespace
+
+int TDib::Refusals() {
+    return gRefusals;
+}
 
 bool TDib::Resize(int w, int h) {
     Reset();
-    if (w <= 0 || h <= 0 || std::int64_t(w) * h > TBitmap32::kMaxPixels) return false;
+    if (w <= 0 || h <= 0) return false;
+    if (std::int64_t(w) * h > TBitmap32::kMaxPixels) {
+        ++gRefusals;
+        return false;
+    }
     BITMAPINFO bi = TopDownInfo(w, h);
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_.Reset(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_ || !bits) {
         Reset();
+        ++gRefusals;
         return false;
     }
     dc_ = CreateCompatibleDC(nullptr);
     if (!dc_) {
         Reset();
+        ++gRefusals;
         return false;
     }
-    old_ = SelectObject(dc_, bitmap_);
+    old_ = SelectObject(dc_, bitmap_.Get());
     bits_ = TBitmap32::Attach(w, h, w * 4, static_cast<TPixel*>(bits), nullptr);
     return true;
 }
@@ -54,9 +66,8 @@ void TDib::Reset() {
         if (old_) SelectObject(dc_, old_);
         DeleteDC(dc_);
     }
-    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_.Reset();
     dc_ = nullptr;
-    bitmap_ = nullptr;
     old_ = nullptr;
 }
 
@@ -108,9 +119,8 @@ HFONT NonClientFont(TFontHandle& font, bool menu, int dpi) {
 TBitmap32 ScreenPixels(const RECT& r) {
     TDib shot;
     if (!shot.Resize(r.right - r.left, r.bottom - r.top)) return TBitmap32();
-    HDC screen = GetDC(nullptr);
-    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
+    TClientDC screen(nullptr);
+    BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen.Get(), r.left, r.top, SRCCOPY);
     GdiFlush();
     return shot.Bits();
 }

@@ -31,6 +31,9 @@ public:
 
     // A new DIB of w x h, all pixels 0. False (and Empty) when the system cannot make it.
     bool Resize(int w, int h);
+    // How many DIBs of a positive size this thread could not make: a painter that sees the count
+    // grow while it draws knows its picture is missing.
+    static int Refusals();
     void Reset();
     bool Empty() const { return bits_.Empty(); }
     int Width() const { return bits_.Width(); }
@@ -41,7 +44,7 @@ public:
 
 private:
     HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    TBitmapHandle bitmap_;
     HGDIOBJ old_ = nullptr;
     TBitmap32 bits_;
 };

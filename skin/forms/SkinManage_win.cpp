@@ -125,10 +125,7 @@ LRESULT TWinSkinPopMenu::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         // Where the system keeps a frame outside the items, the skin paints it instead.
         if (ClientInset() == 0 || Background().Empty()) return Default(msg, wParam, lParam);
         if (!Menu) WaitingPopMenu = this;
-        if (HDC dc = GetWindowDC(Handle)) {
-            PaintRing(dc);
-            ReleaseDC(Handle, dc);
-        }
+        if (TWindowDC dc(Handle); dc.Get()) PaintRing(dc.Get());
         return 0;
     case WM_PAINT: {
         // Where the system paints its frame inside the client area (Wine), the ring goes over it.
@@ -137,10 +134,7 @@ LRESULT TWinSkinPopMenu::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (ring && !Menu) WaitingPopMenu = this;
         const LRESULT r = Default(msg, wParam, lParam);
         if (ring) {
-            if (HDC dc = GetWindowDC(Handle)) {
-                PaintRing(dc);
-                ReleaseDC(Handle, dc);
-            }
+            if (TWindowDC dc(Handle); dc.Get()) PaintRing(dc.Get());
         }
         return r;
     }
@@ -158,11 +152,12 @@ LRESULT TWinSkinPopMenu::WMPrint(WPARAM wParam, LPARAM lParam) {
     BlitBitmap(dc, 0, 0, background_);
     const int mode = SetBkMode(dc, TRANSPARENT);
     const int inset = 3;
-    HRGN clip = CreateRectRgn(inset, inset, background_.Width() - inset, background_.Height() - inset);
-    SelectClipRgn(dc, clip);
-    const LRESULT r = Default(WM_PRINT, wParam, lParam);
-    SelectClipRgn(dc, nullptr);
-    DeleteObject(clip);
+    LRESULT r = 0;
+    {
+        TRgn inside(CreateRectRgn(inset, inset, background_.Width() - inset, background_.Height() - inset));
+        TSelectClipRgn clip(dc, inside.Get());
+        r = Default(WM_PRINT, wParam, lParam);
+    }
     SetBkMode(dc, mode);
     return r;
 }

@@ -20,15 +20,14 @@ void TWinSkinForm::UpdateNc() {
     if (lifecycle_ != kSkinned && lifecycle_ != kSkinChanging) return;
     // The whole frame is painted: a DC clipped to the update region is refused by some systems,
     // and the frame is cheap to paint whole.
-    HDC dc = GetWindowDC(hwnd_);
-    if (!dc) return;
+    TWindowDC dc(hwnd_);
+    if (!dc.Get()) return;
     try {
-        PaintFrame(dc);
+        PaintFrame(dc.Get());
     } catch (...) {
         // A frame that cannot be painted (no memory for a bitmap) stays as it was.
     }
     HotObject = nullptr;
-    ReleaseDC(hwnd_, dc);
 }
 
 void TWinSkinForm::PaintFrame(HDC dc) {
@@ -119,7 +118,7 @@ void TWinSkinForm::GetIcon() {
     if (!h) h = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICONSM));
     if (!h) h = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON));
     // Our own copy at the small size: the window's icon is not ours to destroy.
-    if (h) icon_ = reinterpret_cast<HICON>(CopyImage(h, IMAGE_ICON, iconSize_, iconSize_, 0));
+    if (h) icon_.Reset(reinterpret_cast<HICON>(CopyImage(h, IMAGE_ICON, iconSize_, iconSize_, 0)));
     if (icon_) {
         TDib d;
         if (d.Resize(iconSize_, iconSize_)) {
@@ -177,13 +176,11 @@ void TWinSkinForm::CropTo(int W, int H, bool redraw) {
     if (whole) {
         SetWindowRgn(hwnd_, nullptr, redraw);
     } else {
-        HRGN rgn = RectsToRegion(rects);
+        TRgn rgn(RectsToRegion(rects));
         if (!rgn) return;
-        // Once set, the region is the system's: it is deleted here only when the call failed.
-        if (!SetWindowRgn(hwnd_, rgn, redraw)) {
-            DeleteObject(rgn);
-            return;
-        }
+        // Once set, the region is the system's; it stays ours (and is deleted) when the call fails.
+        if (!SetWindowRgn(hwnd_, rgn.Get(), redraw)) return;
+        (void)rgn.Release();
     }
     regionSet_ = true;
     regionSize_ = SIZE{W, H};

@@ -1,11 +1,12 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 HRGN RectsToRegion(const std::vector<TRect>& rects) {
     const size_t kChunk = 2000;
-    HRGN result = nullptr;
+    TRgn result;
     std::vector<char> buffer;
     for (size_t start = 0; start < rects.size(); start += kChunk) {
         size_t count = std::min(kChunk, rects.size() - start);
@@ -26,17 +27,12 @@ HRGN RectsToRegion(const std::vector<TRect>& rects) {
             bounds.bottom = std::max(bounds.bottom, LONG(r.Bottom));
         }
         data->rdh.rcBound = bounds;
-        HRGN part = ExtCreateRegion(nullptr, DWORD(buffer.size()), data);
-        if (!part) {
-            if (result) DeleteObject(result);
-            return nullptr;
-        }
-        if (!result) {
-            result = part;
-        } else {
-            CombineRgn(result, result, part, RGN_OR);
-            DeleteObject(part);
-        }
+        TRgn part(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
+        if (!part) return nullptr;
+        if (!result)
+            result = std::move(part);
+        else
+            CombineRgn(result.Get(), result.Get(), part.Get(), RGN_OR);
     }
-    return result;
+    return result.Release();
 }

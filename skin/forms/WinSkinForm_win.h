@@ -398,7 +398,7 @@ private:
     // images, when it last opened, the menu font.
     std::unique_ptr<TOwnerDrawMenu> ownerDraw_;
     std::unique_ptr<TPopupMenu> sysMenu_;
-    HIMAGELIST sysImages_ = nullptr;
+    TImageListHandle sysImages_;
     DWORD sysMenuTime_ = 0;
     bool popupsSkinned_ = false; // the form's popup menus have this skinner's handlers
     TFontHandle menuFont_;
@@ -419,7 +419,7 @@ private:
     TDib captionCache_;     // the caption strip as last painted
     TBitmap32 captionBack_; // the same before the buttons were drawn on it
     TFontHandle captionFont_;
-    HICON icon_ = nullptr; // our copy of the window's icon, at the small-icon size
+    TIconHandle icon_; // our copy of the window's icon, at the small-icon size
     TBitmap32 iconBitmap_;
     int iconSize_ = 16;
     bool regionSet_ = false;

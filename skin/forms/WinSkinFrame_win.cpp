@@ -472,8 +472,7 @@ LRESULT TWinSkinForm::WMDpiChanged(WPARAM wParam, LPARAM lParam) {
     if (menuBar_) menuBar_->DpiChanged();
     // The window's icon at the small-icon size of the new DPI.
     if (started_) {
-        if (icon_) DestroyIcon(icon_);
-        icon_ = nullptr;
+        icon_.Reset();
         GetIcon();
     }
     // Metrics and caption buttons first: the form's handler takes the suggested rectangle next,
@@ -668,7 +667,7 @@ void TWinSkinForm::ResizeForm(bool useCurrent, bool cropFirst) {
     int width = client.cx + metrics_.Left + metrics_.Right;
     const int height = client.cy + metrics_.Caption + metrics_.Bottom + metrics_.MenuBar;
     if (!useCurrent && IsDialogClass(className_)) {
-        TWindowDC screen(nullptr);
+        TClientDC screen(nullptr);
         TSelectObject font(screen.Get(), NonClientFont(captionFont_, false, dpi_));
         SIZE blank{};
         GetTextExtentPoint32W(screen.Get(), L" ", 1, &blank);
@@ -766,8 +765,7 @@ void TWinSkinForm::FreeParts() {
     UnSubclassMDI();
     ownerDraw_.reset();
     sysMenu_.reset();
-    if (sysImages_) ImageList_Destroy(sysImages_);
-    sysImages_ = nullptr;
+    sysImages_.Reset();
     menuFont_.Reset();
     HotObject = nullptr;
     buttons_.clear();
@@ -776,8 +774,7 @@ void TWinSkinForm::FreeParts() {
     captionBack_ = TBitmap32();
     captionFont_.Reset();
     faceBrush_.Reset();
-    if (icon_) DestroyIcon(icon_);
-    icon_ = nullptr;
+    icon_.Reset();
     iconBitmap_ = TBitmap32();
 }
 

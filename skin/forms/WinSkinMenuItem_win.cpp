@@ -33,7 +33,7 @@ TBitmap32 SystemMark(int id) {
     bi.bmiHeader.biHeight = -info.bmHeight;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
-    TWindowDC screen(nullptr);
+    TClientDC screen(nullptr);
     if (!GetDIBits(screen.Get(), bmp.Get(), 0, UINT(info.bmHeight), mark.ScanLine(0), &bi, DIB_RGB_COLORS))
         return TBitmap32();
     return mark;
@@ -305,7 +305,7 @@ LRESULT MenuCharAnswer(const TOwnerDrawMenu& tree, HMENU menu, wchar_t c) {
 HIMAGELIST MakeGlyphImages(const TBitmap32& strip) {
     const int size = strip.Height(), width = strip.Width();
     if (strip.Empty() || width < size) return nullptr;
-    HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, width / size, 0);
+    TImageListHandle list(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, width / size, 0));
     if (!list) return nullptr;
     // The image as a DIB section selected into no DC, as the image list wants it, and the mask
     // made here (white is transparent) rather than left to the system's colour matching.
@@ -327,6 +327,6 @@ HIMAGELIST MakeGlyphImages(const TBitmap32& strip) {
             if (bits) static_cast<TPixel*>(bits)[y * width + x] = white ? 0 : p;
         }
     TBitmapHandle mask(CreateBitmap(width, size, 1, 1, maskBits.data()));
-    if (image && bits && mask) ImageList_Add(list, image.Get(), mask.Get());
-    return list;
+    if (image && bits && mask) ImageList_Add(list.Get(), image.Get(), mask.Get());
+    return list.Release();
 }

@@ -477,7 +477,7 @@ LRESULT TWinSkinForm::WMMeasureItem(WPARAM wParam, LPARAM lParam) {
     if (SkinManager) SkinManager->SetMenu();
     RECT r{0, 0, 0, 0};
     if (!item->Text.empty()) {
-        TWindowDC screen(nullptr);
+        TClientDC screen(nullptr);
         TSelectObject font(screen.Get(), NonClientFont(menuFont_, true, dpi_));
         Tnt_DrawTextW(screen.Get(), item->Text, r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
     }
@@ -631,8 +631,8 @@ void TWinSkinForm::CreateSysmenu() {
     sysMenu_ = std::make_unique<TPopupMenu>(nullptr);
     sysMenu_->Tag = 33333;
     sysMenu_->OwnerDraw = true;
-    if (!sysImages_) sysImages_ = MakeGlyphImages(skin_->MenuGlyphs);
-    sysMenu_->Images = sysImages_;
+    if (!sysImages_) sysImages_.Reset(MakeGlyphImages(skin_->MenuGlyphs));
+    sysMenu_->Images = sysImages_.Get();
     // The captions in the system's language where its own menu gives them.
     const HMENU system = GetSystemMenu(hwnd_, FALSE);
     auto add = [&](UINT command, const wchar_t* fallback, int tag) {

@@ -82,7 +82,8 @@ bool TWinSkinForm::SysButtonFace(TDib& piece, const TWinSysButton& b, int state,
 
 void TWinSkinForm::DrawSysbtn(TWinSysButton& b, int state) {
     if ((lifecycle_ != kSkinned && lifecycle_ != kSkinChanging) || b.Rect.IsEmpty() || !IsWindowVisible(hwnd_)) return;
-    HDC dc = GetWindowDC(hwnd_);
+    TWindowDC window(hwnd_);
+    HDC dc = window.Get();
     if (!dc) return;
     TDib piece;
     if (SysButtonFace(piece, b, state, dc)) {
@@ -90,7 +91,6 @@ void TWinSkinForm::DrawSysbtn(TWinSysButton& b, int state) {
         if (!captionCache_.Empty()) DrawBitmap(captionCache_.Bits(), r.Left, r.Top, piece.Bits());
         BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), piece.DC(), 0, 0, SRCCOPY);
     }
-    ReleaseDC(hwnd_, dc);
 }
 
 TNCObject* TWinSkinForm::FindBtn(int x, int y) const {
@@ -294,8 +294,6 @@ void TMenuBtn::Draw() {
 
 void TWinSkinForm::PaintMenuButton(const TMenuBtn& b) {
     if ((lifecycle_ != kSkinned && lifecycle_ != kSkinChanging) || !menuBar_ || !IsWindowVisible(hwnd_)) return;
-    HDC dc = GetWindowDC(hwnd_);
-    if (!dc) return;
-    menuBar_->DrawButton(dc, b);
-    ReleaseDC(hwnd_, dc);
+    TWindowDC dc(hwnd_);
+    if (dc.Get()) menuBar_->DrawButton(dc.Get(), b);
 }

@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -410,6 +411,61 @@ TEST_F(Ini, BooleansAndIntegersAsStoredByHand) {
     EXPECT_FALSE(ini.ReadBool(L"S", L"Word", false));
     EXPECT_EQ(ini.ReadInteger(L"S", L"Hex", 0), 31);
     EXPECT_EQ(ini.ReadInteger(L"S", L"Spaced", 0), 7);
+}
+
+// The scoped handles: a region freed once, or handed over by Release and left alone; nested clip
+// selections each put back the clipping they found (none at the end); a paint DC from BeginPaint
+// validates the window, one given in wParam is only borrowed.
+TEST_F(Framework, ScopedHandlesFreeOnceOrHandOver) {
+    HRGN kept = nullptr, freed = nullptr;
+    {
+        TRgn owner(CreateRectRgn(0, 0, 5, 5)), moved(CreateRectRgn(0, 0, 6, 6));
+        freed = moved.Get();
+        TRgn taker(std::move(moved));
+        kept = owner.Release();
+        EXPECT_FALSE(owner);
+        EXPECT_EQ(taker.Get(), freed);
+    }
+    EXPECT_EQ(GetObjectType(kept), DWORD(OBJ_REGION));
+    EXPECT_EQ(GetObjectType(freed), 0u);
+    DeleteObject(kept);
+
+    TMemoryDC dc(nullptr);
+    TBitmapHandle bitmap(CreateCompatibleBitmap(dc.Get(), 50, 50));
+    TSelectObject select(dc.Get(), bitmap.Get());
+    auto clipBox = [&] {
+        TRgn probe(CreateRectRgn(0, 0, 0, 0));
+        RECT r{-1, -1, -1, -1};
+        if (GetClipRgn(dc.Get(), probe.Get()) == 1) GetRgnBox(probe.Get(), &r);
+        return r;
+    };
+    {
+        TRgn outer(CreateRectRgn(10, 10, 40, 40));
+        TSelectClipRgn a(dc.Get(), outer.Get());
+        {
+            TRgn inner(CreateRectRgn(20, 20, 30, 30));
+            TSelectClipRgn b(dc.Get(), inner.Get());
+            EXPECT_EQ(clipBox().left, 20);
+        }
+        const RECT r = clipBox();
+        EXPECT_TRUE(r.left == 10 && r.top == 10 && r.right == 40 && r.bottom == 40);
+    }
+    EXPECT_EQ(clipBox().left, -1);
+
+    form->Show();
+    const HWND hwnd = form->Handle();
+    InvalidateRect(hwnd, nullptr, FALSE);
+    {
+        TPaintDC borrowed(hwnd, reinterpret_cast<WPARAM>(dc.Get()));
+        EXPECT_EQ(borrowed.Get(), dc.Get());
+        EXPECT_EQ(borrowed.Paint().rcPaint.right, 300);
+    }
+    EXPECT_TRUE(GetUpdateRect(hwnd, nullptr, FALSE));
+    {
+        TPaintDC own(hwnd);
+        EXPECT_NE(own.Get(), nullptr);
+    }
+    EXPECT_FALSE(GetUpdateRect(hwnd, nullptr, FALSE));
 }
 
 } // namespace

@@ -392,7 +392,7 @@ TEST(Buttons, FrameworkFormControls) {
     // The group box's rounded frame in the skin's shadow colour, half a line down (13 pixels: y = 5).
     SIZE zero{};
     {
-        TWindowDC dc(group->Handle());
+        TClientDC dc(group->Handle());
         TSelectObject font(dc.Get(), group->Font().Handle());
         GetTextExtentPoint32W(dc.Get(), L"0", 1, &zero);
     }

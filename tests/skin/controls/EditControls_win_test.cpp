@@ -15,13 +15,16 @@
 #include "framework/ComCtrls.h"
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
+#include "framework/SysUtils.h"
 
 #include "tests/skin/forms/WinPump.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -587,6 +590,141 @@ TEST_F(EditControls, ChunkStyleProgress) {
                               return edge;
                           }()),
               0);
+}
+
+// A window's client area read through a DC: what it shows on the screen (its DC after it has
+// painted), or what it prints with WM_PRINTCLIENT into a memory DC first filled with `under`
+// (magenta shows what it left unprinted; a parent's background under a control it shows through).
+TBitmap32 ClientPixels(HWND hwnd, bool print, int w, int h, TPixel under = PixelRGB(255, 0, 255)) {
+    TDib dib;
+    if (!dib.Resize(w, h)) return TBitmap32();
+    dib.Bits().Fill(under);
+    if (print) {
+        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dib.DC()), PRF_CLIENT);
+    } else {
+        UpdateWindow(hwnd);
+        TClientDC dc(hwnd);
+        BitBlt(dib.DC(), 0, 0, w, h, dc.Get(), 0, 0, SRCCOPY);
+    }
+    GdiFlush();
+    TBitmap32 copy = dib.Bits();
+    // Children are not printed with their parent: their pixels are left out of the comparison.
+    for (HWND c = GetWindow(hwnd, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(c, &r);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+        copy.FillRect(TRect{r.left, r.top, r.right, r.bottom}, PixelRGB(0, 0, 0));
+    }
+    return copy;
+}
+
+int ColoursIn(const TBitmap32& b) {
+    std::set<TPixel> seen;
+    for (int y = 0; y < b.Height(); ++y)
+        for (int x = 0; x < b.Width(); ++x)
+            seen.insert(b.Pixel(x, y) & 0xFFFFFF);
+    return int(seen.size());
+}
+
+// Every kind of skinned control asked to print itself gives the face the screen shows.
+TEST_F(EditControls, PrintedFacesAreTheSkinnedFaces) {
+    TGallery g(L"TGalleryPrint");
+    auto* button = new TButton(g.Form, g.Form);
+    button->SetCaption(L"Button");
+    button->SetBounds(320, 280, 90, 26);
+    auto* check = new TCheckBox(g.Form, g.Form);
+    check->SetCaption(L"Check");
+    check->SetBounds(320, 310, 90, 20);
+    check->SetChecked(true);
+    auto* radio = new TRadioButton(g.Form, g.Form);
+    radio->SetCaption(L"Radio");
+    radio->SetBounds(420, 310, 90, 20);
+    auto* group = new TGroupBox(g.Form, g.Form);
+    group->SetCaption(L"Group");
+    group->SetBounds(420, 250, 130, 55);
+    auto* bar = new TScrollBar(g.Form, g.Form);
+    bar->SetBounds(320, 340, 200, 17);
+    Show(g, true);
+    // Nothing focused shows a caret or a focus frame that blinks between the two reads.
+    SetFocus(nullptr);
+    MouseTo(At(g.Form->Handle(), 5, 5));
+    Pump(200);
+
+    // The group box paints its frame and caption only: printed over the form's colour, as its
+    // parent's double buffering prints it.
+    const TPixel magenta = PixelRGB(255, 0, 255), form = Face(skin);
+    const struct {
+        const char* Name;
+        HWND Window;
+        TPixel Under;
+    } cases[] = {
+        {"button", button->Handle(), magenta},
+        {"check box", check->Handle(), magenta},
+        {"radio button", radio->Handle(), magenta},
+        {"group box", group->Handle(), form},
+        {"scroll bar", bar->Handle(), magenta},
+        {"edit", g.Edit->Handle(), magenta},
+        {"combo list", g.ComboList->Handle(), magenta},
+        {"up-down", g.UpDownV->Handle(), magenta},
+        {"progress", g.Progress->Handle(), magenta},
+        {"chunk progress", g.Progress2->Handle(), magenta},
+        {"track bar", g.TrackH->Handle(), magenta},
+        {"page control", g.Pages->Handle(), magenta},
+        {"bottom tabs", g.TabsBottom->Handle(), magenta},
+        {"tab set", g.TabSet->Handle(), magenta},
+        {"status bar", g.Status->Handle(), magenta},
+    };
+    for (const auto& [name, hwnd, under] : cases) {
+        SCOPED_TRACE(name);
+        ASSERT_NE(TSkinControl::FromHandle(hwnd), nullptr);
+        RECT c{};
+        GetClientRect(hwnd, &c);
+        const TBitmap32 screen = ClientPixels(hwnd, false, c.right, c.bottom);
+        const TBitmap32 printed = ClientPixels(hwnd, true, c.right, c.bottom, under);
+        ASSERT_FALSE(screen.Empty());
+        EXPECT_EQ(Differences(printed, TRect{0, 0, c.right, c.bottom}, screen), 0);
+        if (HasFailure()) {
+            SavePng(screen, std::string("print_screen_") + name);
+            SavePng(printed, std::string("print_printed_") + name);
+        }
+    }
+}
+
+// A control too large for any off-screen buffer (more pixels than a DIB may have) still shows
+// the control's own painting rather than nothing, on the screen and printed, and takes its
+// skinned face again once it is small.
+TEST_F(EditControls, ControlsTooLargeForABufferPaintThemselves) {
+    TGallery g(L"TGalleryHuge");
+    auto* button = new TButton(g.Form, g.Form);
+    button->SetCaption(L"Huge");
+    button->SetBounds(320, 300, 90, 26);
+    // The fill ends inside the corner that is looked at: two colours there.
+    g.Progress2->SetRange(0, 1000);
+    g.Progress2->SetPosition(3);
+    const int huge = int(std::sqrt(double(TBitmap32::kMaxPixels))) + 100;
+    Show(g, true);
+    MouseTo(At(g.Form->Handle(), 5, 5));
+    for (TWinControl* control : {static_cast<TWinControl*>(button), static_cast<TWinControl*>(g.Progress2)}) {
+        const HWND hwnd = control->Handle();
+        SCOPED_TRACE(WindowClassName(hwnd));
+        ASSERT_NE(TSkinControl::FromHandle(hwnd), nullptr);
+        const TRect small{control->Left(), control->Top(), control->Left() + control->Width(),
+                          control->Top() + control->Height()};
+        const TBitmap32 skinned = ClientPixels(hwnd, false, small.Width(), small.Height());
+        // On top of its siblings, so that its corner shows.
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        control->SetBounds(small.Left, small.Top, huge, huge);
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        const TBitmap32 screen = ClientPixels(hwnd, false, 60, 16);
+        const TBitmap32 printed = ClientPixels(hwnd, true, 60, 16);
+        EXPECT_GT(ColoursIn(screen), 1);
+        EXPECT_EQ(Differences(printed, TRect{0, 0, 60, 16}, screen), 0);
+        control->SetBounds(small.Left, small.Top, small.Width(), small.Height());
+        Pump(100);
+        const TBitmap32 back = ClientPixels(hwnd, false, small.Width(), small.Height());
+        EXPECT_EQ(Differences(back, TRect{0, 0, small.Width(), small.Height()}, skinned), 0);
+        if (HasFailure()) SavePng(Capture(g.Form->Handle()), "huge_" + WideToUtf8(WindowClassName(hwnd)));
+    }
 }
 
 } // namespace
