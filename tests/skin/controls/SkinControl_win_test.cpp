@@ -196,6 +196,9 @@ TEST(SkinControl, MouseNotificationsAndHotButton) {
     TSkinDataCore skin;
     ASSERT_TRUE(LoadShipped(skin));
     Application->Initialize();
+    // The cursor starts off the form: a cursor left over the button by an earlier program would
+    // enter it before the recorder listens.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     auto* form = new TTestForm;
     form->Show();
     auto skinner = SkinWindow(form->Handle(), &skin);
