@@ -139,6 +139,14 @@ TEST_F(WindowHook, OwnersOfTwoKindsShareAWindowAndLetGoUnderALaterSubclass) {
         const HWND h = Make(host);
         ASSERT_TRUE(h);
         const LONG_PTR original = ProcOf(h);
+        int controlSaw = 0; // messages the framework's control (under every hook) handled
+        if (control) {
+            const TWndMethod below = control->WindowProc;
+            control->WindowProc = [&controlSaw, below](TMessage& m) {
+                ++controlSaw;
+                below(m);
+            };
+        }
         TOwnerA a;
         TOwnerB b;
         ASSERT_TRUE(a.hook.Install(h, &a));
@@ -169,12 +177,13 @@ TEST_F(WindowHook, OwnersOfTwoKindsShareAWindowAndLetGoUnderALaterSubclass) {
         EXPECT_FALSE(a.hook.Hooked());
         EXPECT_EQ(TOwnerA::THook::OwnerOf(h), nullptr);
         EXPECT_EQ(TOwnerB::THook::OwnerOf(h), nullptr);
-        a.seen = b.seen = foreign.calls = 0;
+        a.seen = b.seen = foreign.calls = controlSaw = 0;
         EXPECT_TRUE(ClassAnswers(h, host.button));
         EXPECT_EQ(SendMessageW(h, TForeign::kForeignPing, 0, 0), 0x77);
         EXPECT_EQ(a.seen + b.seen, 0);
         EXPECT_GT(foreign.calls, 0);
         EXPECT_EQ(TWinControl::FromHandle(h), control);
+        EXPECT_EQ(controlSaw > 0, control != nullptr) << "the procedure replaced, not the class's";
 
         // Put on again while our procedure is still in their chain: no second copy of it, each
         // message reaches the owner once.
