@@ -94,8 +94,7 @@ void TWindowHook::Remove() {
         return;
     }
     // A later subclass still calls our procedure: the link stays as its way on.
-    if (link->subclassed &&
-        GetWindowLongPtrW(link->hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(link->kind->proc))
+    if (link->subclassed && GetWindowLongPtrW(link->hwnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(link->kind->proc))
         return;
     Drop(link);
 }
@@ -131,8 +130,7 @@ LRESULT TWindowHook::Run(const TKind& kind, HWND hwnd, UINT msg, WPARAM wParam, 
             // Given back while a later subclass called us. The link goes once that subclass is
             // gone (ours is the window's procedure again) or the window goes.
             const WNDPROC prev = link->prev;
-            if (msg == WM_NCDESTROY ||
-                GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(kind.proc))
+            if (msg == WM_NCDESTROY || GetWindowLongPtrW(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(kind.proc))
                 Drop(link);
             return CallNext(prev, hwnd, msg, wParam, lParam);
         }

@@ -79,8 +79,7 @@ private:
 
 // A hook of one kind: Owner's Method takes the window's messages. Method is an ordinary member
 // function; the window procedure is the static Proc, one per instantiation.
-template <class Owner, LRESULT (Owner::*Method)(HWND, UINT, WPARAM, LPARAM)>
-class TWindowHookOf : public TWindowHook {
+template <class Owner, LRESULT (Owner::*Method)(HWND, UINT, WPARAM, LPARAM)> class TWindowHookOf : public TWindowHook {
 public:
     bool Install(HWND hwnd, Owner* owner) { return TWindowHook::Install(Kind(), hwnd, owner); }
     bool Link(HWND hwnd, Owner* owner) { return TWindowHook::Link(Kind(), hwnd, owner); }
