@@ -1,6 +1,7 @@
 // Window hooks on real BUTTON and EDIT windows, raw or made by a framework control (which hooks
-// them first): owners of two kinds on one window, a foreign subclass put on top by hand, hooks
-// taken off under it and put on again, the class procedure as the last way on, WM_NCDESTROY.
+// them first), in one scenario: owners of two kinds on one window, a foreign subclass put on top
+// by hand, hooks taken off under it and put on again, the class procedure as the last way on, and
+// WM_NCDESTROY.
 #include "framework/Forms.h"
 #include "framework/StdCtrls.h"
 #include "framework/WindowHook.h"
@@ -116,7 +117,7 @@ struct WindowHook : ::testing::Test {
     int links = 0;
 };
 
-TEST_F(WindowHook, OwnersOfTwoKindsShareAWindowAndLetGoUnderALaterSubclass) {
+TEST_F(WindowHook, OwnersShareAWindowLetGoUnderALaterSubclassAndLeaveWithIt) {
     for (const THost& host : kHosts) {
         SCOPED_TRACE(host.name);
         const HWND h = Make(host);
@@ -187,38 +188,23 @@ TEST_F(WindowHook, OwnersOfTwoKindsShareAWindowAndLetGoUnderALaterSubclass) {
         if (!control) {
             foreign.On(h, &TOwnerA::THook::Proc);
             EXPECT_TRUE(ClassAnswers(h, host.button));
+            SetWindowLongPtrW(h, GWLP_WNDPROC, original);
         }
-        Destroy(h);
-    }
-}
 
-TEST_F(WindowHook, TheLastMessageTakesEveryHookOff) {
-    for (const THost& host : kHosts)
-        for (const bool foreignOnTop : {false, true}) {
-            SCOPED_TRACE(std::string(host.name) + (foreignOnTop ? ", foreign on top" : ""));
-            const HWND h = Make(host);
-            ASSERT_TRUE(h);
-            const int base = TWindowHook::Links() - (control ? 1 : 0);
-            TOwnerA a;
-            TOwnerB b;
-            ASSERT_TRUE(a.hook.Install(h, &a));
-            ASSERT_TRUE(b.hook.Install(h, &b));
-            TForeign foreign;
-            if (foreignOnTop) {
-                foreign.On(h);
-                b.hook.Remove(); // left in the chain under the foreign subclass
-            }
-            Destroy(h);
-            EXPECT_FALSE(IsWindow(h));
-            EXPECT_EQ(a.ncDestroys, 1);
-            EXPECT_EQ(b.ncDestroys, foreignOnTop ? 0 : 1);
-            EXPECT_FALSE(a.hook.Hooked());
-            EXPECT_FALSE(b.hook.Hooked());
-            // Seen from above, every hook is off before the window is gone.
-            if (foreignOnTop) {
-                EXPECT_EQ(foreign.linksAtNcDestroy, base);
-            }
-        }
+        // The last message, A on, B left in the chain under a foreign subclass: each hook is off
+        // before the window is gone, seen from above, whether its owner let go or not.
+        ASSERT_TRUE(a.hook.Install(h, &a));
+        ASSERT_TRUE(b.hook.Install(h, &b));
+        foreign.On(h);
+        b.hook.Remove();
+        const int linksLeft = base - (control ? 1 : 0); // the framework's control lets go as well
+        Destroy(h);
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_EQ(a.ncDestroys, 1);
+        EXPECT_EQ(b.ncDestroys, 0);
+        EXPECT_FALSE(a.hook.Hooked());
+        EXPECT_EQ(foreign.linksAtNcDestroy, linksLeft);
+    }
 }
 
 } // namespace
