@@ -11,11 +11,16 @@
 //  - Remove puts the replaced procedure back only while the window's procedure is still ours. When
 //    someone subclassed after us, their procedure stays, and the link stays on the window without
 //    an owner: messages they pass on through us go on to the procedure we replaced. The link goes
-//    at the first message after their subclass is gone, or with WM_NCDESTROY.
+//    at the first message after their subclass is gone, or with WM_NCDESTROY. An owner of the kind
+//    installing again meanwhile takes the link over: our procedure never stands twice in a chain.
 //  - A message reaching our procedure on a window with no link at all goes to the window class's
-//    own procedure, never DefWindowProcW: a BUTTON or an EDIT keeps answering.
+//    own procedure (GetClassLongPtrW(GCLP_WNDPROC), callable through CallWindowProcW for the
+//    system classes under Wine as on Windows), never DefWindowProcW: a BUTTON or an EDIT keeps
+//    answering.
 //  - After the owner has seen WM_NCDESTROY the hook takes itself off, if the owner has not.
 //  - No exception leaves the procedure: a fault in the owner answers 0.
+//  - The owner (and the hook inside it) may be freed by its own message: after the call only the
+//    window's property is read.
 #include <windows.h>
 
 class TWindowHook {
