@@ -5,11 +5,6 @@
 
 #include <algorithm>
 
-namespace {
-// The window property that links a window to its control object.
-const wchar_t kControlProp[] = L"TellitControl";
-} // namespace
-
 void RegisterControlClass(const wchar_t* className) {
     WNDCLASSW wc{};
     if (GetClassInfoW(GetModuleHandleW(nullptr), className, &wc)) return;
@@ -41,7 +36,7 @@ TWinControl::~TWinControl() {
 }
 
 TWinControl* TWinControl::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TWinControl*>(GetPropW(hwnd, kControlProp)) : nullptr;
+    return THook::OwnerOf(hwnd);
 }
 
 void TWinControl::CreateControl(TWinControl* parent, const wchar_t* className, DWORD style, DWORD exStyle) {
@@ -54,30 +49,19 @@ void TWinControl::CreateControl(TWinControl* parent, const wchar_t* className, D
                                 GetModuleHandleW(nullptr), nullptr);
     if (!hwnd) throw Exception("Cannot create a window of class " + WideToUtf8(className));
     hwnd_ = hwnd;
-    SetPropW(hwnd, kControlProp, this);
-    oldProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinControl::SubclassProc)));
+    hook_.Install(hwnd, this);
     FontChanged();
 }
 
 void TWinControl::AttachHandle(HWND hwnd) {
     hwnd_ = hwnd;
-    SetPropW(hwnd, kControlProp, this);
+    hook_.Link(hwnd, this);
 }
 
 void TWinControl::Detach() {
     if (!hwnd_) return;
-    if (oldProc_) {
-        SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-    }
-    RemovePropW(hwnd_, kControlProp);
+    hook_.Remove();
     hwnd_ = nullptr;
-}
-
-LRESULT CALLBACK TWinControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* self = FromHandle(hwnd);
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return Dispatch(self, hwnd, msg, wParam, lParam);
 }
 
 LRESULT TWinControl::Dispatch(TWinControl* self, HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -157,8 +141,7 @@ bool TWinControl::Reflect(TMessage& m) {
 
 void TWinControl::DefaultHandler(TMessage& m) {
     if (!hwnd_) return;
-    m.Result = oldProc_ ? CallWindowProcW(oldProc_, hwnd_, m.Msg, m.WParam, m.LParam)
-                        : DefWindowProcW(hwnd_, m.Msg, m.WParam, m.LParam);
+    m.Result = hook_.CallPrevious(m.Msg, m.WParam, m.LParam);
 }
 
 LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,7 @@
 
 #include "framework/Classes.h"
 #include "framework/Graphics.h"
+#include "framework/WindowHook.h"
 
 #include <windows.h>
 
@@ -143,14 +144,18 @@ protected:
 
 private:
     friend class TForm;
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT Dispatch(TWinControl* self, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HookedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        return Dispatch(this, hwnd, msg, wParam, lParam);
+    }
+    // Subclasses a system class's window; only links a window of a class of our own (forms).
+    using THook = TWindowHookOf<TWinControl, &TWinControl::HookedProc>;
     void Detach();
     bool Reflect(TMessage& m);
     // Turns mouse moves and the system's leave notice into CM_MOUSEENTER and CM_MOUSELEAVE.
     void TrackMouse(UINT msg);
 
-    WNDPROC oldProc_ = nullptr;
+    THook hook_;
     bool mouseInside_ = false; // CM_MOUSEENTER sent, CM_MOUSELEAVE not yet
     TWinControl* parent_ = nullptr;
     std::vector<TWinControl*> children_; // in tab order

@@ -10,10 +10,6 @@
 #include <stdexcept>
 
 namespace {
-// The window property that links a raw window to its skinner.
-const wchar_t kControlSkinProp[] = L"TellitControlSkinner";
-
-
 bool Inverted(const RECT& r) {
     return r.right < r.left || r.bottom < r.top;
 }
@@ -73,16 +69,8 @@ void TSkinControl::Unhook() {
     if (oldWindowProc_ && FControl && !FControl->ComponentState.Contains(TComponentStateFlag::Destroying))
         FControl->WindowProc = oldWindowProc_;
     FControl = nullptr;
-    if (rawHooked_) {
-        if (IsWindow(FHandle) && GetPropW(FHandle, kControlSkinProp) == this) {
-            // Put back only while the procedure is still ours; someone who subclassed after us
-            // keeps calling through our thunk, which passes messages on once the property is gone.
-            if (GetWindowLongPtrW(FHandle, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TSkinControl::RawProc))
-                SetWindowLongPtrW(FHandle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldWndProc_));
-            RemovePropW(FHandle, kControlSkinProp);
-        }
-        rawHooked_ = false;
-    }
+    // Someone who subclassed after us keeps calling through our procedure, which passes messages on.
+    rawHook_.Remove();
 }
 
 void TSkinControl::Retire() {
@@ -97,7 +85,7 @@ void TSkinControl::Retire() {
 
 TSkinControl* TSkinControl::FromHandle(HWND hwnd) {
     if (!hwnd) return nullptr;
-    if (auto* s = static_cast<TSkinControl*>(GetPropW(hwnd, kControlSkinProp))) return s;
+    if (auto* s = TRawHook::OwnerOf(hwnd)) return s;
     TWinSkinForm* form = TWinSkinForm::FromHandle(GetAncestor(hwnd, GA_ROOT));
     return form ? form->Controls().Find(hwnd) : nullptr;
 }
@@ -128,36 +116,23 @@ void TSkinControl::Init(TWinSkinForm* form, TSkinDataCore* skin, bool changeColo
 }
 
 void TSkinControl::Inithwnd(HWND hwnd, TSkinDataCore* skin, TWinSkinForm* form) {
-    if (rawHooked_ || !IsWindow(hwnd) || GetPropW(hwnd, kControlSkinProp)) return;
+    if (rawHook_.Hooked() || !IsWindow(hwnd) || TRawHook::OwnerOf(hwnd)) return;
     FSkinData = skin;
     FSkinForm = form;
     FHandle = hwnd;
     FEnabled = true;
     if (FSkinForm) FSkinForm->Controls().Add(this);
     FCaption = GetFormCaption(hwnd);
-    SetPropW(hwnd, kControlSkinProp, this);
-    oldWndProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TSkinControl::RawProc)));
-    rawHooked_ = true;
+    rawHook_.Install(hwnd, this);
     FInitialized = true;
     FStatus = kControlSkinned;
 }
 
-LRESULT CALLBACK TSkinControl::RawProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<TSkinControl*>(GetPropW(hwnd, kControlSkinProp));
-    if (!self) {
-        // Given back while a later subclass still calls us: on to the class's own procedure.
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wchar_t name[256] = {};
-        GetClassNameW(hwnd, name, 256);
-        if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc) || GetClassInfoExW(nullptr, name, &wc))
-            return CallWindowProcW(wc.lpfnWndProc, hwnd, msg, wParam, lParam);
-        return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
+LRESULT TSkinControl::RawProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // NewWndProc may free the skinner on its way out: only the local message is read after it.
     TMessage m{msg, wParam, lParam, 0};
     return NoThrow(0, [&] {
-        self->NewWndProc(m);
+        NewWndProc(m);
         return m.Result;
     });
 }
@@ -186,19 +161,13 @@ void TSkinControl::Default(TMessage& m) {
         oldWindowProc_(m);
         return;
     }
-    if (oldWndProc_) m.Result = CallWindowProcW(oldWndProc_, FHandle, m.Msg, m.WParam, m.LParam);
+    if (rawHook_.Previous()) m.Result = rawHook_.CallPrevious(m.Msg, m.WParam, m.LParam);
 }
 
 bool TSkinControl::BeforeProc(TMessage& m) {
     if (m.Msg != WM_NCDESTROY) return true;
-    const WNDPROC old = oldWndProc_;
-    const HWND hwnd = FHandle;
-    if (rawHooked_) {
-        // The window is going: give it its procedure back before it finishes.
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old));
-        RemovePropW(hwnd, kControlSkinProp);
-        rawHooked_ = false;
-    }
+    // The window is going: give it its procedure back before it finishes.
+    rawHook_.Remove();
     Default(m);
     FStatus = kControlDestroyed;
     Unsubclass();

@@ -165,14 +165,15 @@ protected:
     TWinSkinForm* FSkinForm = nullptr;
 
 private:
-    static LRESULT CALLBACK RawProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The messages of a raw window (Inithwnd).
+    LRESULT RawProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     // Puts back the procedures this skinner replaced, where they are still ours.
     void Unhook();
     int depth_ = 0; // calls into the skinner on the stack
     bool retired_ = false;
     TWndMethod oldWindowProc_;
-    WNDPROC oldWndProc_ = nullptr;
-    bool rawHooked_ = false;
+    using TRawHook = TWindowHookOf<TSkinControl, &TSkinControl::RawProc>;
+    TRawHook rawHook_;
 };
 
 // Conversions between the system's rectangles and colours and our raster types.

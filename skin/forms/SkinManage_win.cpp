@@ -14,8 +14,6 @@ TSkinManage* SkinManager = nullptr;
 TWinSkinPopMenu* WaitingPopMenu = nullptr;
 
 namespace {
-const wchar_t kPopProp[] = L"TellitSkinPopMenu";
-
 std::string ClassNameOf(HWND hwnd) {
     return WideToUtf8(WindowClassName(hwnd));
 }
@@ -45,30 +43,22 @@ void TWinSkinPopMenu::InitSkin(HWND hwnd, TSkinDataCore* skin, HMENU menu) {
     Handle = hwnd;
     skin_ = skin;
     Menu = menu;
-    SetPropW(hwnd, kPopProp, this);
-    oldProc_ =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WndProcThunk)));
+    hook_.Install(hwnd, this);
 }
 
 void TWinSkinPopMenu::UnSubClass() {
     if (WaitingPopMenu == this) WaitingPopMenu = nullptr;
-    if (oldProc_ && IsWindow(Handle)) {
-        SetWindowLongPtrW(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-        RemovePropW(Handle, kPopProp);
-    }
-    oldProc_ = nullptr;
+    hook_.Remove();
     background_ = TBitmap32();
 }
 
-LRESULT CALLBACK TWinSkinPopMenu::WndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<TWinSkinPopMenu*>(GetPropW(hwnd, kPopProp));
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    return NoThrow(0, [&] { return self->WinWndProc(msg, wParam, lParam); });
+LRESULT TWinSkinPopMenu::HookProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return NoThrow(0, [&] { return WinWndProc(msg, wParam, lParam); });
 }
 
 LRESULT TWinSkinPopMenu::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return oldProc_ ? CallWindowProcW(oldProc_, Handle, msg, wParam, lParam)
-                    : DefWindowProcW(Handle, msg, wParam, lParam);
+    // The procedure replaced stays known after UnSubClass: a call on the stack goes on through it.
+    return hook_.Previous() ? hook_.CallPrevious(msg, wParam, lParam) : DefWindowProcW(Handle, msg, wParam, lParam);
 }
 
 const TBitmap32& TWinSkinPopMenu::Background() {
@@ -117,7 +107,7 @@ LRESULT TWinSkinPopMenu::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_DESTROY: {
         const HWND hwnd = Handle;
-        const WNDPROC old = oldProc_;
+        const WNDPROC old = hook_.Previous();
         UnSubClass();
         return old ? CallWindowProcW(old, hwnd, msg, wParam, lParam) : DefWindowProcW(hwnd, msg, wParam, lParam);
     }

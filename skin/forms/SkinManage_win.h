@@ -41,14 +41,14 @@ public:
     int LastSelected = -1;
 
 private:
-    static LRESULT CALLBACK WndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT HookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
     void PaintRing(HDC dc);
     LRESULT WMPrint(WPARAM wParam, LPARAM lParam);
 
     TSkinDataCore* skin_ = nullptr;
-    WNDPROC oldProc_ = nullptr;
+    TWindowHookOf<TWinSkinPopMenu, &TWinSkinPopMenu::HookProc> hook_;
     TBitmap32 background_;
 };
 

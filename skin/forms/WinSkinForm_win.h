@@ -297,7 +297,8 @@ public:
     TCaptionState CaptionState() const;
 
 private:
-    static LRESULT CALLBACK WinWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // The window's messages, each under a TCall.
+    LRESULT FrameHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
     void NewWndProc(TMessage& m);
@@ -358,8 +359,10 @@ private:
     TForm* form_ = nullptr;
     int depth_ = 0;         // calls into the skinner on the stack
     bool retired_ = false;  // given back; freed when depth_ comes back to 0
-    bool procHooked_ = false; // the window's procedure is our thunk
-    WNDPROC oldProc_ = nullptr; // kept after the window is given back: calls on the stack go on through it
+    // The window subclassed; its previous procedure is kept after the window is given back: calls
+    // on the stack go on through it.
+    using TFrameHook = TWindowHookOf<TWinSkinForm, &TWinSkinForm::FrameHookProc>;
+    TFrameHook frameHook_;
     std::function<void(TMessage&)> oldWindowProc_;
     bool formHooked_ = false;
     bool started_ = false;
@@ -404,11 +407,12 @@ private:
     TFontHandle menuFont_;
 
     TControlSkinners controls_{*this};
-    static LRESULT CALLBACK MDIProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT MDIHookProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT WinMDIProc(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultMDI(UINT msg, WPARAM wParam, LPARAM lParam);
     HWND mdiClient_ = nullptr;
-    WNDPROC mdiOldProc_ = nullptr;
+    using TMDIHook = TWindowHookOf<TWinSkinForm, &TWinSkinForm::MDIHookProc>;
+    TMDIHook mdiHook_;
     HWND pendingChild_ = nullptr; // an MDI child created, not yet offered to the manager
     bool savedMenuUpdate_ = true;
     TRect textRect_;

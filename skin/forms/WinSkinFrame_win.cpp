@@ -14,8 +14,6 @@
 #include <windowsx.h>
 
 namespace {
-// The window property that links a window to its form skinner.
-const wchar_t kSkinProp[] = L"TellitSkinForm";
 constexpr UINT_PTR kHoverTimer = 0x3517;
 bool gMDIMax = false;
 
@@ -49,7 +47,7 @@ void TWinSkinForm::RestoreNormal() {
 TWinSkinForm::TWinSkinForm(TSkinDataCore* skinData) : skin_(skinData) {}
 
 TWinSkinForm::~TWinSkinForm() {
-    if (procHooked_ && IsWindow(hwnd_) && lifecycle_ < kSkinDestroying) UnSubclass();
+    if (frameHook_.Hooked() && IsWindow(hwnd_) && lifecycle_ < kSkinDestroying) UnSubclass();
     RestoreProcedures();
     FreeParts();
     RestoreAnimation();
@@ -67,13 +65,13 @@ void TWinSkinForm::Retire(std::unique_ptr<TWinSkinForm> skinner) {
     }
     TWinSkinForm* s = skinner.release();
     s->retired_ = true;
-    if (s->procHooked_ && IsWindow(s->hwnd_) && s->lifecycle_ < kSkinDestroying) s->UnSubclass();
+    if (s->frameHook_.Hooked() && IsWindow(s->hwnd_) && s->lifecycle_ < kSkinDestroying) s->UnSubclass();
     s->RestoreProcedures();
     s->StartTimer(false);
 }
 
 TWinSkinForm* TWinSkinForm::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TWinSkinForm*>(GetPropW(hwnd, kSkinProp)) : nullptr;
+    return TFrameHook::OwnerOf(hwnd);
 }
 
 std::unique_ptr<TWinSkinForm> SkinWindow(HWND hwnd, TSkinDataCore* skinData) {
@@ -164,10 +162,7 @@ void TWinSkinForm::InitSkin(HWND hwnd) {
         lifecycle_ = kSkinned;
     }
 
-    SetPropW(hwnd, kSkinProp, this);
-    oldProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::WinWndProcThunk)));
-    procHooked_ = true;
+    frameHook_.Install(hwnd, this);
     if (formStyle_ == sfsMDIChild && state_ == swsMax && !MDIMaxFlag()) SetMDIMax(true);
     DiscoverControls();
     // A frame taken over later is repainted then (WM_SKIN_ACTIVE).
@@ -248,15 +243,14 @@ void TWinSkinForm::EnableSysbtn(bool enable) {
 }
 
 LRESULT TWinSkinForm::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return oldProc_ ? CallWindowProcW(oldProc_, hwnd_, msg, wParam, lParam)
-                    : DefWindowProcW(hwnd_, msg, wParam, lParam);
+    return frameHook_.Previous() ? frameHook_.CallPrevious(msg, wParam, lParam)
+                                 : DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
 
-LRESULT CALLBACK TWinSkinForm::WinWndProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinSkinForm* self = FromHandle(hwnd);
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    TCall call(*self);
-    return NoThrow(0, [&] { return self->WinWndProc(msg, wParam, lParam); });
+LRESULT TWinSkinForm::FrameHookProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    // The call may free the skinner when it ends (Retire): nothing of it is read after.
+    TCall call(*this);
+    return NoThrow(0, [&] { return WinWndProc(msg, wParam, lParam); });
 }
 
 LRESULT TWinSkinForm::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -271,7 +265,7 @@ LRESULT TWinSkinForm::WinWndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_NCDESTROY: {
         lifecycle_ = kSkinDestroying;
-        const WNDPROC old = oldProc_;
+        const WNDPROC old = frameHook_.Previous();
         const HWND hwnd = hwnd_;
         UnSubclass3();
         const LRESULT r =
@@ -750,13 +744,8 @@ void TWinSkinForm::RestoreProcedures() {
     // The saved procedures stay: a call still on the stack goes on through them.
     if (formHooked_ && form_) form_->WindowProc = oldWindowProc_;
     formHooked_ = false;
-    if (procHooked_ && IsWindow(hwnd_)) {
-        // Put back only while the procedure is still ours: a later subclass keeps its place.
-        if (GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&TWinSkinForm::WinWndProcThunk))
-            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
-        RemovePropW(hwnd_, kSkinProp);
-    }
-    procHooked_ = false;
+    // Put back only while the procedure is still ours: a later subclass keeps its place.
+    frameHook_.Remove();
 }
 
 void TWinSkinForm::FreeParts() {
@@ -788,7 +777,7 @@ void TWinSkinForm::UnSubclass2() {
 }
 
 void TWinSkinForm::UnSubclass() {
-    if (!procHooked_ || !IsWindow(hwnd_) || lifecycle_ >= kSkinDestroying) {
+    if (!frameHook_.Hooked() || !IsWindow(hwnd_) || lifecycle_ >= kSkinDestroying) {
         UnSubclass3();
         return;
     }

@@ -8,19 +8,13 @@
 
 #include "framework/Forms.h"
 
-namespace {
-const wchar_t kMDIProp[] = L"TellitSkinMDIClient";
-} // namespace
-
 void TWinSkinForm::SubclassMDI() {
     if (mdiClient_ || formStyle_ != sfsMDIform) return;
     HWND client = MDIClient();
-    if (!client || GetPropW(client, kMDIProp)) return;
+    if (!client || TMDIHook::OwnerOf(client)) return;
     mdiClient_ = client;
     savedMenuUpdate_ = skin_->MenuUpdate;
-    SetPropW(client, kMDIProp, this);
-    mdiOldProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(client, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TWinSkinForm::MDIProcThunk)));
+    mdiHook_.Install(client, this);
     if (form_) ChangeMDIStyle();
     if (SkinManager) {
         SkinManager->MDIClient = client;
@@ -30,28 +24,22 @@ void TWinSkinForm::SubclassMDI() {
 
 void TWinSkinForm::UnSubclassMDI() {
     if (!mdiClient_) return;
-    if (IsWindow(mdiClient_) && GetPropW(mdiClient_, kMDIProp) == this) {
-        SetWindowLongPtrW(mdiClient_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mdiOldProc_));
-        RemovePropW(mdiClient_, kMDIProp);
-    }
+    mdiHook_.Remove();
     if (SkinManager && SkinManager->MDIClient == mdiClient_) {
         SkinManager->MDIClient = nullptr;
         SkinManager->MDIForm = nullptr;
     }
     mdiClient_ = nullptr;
-    mdiOldProc_ = nullptr;
     pendingChild_ = nullptr;
 }
 
-LRESULT CALLBACK TWinSkinForm::MDIProcThunk(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = static_cast<TWinSkinForm*>(GetPropW(hwnd, kMDIProp));
-    if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
-    TCall call(*self);
-    return NoThrow(0, [&] { return self->WinMDIProc(msg, wParam, lParam); });
+LRESULT TWinSkinForm::MDIHookProc(HWND, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TCall call(*this);
+    return NoThrow(0, [&] { return WinMDIProc(msg, wParam, lParam); });
 }
 
 LRESULT TWinSkinForm::DefaultMDI(UINT msg, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcW(mdiOldProc_, mdiClient_, msg, wParam, lParam);
+    return mdiHook_.CallPrevious(msg, wParam, lParam);
 }
 
 LRESULT TWinSkinForm::WinMDIProc(UINT msg, WPARAM wParam, LPARAM lParam) {
