@@ -787,6 +787,7 @@ void TWinSkinForm::FreeParts() {
     if (icon_) DestroyIcon(icon_);
     icon_ = nullptr;
     iconBitmap_ = TBitmap32();
+    iconFace_ = TBitmap32();
 }
 
 void TWinSkinForm::UnSubclass2() {
