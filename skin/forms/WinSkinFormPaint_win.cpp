@@ -122,18 +122,9 @@ void TWinSkinForm::GetIcon() {
     // Our own copy at the small size: the window's icon is not ours to destroy.
     if (h) icon_ = reinterpret_cast<HICON>(CopyImage(h, IMAGE_ICON, iconSize_, iconSize_, 0));
     if (icon_) {
-        // The icon over magenta for what takes it as a keyed image; over black and over white for
-        // the caption button, which blends it by the coverage the two show.
-        auto drawnOver = [this](TPixel under) {
-            TDib d;
-            if (!d.Resize(iconSize_, iconSize_)) return TBitmap32();
-            d.Bits().Fill(under);
-            DrawIconEx(d.DC(), 0, 0, icon_, iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
-            GdiFlush();
-            return TBitmap32(d.Bits());
-        };
-        iconBitmap_ = drawnOver(PixelFromColor(clSkinKey));
-        iconFace_ = IconFromBlackWhite(drawnOver(PixelRGB(0, 0, 0)), drawnOver(PixelRGB(255, 255, 255)));
+        // Over magenta for what takes it as a keyed image; with its alpha for the caption buttons.
+        iconBitmap_ = IconOver(icon_, iconSize_, PixelFromColor(clSkinKey));
+        iconFace_ = IconWithAlpha(icon_, iconSize_);
     } else {
         iconBitmap_ = skin_->WorkBitmap;
         // Without one of its own, the icon of the application's main skin (the last registered).
