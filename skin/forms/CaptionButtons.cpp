@@ -58,8 +58,8 @@ TBitmap32 IconFromKeyed(const TBitmap32& image, TColor key) {
     return icon;
 }
 
-void DrawSysButtonFace(TBitmap32& target, const TBitmap32& back, const TRect& r, const TDataSkinSysButton& b,
-                       int state, bool active, const TBitmap32& icon) {
+void DrawSysButtonFace(TBitmap32& target, const TBitmap32& back, const TRect& r, const TDataSkinSysButton& b, int state,
+                       bool active, const TBitmap32& icon) {
     const TRect clip = IntersectRect(r, target.BoundsRect());
     if (clip.IsEmpty()) return;
     if (&back != &target) StretchCopy(target, clip, back, clip);
@@ -77,8 +77,9 @@ void DrawSysButtonFace(TBitmap32& target, const TBitmap32& back, const TRect& r,
             if (a == 255)
                 *dst = *src;
             else if (a > 0)
-                *dst = PixelRGB(Blend(PixelR(*src), PixelR(*dst), a), Blend(PixelG(*src), PixelG(*dst), a),
-                                Blend(PixelB(*src), PixelB(*dst), a), Blend(std::uint8_t(a), std::uint8_t(*dst >> 24), a));
+                *dst =
+                    PixelRGB(Blend(PixelR(*src), PixelR(*dst), a), Blend(PixelG(*src), PixelG(*dst), a),
+                             Blend(PixelB(*src), PixelB(*dst), a), Blend(std::uint8_t(a), std::uint8_t(*dst >> 24), a));
         }
     }
 }

@@ -30,5 +30,5 @@ TBitmap32 IconFromKeyed(const TBitmap32& image, TColor key);
 // be target itself), then for a window-icon button the window's icon blended at r's top-left, for
 // the others the state's frame of the image stretched over r with its magenta pixels left out, so
 // a transparent part shows the strip, never an earlier face. Nothing is drawn outside r or target.
-void DrawSysButtonFace(TBitmap32& target, const TBitmap32& back, const TRect& r, const TDataSkinSysButton& b,
-                       int state, bool active, const TBitmap32& icon);
+void DrawSysButtonFace(TBitmap32& target, const TBitmap32& back, const TRect& r, const TDataSkinSysButton& b, int state,
+                       bool active, const TBitmap32& icon);

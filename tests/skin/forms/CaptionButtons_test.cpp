@@ -49,11 +49,11 @@ TEST(CaptionButtons, FaceOfEveryStateOverTheCaption) {
         int visibility = 0;
     };
     const Case cases[] = {
-        {kStateNormal, true, 1, false, 1},   {kStateNormal, false, 1, false, 1}, {kStateHot, true, 1, false, 1},
-        {kStatePressed, false, 1, false, 1}, {kStateNormal, false, 3, false, 1}, {kStateHot, false, 3, false, 3},
-        {kStatePressed, true, 3, false, 2},  {kStateNormal, true, 4, false, 1},  {kStateNormal, false, 4, false, 4},
+        {kStateNormal, true, 1, false, 1},   {kStateNormal, false, 1, false, 1},  {kStateHot, true, 1, false, 1},
+        {kStatePressed, false, 1, false, 1}, {kStateNormal, false, 3, false, 1},  {kStateHot, false, 3, false, 3},
+        {kStatePressed, true, 3, false, 2},  {kStateNormal, true, 4, false, 1},   {kStateNormal, false, 4, false, 4},
         {kStateHot, true, 4, false, 3},      {kStatePressed, false, 4, false, 2}, {kStateHot, true, 4, false, 4, 100},
-        {kStateNormal, false, 4, true, 0},   {kStateHot, true, 1, true, 0},      {kStatePressed, false, 3, true, 0},
+        {kStateNormal, false, 4, true, 0},   {kStateHot, true, 1, true, 0},       {kStatePressed, false, 3, true, 0},
     };
     const TBitmap32 back = Filled(30, 14, kBack);
     for (const Case& c : cases) {
