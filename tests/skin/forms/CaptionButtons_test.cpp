@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 constexpr TPixel kBack = PixelRGB(20, 40, 60);     // the caption before the buttons
@@ -40,45 +42,41 @@ TBitmap32 Icon() {
 
 TEST(CaptionButtons, FaceOfEveryStateOverTheCaption) {
     const TPixel halfBlue = PixelRGB(10, 20, 130); // the icon's blue plus kBack times 127 / 255
-    struct Case {
-        int state;
-        bool active;
-        int frames;
-        bool icon;
-        int frame; // expected; 0 for the icon
-        int visibility = 0;
-    };
-    const Case cases[] = {
-        {kStateNormal, true, 1, false, 1},   {kStateNormal, false, 1, false, 1},  {kStateHot, true, 1, false, 1},
-        {kStatePressed, false, 1, false, 1}, {kStateNormal, false, 3, false, 1},  {kStateHot, false, 3, false, 3},
-        {kStatePressed, true, 3, false, 2},  {kStateNormal, true, 4, false, 1},   {kStateNormal, false, 4, false, 4},
-        {kStateHot, true, 4, false, 3},      {kStatePressed, false, 4, false, 2}, {kStateHot, true, 4, false, 4, 100},
-        {kStateNormal, false, 4, true, 0},   {kStateHot, true, 1, true, 0},       {kStatePressed, false, 3, true, 0},
-    };
     const TBitmap32 back = Filled(30, 14, kBack);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "state " << c.state << " active " << c.active << " frames " << c.frames
-                                        << " icon " << c.icon << " visibility " << c.visibility);
-        TDataSkinSysButton b = Button(c.icon ? sbaIcon : sbaClose, c.frames);
-        b.Visibility = c.visibility;
+    // State, active, frame count, window-icon button, visibility; the frame shown (0: the icon).
+    const std::tuple<int, bool, int, bool, int, int> cases[] = {
+        {kStateNormal, true, 1, false, 0, 1},   {kStateNormal, false, 1, false, 0, 1},
+        {kStateHot, true, 1, false, 0, 1},      {kStatePressed, false, 1, false, 0, 1},
+        {kStateNormal, false, 3, false, 0, 1},  {kStateHot, false, 3, false, 0, 3},
+        {kStatePressed, true, 3, false, 0, 2},  {kStateNormal, true, 4, false, 0, 1},
+        {kStateNormal, false, 4, false, 0, 4},  {kStateHot, true, 4, false, 0, 3},
+        {kStatePressed, false, 4, false, 0, 2}, {kStateHot, true, 4, false, 100, 4},
+        {kStateNormal, false, 4, true, 0, 0},   {kStateHot, true, 1, true, 0, 0},
+        {kStatePressed, false, 3, true, 0, 0},
+    };
+    for (const auto& [state, active, frames, icon, visibility, frame] : cases) {
+        SCOPED_TRACE(testing::Message() << "state " << state << " active " << active << " frames " << frames << " icon "
+                                        << icon << " visibility " << visibility);
+        TDataSkinSysButton b = Button(icon ? sbaIcon : sbaClose, frames);
+        b.Visibility = visibility;
         TBitmap32 caption = Filled(30, 14, kPrevious);
-        DrawSysButtonFace(caption, back, kRect, b, c.state, c.active, Icon());
+        DrawSysButtonFace(caption, back, kRect, b, state, active, Icon());
         for (int y = 0; y < caption.Height(); ++y)
             for (int x = 0; x < caption.Width(); ++x) {
                 const int bx = x - kRect.Left, by = y - kRect.Top;
                 const bool in = kRect.Contains(x, y), key = bx == 1 && by == 1;
                 TPixel want = in ? kBack : kPrevious;
-                if (in && c.icon && by == 0 && bx < 3)
+                if (in && icon && by == 0 && bx < 3)
                     want = bx == 0 ? kRed : bx == 1 ? kBack : halfBlue;
-                else if (in && !c.icon && !key)
-                    want = FrameColour(c.frame);
+                else if (in && !icon && !key)
+                    want = FrameColour(frame);
                 ASSERT_EQ(caption.Pixel(x, y), want) << "at " << x << "," << y;
             }
         // Drawn alone over a piece of its own size holding the caption under it, as the mouse
         // paints it, the face is the one the caption shows.
         TBitmap32 piece(kRect.Width(), kRect.Height()), cut = piece;
         DrawBitmap(piece, -kRect.Left, -kRect.Top, back);
-        DrawSysButtonFace(piece, piece, piece.BoundsRect(), b, c.state, c.active, Icon());
+        DrawSysButtonFace(piece, piece, piece.BoundsRect(), b, state, active, Icon());
         DrawBitmap(cut, -kRect.Left, -kRect.Top, caption);
         EXPECT_EQ(piece, cut);
     }
@@ -88,19 +86,15 @@ TEST(CaptionButtons, WhichButtonsAreDrawnAndTheIconPictures) {
     const TDataSkinSysButton shown = Button(sbaClose, 4), menuBar = Button(sbaMDIClose, 4, 100);
     TDataSkinSysButton noImage = shown;
     noImage.Bitmap = TBitmap32();
-    struct Case {
-        const TDataSkinSysButton& b;
-        bool visible;
-        TRect r;
-        bool caption, menu, mouse;
-    };
-    const Case cases[] = {{shown, true, kRect, true, false, true},     {shown, false, kRect, false, false, false},
-                          {shown, true, TRect{}, false, false, false}, {noImage, true, kRect, false, false, false},
-                          {menuBar, true, kRect, false, true, true},   {menuBar, false, kRect, false, false, false}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(SysButtonDrawn(c.b, c.visible, c.r, TFacePass::Caption), c.caption);
-        EXPECT_EQ(SysButtonDrawn(c.b, c.visible, c.r, TFacePass::MenuBar), c.menu);
-        EXPECT_EQ(SysButtonDrawn(c.b, c.visible, c.r, TFacePass::Mouse), c.mouse);
+    // Button, visible, rectangle; drawn by the caption pass, the menu bar pass, the mouse.
+    const std::tuple<const TDataSkinSysButton*, bool, TRect, bool, bool, bool> cases[] = {
+        {&shown, true, kRect, true, false, true},     {&shown, false, kRect, false, false, false},
+        {&shown, true, TRect{}, false, false, false}, {&noImage, true, kRect, false, false, false},
+        {&menuBar, true, kRect, false, true, true},   {&menuBar, false, kRect, false, false, false}};
+    for (const auto& [b, visible, r, caption, menu, mouse] : cases) {
+        EXPECT_EQ(SysButtonDrawn(*b, visible, r, TFacePass::Caption), caption);
+        EXPECT_EQ(SysButtonDrawn(*b, visible, r, TFacePass::MenuBar), menu);
+        EXPECT_EQ(SysButtonDrawn(*b, visible, r, TFacePass::Mouse), mouse);
     }
     // A rectangle over the strip's edge draws what lies on the strip; an icon larger than its
     // rectangle is cut to it.

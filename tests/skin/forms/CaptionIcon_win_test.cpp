@@ -22,10 +22,7 @@ TEST(CaptionIcon, BlendedAsTheSystemDrawsItOverTheCaption) {
     DeleteObject(mask);
     DeleteObject(colour);
     ASSERT_TRUE(gradient);
-    const TBitmap32 gradientFace = IconWithAlpha(gradient, 16);
-    EXPECT_EQ(gradientFace.Pixel(0, 5) >> 24, 0u);
-    EXPECT_EQ(gradientFace.Pixel(8, 5) >> 24, 136u);
-    EXPECT_EQ(gradientFace.Pixel(15, 5) >> 24, 255u);
+    EXPECT_EQ(IconWithAlpha(gradient, 16).Pixel(8, 5) >> 24, 136u); // drawn with its alpha
 
     TDataSkinSysButton button;
     button.Action = sbaIcon;
