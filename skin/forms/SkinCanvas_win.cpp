@@ -1,6 +1,7 @@
 #include "skin/forms/SkinCanvas_win.h"
 
 #include "framework/Dpi.h"
+#include "skin/forms/CaptionButtons.h"
 
 #include <vector>
 
@@ -76,6 +77,20 @@ void BlitBitmap(HDC dc, int x, int y, const TBitmap32& b) {
     BITMAPINFO bi = TopDownInfo(b.Stride() / 4, b.Height());
     SetDIBitsToDevice(dc, x, y, DWORD(b.Width()), DWORD(b.Height()), 0, 0, 0, UINT(b.Height()), b.ScanLine(0), &bi,
                       DIB_RGB_COLORS);
+}
+
+TBitmap32 IconOver(HICON icon, int size, TPixel under) {
+    TDib d;
+    if (!icon || !d.Resize(size, size)) return TBitmap32();
+    d.Bits().Fill(under);
+    DrawIconEx(d.DC(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    GdiFlush();
+    return d.Bits();
+}
+
+TBitmap32 IconWithAlpha(HICON icon, int size) {
+    // Over black the icon leaves its colour times its coverage; over white, also what it lets through.
+    return IconFromBlackWhite(IconOver(icon, size, PixelRGB(0, 0, 0)), IconOver(icon, size, PixelRGB(255, 255, 255)));
 }
 
 COLORREF SkinColorRGB(TColor c) {

@@ -55,6 +55,12 @@ TBitmap32 ScreenPixels(const RECT& r);
 // Copies all of b to dc with its top-left corner at (x, y).
 void BlitBitmap(HDC dc, int x, int y, const TBitmap32& b);
 
+// An icon drawn at size x size over `under`, as DrawIconEx draws it.
+TBitmap32 IconOver(HICON icon, int size, TPixel under);
+// The icon at size x size with premultiplied alpha (see IconFromBlackWhite), so raster code can
+// blend it as DrawIconEx would; empty when it cannot be drawn.
+TBitmap32 IconWithAlpha(HICON icon, int size);
+
 // The RGB value of a skin colour; system-colour codes give the system's current colour.
 COLORREF SkinColorRGB(TColor c);
 

@@ -3,6 +3,7 @@
 #include "skin/forms/WinSkinForm_win.h"
 
 #include "skin/data/SkinDataCore.h"
+#include "skin/forms/CaptionButtons.h"
 #include "skin/forms/SkinManage_win.h"
 #include "skin/forms/WinSkinData_win.h"
 #include "skin/forms/WinSkinForm.h"
@@ -118,30 +119,18 @@ void TWinSkinForm::GetIcon() {
     if (!h) h = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICONSM));
     if (!h) h = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd_, GCLP_HICON));
     // Our own copy at the small size: the window's icon is not ours to destroy.
-    if (h) icon_.Reset(reinterpret_cast<HICON>(CopyImage(h, IMAGE_ICON, iconSize_, iconSize_, 0)));
-    if (icon_) {
-        TDib d;
-        if (d.Resize(iconSize_, iconSize_)) {
-            d.Bits().Fill(PixelFromColor(clSkinKey));
-            DrawIconEx(d.DC(), 0, 0, icon_, iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
-            GdiFlush();
-            iconBitmap_ = d.Bits();
-        }
+    TIconHandle icon(h ? reinterpret_cast<HICON>(CopyImage(h, IMAGE_ICON, iconSize_, iconSize_, 0)) : nullptr);
+    if (icon) {
+        // Over magenta for what takes it as a keyed image; with its alpha for the caption buttons.
+        iconBitmap_ = IconOver(icon, iconSize_, PixelFromColor(clSkinKey));
+        iconFace_ = IconWithAlpha(icon, iconSize_);
     } else {
         iconBitmap_ = skin_->WorkBitmap;
         // Without one of its own, the icon of the application's main skin (the last registered).
         if (iconBitmap_.Empty() && SkinManager)
             for (const TSkinData* s : SkinManager->SkinDatas())
                 if (s->SkinFormtype == sfMainform && !s->WorkBitmap.Empty()) iconBitmap_ = s->WorkBitmap;
-    }
-}
-
-void TWinSkinForm::DrawIcon(TDib& target, int x, int y) {
-    if (icon_) {
-        DrawIconEx(target.DC(), x, y, icon_, iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
-        GdiFlush();
-    } else if (!iconBitmap_.Empty()) {
-        DrawBitmapKeyed(target.Bits(), x, y, iconBitmap_, clSkinKey);
+        iconFace_ = IconFromKeyed(iconBitmap_, clSkinKey);
     }
 }
 

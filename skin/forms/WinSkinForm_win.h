@@ -293,6 +293,8 @@ public:
     bool FrameSkinning() const { return frameSkinning_; }
     const TRect& CaptionTextRect() const { return textRect_; }
     const std::vector<std::unique_ptr<TWinSysButton>>& SysButtons() const { return buttons_; }
+    // The window's icon as caption buttons draw it (premultiplied alpha).
+    const TBitmap32& IconFace() const { return iconFace_; }
     TWinSkinMenu* MenuBar() const { return menuBar_.get(); }
     TCaptionState CaptionState() const;
 
@@ -348,8 +350,6 @@ private:
     void DrawFLine(HDC dc, int W, const TBitmap32& left, const TBitmap32& right);
     void DrawLine(const TRect& caption);
     void DrawAllSysbtn();
-    // Draws the window's icon at the small-icon size into target at (x, y).
-    void DrawIcon(TDib& target, int x, int y);
     void GetIcon();
     TSkinWindowState GetWindowstate() const;
     TSkinFormStyle GetFormstyle();
@@ -423,8 +423,8 @@ private:
     TDib captionCache_;     // the caption strip as last painted
     TBitmap32 captionBack_; // the same before the buttons were drawn on it
     TFontHandle captionFont_;
-    TIconHandle icon_; // our copy of the window's icon, at the small-icon size
-    TBitmap32 iconBitmap_;
+    TBitmap32 iconBitmap_; // the icon over the key colour, or the skin's icon image
+    TBitmap32 iconFace_;   // the icon with premultiplied alpha, as caption buttons draw it
     int iconSize_ = 16;
     bool regionSet_ = false;
     SIZE regionSize_{};   // the size the region was built for

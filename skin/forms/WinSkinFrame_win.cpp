@@ -465,10 +465,7 @@ LRESULT TWinSkinForm::WMDpiChanged(WPARAM wParam, LPARAM lParam) {
     menuFont_.Reset();
     if (menuBar_) menuBar_->DpiChanged();
     // The window's icon at the small-icon size of the new DPI.
-    if (started_) {
-        icon_.Reset();
-        GetIcon();
-    }
+    if (started_) GetIcon();
     // Metrics and caption buttons first: the form's handler takes the suggested rectangle next,
     // and the non-client size it computes must be the new one.
     if (started_ && !skin_->Loading) {
@@ -763,8 +760,8 @@ void TWinSkinForm::FreeParts() {
     captionBack_ = TBitmap32();
     captionFont_.Reset();
     faceBrush_.Reset();
-    icon_.Reset();
     iconBitmap_ = TBitmap32();
+    iconFace_ = TBitmap32();
 }
 
 void TWinSkinForm::UnSubclass2() {

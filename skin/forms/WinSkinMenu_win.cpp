@@ -4,6 +4,7 @@
 
 #include "skin/data/SkinDataCore.h"
 #include "skin/data/SkinScale.h"
+#include "skin/forms/CaptionButtons.h"
 #include "skin/forms/MenuItemLayout.h"
 #include "skin/forms/SkinManage_win.h"
 #include "skin/forms/WinSkinForm.h"
@@ -165,13 +166,13 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& bar) {
         if (w > 0) DrawCaption(paint_.DC(), *b, RECT{left, 0, left + w, H - 1});
         x += rtl ? -w : w;
     }
-    // A maximized MDI child's buttons sit at the right of the bar.
+    // A maximized MDI child's buttons sit at the right of the bar, in their active face whatever
+    // the window's state.
     if (owner_->FormStyle() == sfsMDIform && owner_->MDIChildMax()) {
-        for (const auto& b : owner_->SysButtons()) {
-            const TDataSkinSysButton& e = b->Entry;
-            if (e.Align != 100 || !b->Visible || e.Bitmap.Empty() || b->Rect.IsEmpty()) continue;
-            DrawRect1(paint_.Bits(), b->Rect.Offset(-bar.Left, -bar.Top), e.Bitmap, 1, Max(e.FrameCount, 1), true);
-        }
+        for (const auto& b : owner_->SysButtons())
+            if (SysButtonDrawn(b->Entry, b->Visible, b->Rect, TFacePass::MenuBar))
+                DrawSysButtonFace(paint_.Bits(), paint_.Bits(), b->Rect.Offset(-bar.Left, -bar.Top), b->Entry,
+                                  kStateNormal, true, owner_->IconFace());
         if (!MDIMaxFlag()) SetMDIMax(true);
     }
     GdiFlush();

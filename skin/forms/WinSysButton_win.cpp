@@ -5,6 +5,7 @@
 
 
 #include "skin/data/SkinDataCore.h"
+#include "skin/forms/CaptionButtons.h"
 #include "skin/forms/WinSkinForm.h"
 
 #include <windowsx.h>
@@ -47,24 +48,16 @@ bool TWinSkinForm::Checkvisible(int index) const {
 }
 
 void TWinSkinForm::DrawAllSysbtn() {
-    for (auto& b : buttons_) {
-        const TDataSkinSysButton& e = b->Entry;
-        if (!b->Visible || e.Bitmap.Empty() || e.Align == 100 || b->Rect.IsEmpty()) continue;
-        if (ShowsWindowIcon(e.Action)) {
-            DrawIcon(captionCache_, b->Rect.Left, b->Rect.Top);
-        } else {
-            DrawRect1(captionCache_.Bits(), b->Rect, e.Bitmap, SysButtonFrame(e, kStateNormal, active_),
-                      e.FrameCount < 1 ? 1 : e.FrameCount, true);
-        }
-    }
+    for (auto& b : buttons_)
+        if (SysButtonDrawn(b->Entry, b->Visible, b->Rect, TFacePass::Caption))
+            DrawSysButtonFace(captionCache_.Bits(), captionBack_, b->Rect, b->Entry, kStateNormal, active_, iconFace_);
 }
 
 bool TWinSkinForm::SysButtonFace(TDib& piece, const TWinSysButton& b, int state, HDC windowDC) {
-    const TDataSkinSysButton& e = b.Entry;
     const TRect r = b.Rect;
-    if (r.IsEmpty() || !piece.Resize(r.Width(), r.Height())) return false;
-    // The caption under the button as painted before the buttons, so a face with transparent
-    // parts never shows the previous face through them.
+    if (!SysButtonDrawn(b.Entry, b.Visible, r, TFacePass::Mouse) || !piece.Resize(r.Width(), r.Height())) return false;
+    // The strip under the button as the resting pass has it: the caption before the buttons, or
+    // what the window shows outside the caption.
     const bool inCaption =
         r.Top >= 0 && r.Left >= 0 && r.Bottom <= captionBack_.Height() && r.Right <= captionBack_.Width();
     if (inCaption)
@@ -72,11 +65,8 @@ bool TWinSkinForm::SysButtonFace(TDib& piece, const TWinSysButton& b, int state,
     else if (windowDC)
         BitBlt(piece.DC(), 0, 0, r.Width(), r.Height(), windowDC, r.Left, r.Top, SRCCOPY);
     GdiFlush();
-    if (ShowsWindowIcon(e.Action))
-        DrawIcon(piece, 0, 0);
-    else
-        DrawRect1(piece.Bits(), Bounds(0, 0, r.Width(), r.Height()), e.Bitmap, SysButtonFrame(e, state, active_),
-                  e.FrameCount < 1 ? 1 : e.FrameCount, true);
+    DrawSysButtonFace(piece.Bits(), piece.Bits(), Bounds(0, 0, r.Width(), r.Height()), b.Entry, state, active_,
+                      iconFace_);
     return true;
 }
 

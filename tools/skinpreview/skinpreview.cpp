@@ -9,6 +9,7 @@
 // For skin authors, who see a skin this way without writing a program.
 #include "skin/data/PngWrite.h"
 #include "skin/data/SkinDataCore.h"
+#include "skin/forms/CaptionButtons.h"
 #include "skin/forms/WinSkinForm.h"
 #include "skin/forms/WinSkinForm_win.h"
 
@@ -82,7 +83,8 @@ TBitmap32 Shot(TWinSkinForm& skinner, bool active, int state) {
     if (state == kStateNormal) return map;
     for (const auto& b : skinner.SysButtons()) {
         TDib piece;
-        if (b->Visible && b->Entry.Align != 100 && skinner.SysButtonFace(piece, *b, state, nullptr))
+        if (SysButtonDrawn(b->Entry, b->Visible, b->Rect, TFacePass::Caption) &&
+            skinner.SysButtonFace(piece, *b, state, nullptr))
             DrawBitmap(map, b->Rect.Left, b->Rect.Top, piece.Bits());
     }
     return map;
