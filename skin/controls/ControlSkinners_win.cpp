@@ -223,8 +223,7 @@ void TControlSkinners::AddComponent(TComponent* component, TWinControl* parent) 
         }
     }
 
-    const TDiscovery d =
-        DiscoverComponent(FactsOf(component), skin->Skin3rd(), skin->SkinControls, HasTabSkin(*skin));
+    const TDiscovery d = DiscoverComponent(FactsOf(component), skin->Skin3rd(), skin->SkinControls, HasTabSkin(*skin));
     if (!d.Matched) return;
     if (d.SetFlat) component->SetPropValue("Flat", "True");
     if (d.SetTransparent) component->SetPropValue("Transparent", "True");

@@ -3,6 +3,8 @@
 #include "framework/Dpi.h"
 #include "skin/forms/CaptionButtons.h"
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 bool Win32PlatformIsUnicode = (GetVersion() & 0x80000000u) == 0;
@@ -138,4 +140,37 @@ TBitmap32 ScreenPixels(const RECT& r) {
     BitBlt(shot.DC(), 0, 0, shot.Width(), shot.Height(), screen.Get(), r.left, r.top, SRCCOPY);
     GdiFlush();
     return shot.Bits();
+}
+
+HRGN RectsToRegion(const std::vector<TRect>& rects) {
+    const size_t kChunk = 2000;
+    TRgn result;
+    std::vector<char> buffer;
+    for (size_t start = 0; start < rects.size(); start += kChunk) {
+        size_t count = std::min(kChunk, rects.size() - start);
+        buffer.assign(sizeof(RGNDATAHEADER) + count * sizeof(RECT), 0);
+        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+        data->rdh.dwSize = sizeof(RGNDATAHEADER);
+        data->rdh.iType = RDH_RECTANGLES;
+        data->rdh.nCount = DWORD(count);
+        data->rdh.nRgnSize = DWORD(count * sizeof(RECT));
+        RECT bounds{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+        auto* out = reinterpret_cast<RECT*>(data->Buffer);
+        for (size_t i = 0; i < count; ++i) {
+            const TRect& r = rects[start + i];
+            out[i] = RECT{r.Left, r.Top, r.Right, r.Bottom};
+            bounds.left = std::min(bounds.left, LONG(r.Left));
+            bounds.top = std::min(bounds.top, LONG(r.Top));
+            bounds.right = std::max(bounds.right, LONG(r.Right));
+            bounds.bottom = std::max(bounds.bottom, LONG(r.Bottom));
+        }
+        data->rdh.rcBound = bounds;
+        TRgn part(ExtCreateRegion(nullptr, DWORD(buffer.size()), data));
+        if (!part) return nullptr;
+        if (!result)
+            result = std::move(part);
+        else
+            CombineRgn(result.Get(), result.Get(), part.Get(), RGN_OR);
+    }
+    return result.Release();
 }

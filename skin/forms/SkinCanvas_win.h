@@ -12,6 +12,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 // True on the NT family of systems, where text is drawn as Unicode; set once before any drawing.
 extern bool Win32PlatformIsUnicode;
@@ -67,8 +68,7 @@ COLORREF SkinColorRGB(TColor c);
 // The class name of a window.
 // Runs the body of a window procedure or hook so that no C++ exception crosses the system's
 // frames (user32 cannot unwind them): a fault answers fallback.
-template <class F>
-LRESULT NoThrow(LRESULT fallback, F&& body) noexcept {
+template <class F> LRESULT NoThrow(LRESULT fallback, F&& body) noexcept {
     try {
         return body();
     } catch (...) {
@@ -85,3 +85,9 @@ std::wstring WindowClassName(HWND hwnd);
 // The system's caption or menu font for dpi (the system's own below 1), made into `font` on first
 // use (kept there: reset it when the DPI changes); the stock GUI font when the system gives none.
 HFONT NonClientFont(TFontHandle& font, bool menu, int dpi = 0);
+
+// A region made of the rectangles (as BitmapToRegion gives them), built in chunks of 2,000
+// rectangles combined with RGN_OR, so large shapes stay within what ExtCreateRegion takes at once.
+// Returns nullptr when there is no rectangle or the system cannot make the region; the caller
+// owns the region (DeleteObject, or SetWindowRgn, which takes it over).
+HRGN RectsToRegion(const std::vector<TRect>& rects);

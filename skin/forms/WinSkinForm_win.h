@@ -1,24 +1,26 @@
-// The Windows side of the window skinning's raster work.
+// The form skinner (TWinSkinForm): the skinner of one top-level window's frame, and the parts it
+// is made of. Its members are defined, one topic a file, in:
+//   WinSkinForm_win.cpp      its life: made, started (InitTform, InitSkin), taking the frame over
+//                            (SkinActive), a changed skin (SkinChange), the window given back
+//                            (UnSubclass...) and freed (Retire)
+//   WinSkinFrame_win.cpp     the hook procedure and the messages it answers, frame sizes,
+//                            activation, system commands
+//   WinSkinFormPaint_win.cpp painting the frame and caption, the window's icon, the region
+//   WinSysButton_win.cpp     caption buttons, non-client mouse input, the hover timer
+//   WinSkinMenu_win.cpp      the menu bar's tracking, owner-drawn menus, tool bars, system menu
+//   WinSkinMDI_win.cpp       the MDI client and MDI children
+// The control skinners' list it holds (ControlSkinners_win.h) is defined with the control skinners.
 #pragma once
 
 #include "skin/data/RasterTypes.h"
-
-#include <windows.h>
-
-#include <vector>
-
-// A region made of the rectangles (as BitmapToRegion gives them), built in chunks of 2,000
-// rectangles combined with RGN_OR, so large shapes stay within what ExtCreateRegion takes at once.
-// Returns nullptr when there is no rectangle or the system cannot make the region; the caller
-// owns the region (DeleteObject, or SetWindowRgn, which takes it over).
-HRGN RectsToRegion(const std::vector<TRect>& rects);
-
 #include "skin/forms/ControlSkinners_win.h"
 #include "skin/forms/FrameLayout.h"
 #include "skin/forms/SkinCanvas_win.h"
 
 #include "framework/Controls.h"
 #include "framework/Dpi.h"
+
+#include <windows.h>
 
 #include <commctrl.h>
 
@@ -352,6 +354,8 @@ private:
     void DrawAllSysbtn();
     void GetIcon();
     TSkinWindowState GetWindowstate() const;
+    // A standard dialog or the framework's message box: a dialog frame, sized to its caption.
+    bool IsDialog() const { return className_ == L"#32770" || className_ == L"TMessageForm"; }
     TSkinFormStyle GetFormstyle();
 
     TSkinDataCore* skin_;
