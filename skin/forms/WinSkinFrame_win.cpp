@@ -214,6 +214,15 @@ LRESULT TWinSkinForm::FrameMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool&
         return WMCommand(wParam, lParam, handled);
     case WM_SETTEXT:
         return WMSetText(wParam, lParam);
+    case WM_SETICON: {
+        // The caption buttons that show the window's icon show the new one.
+        const LRESULT r = Default(msg, wParam, lParam);
+        if (started_) {
+            GetIcon();
+            UpdateNc();
+        }
+        return r;
+    }
     case WM_SKIN_ACTIVE:
         SkinActive();
         return 0;

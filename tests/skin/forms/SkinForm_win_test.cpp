@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -51,8 +52,8 @@ TBitmap32 ButtonStrip() {
 }
 
 // A skin with a caption of captionHeight; keyCorners makes every border transparent with
-// key-coloured corners.
-bool LoadSynthetic(TSkinDataCore& skin, int captionHeight, bool keyCorners) {
+// key-coloured corners; iconButton adds a button at the left that shows the window's icon.
+bool LoadSynthetic(TSkinDataCore& skin, int captionHeight, bool keyCorners, bool iconButton = false) {
     const std::string trans = keyCorners ? "1" : "0";
     std::string ini = "[Personality]\n";
     for (const char* side : {"Left", "Right", "Top", "Bottom"})
@@ -66,6 +67,8 @@ bool LoadSynthetic(TSkinDataCore& skin, int captionHeight, bool keyCorners) {
                "\nAlign=1\nXcoord=" + std::to_string(buttons[i].x) +
                "\nYcoord=4\nVisibility=" + std::to_string(buttons[i].vis) +
                "\nVisibility1=" + std::to_string(buttons[i].vis1) + "\n";
+    if (iconButton)
+        ini += "[Button4]\nButtonImage=button.bmp\nframe=4\nAction=3\nAlign=0\nXcoord=6\nYcoord=4\n";
     TSkinWriter w;
     w.Add("skin.ini", ini);
     w.Add("Left.bmp", Bmp(Border(5, 60, false, keyCorners)));
@@ -344,6 +347,41 @@ TEST(SkinForm, CaptionPixelsTitleClipAndButtonsUnderTheMouse) {
     click(ButtonOf(*f, 0));
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(hwnd); }));
     EXPECT_EQ(f->Lifecycle(), kSkinDestroyed);
+}
+
+// A one-colour icon of the small size, opaque.
+HICON SolidIcon(TPixel colour) {
+    const std::vector<TPixel> bits(16 * 16, colour | 0xFF000000u);
+    WORD mask[16] = {};
+    HBITMAP colourBits = CreateBitmap(16, 16, 1, 32, bits.data()), maskBits = CreateBitmap(16, 16, 1, 1, mask);
+    ICONINFO info{TRUE, 0, 0, maskBits, colourBits};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(maskBits);
+    DeleteObject(colourBits);
+    return icon;
+}
+
+TEST(SkinForm, TheIconButtonShowsEachIconTheWindowIsGiven) {
+    TSkinDataCore skin;
+    ASSERT_TRUE(LoadSynthetic(skin, 22, false, true));
+    HWND hwnd = MakeWindow(WS_OVERLAPPEDWINDOW, L"Icons");
+    auto f = SkinWindow(hwnd, &skin);
+    ASSERT_TRUE(WaitFor([&] { return f->Active(); }));
+    TWinSysButton* icon = ButtonOf(*f, 3);
+    ASSERT_NE(icon, nullptr);
+    const POINT at = At(hwnd, icon->Rect.Left + 4, icon->Rect.Top + 4);
+    for (TPixel colour : {PixelRGB(250, 20, 20), PixelRGB(20, 20, 250)}) {
+        HICON h = SolidIcon(colour);
+        ASSERT_TRUE(h);
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(h));
+        EXPECT_EQ(f->IconFace().Pixel(4, 4) & 0xFFFFFFu, colour & 0xFFFFFFu);
+        EXPECT_TRUE(WaitFor([&] { return ScreenPixel(at.x, at.y) == colour; }));
+        // The skinner drew from its own copy: the icon the window was given is the caller's.
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, 0);
+        DestroyIcon(h);
+    }
+    f.reset();
+    DestroyWindow(hwnd);
 }
 
 TEST(SkinForm, PopupTitleStopsBeforeItsButtons) {
