@@ -499,13 +499,35 @@ void CALLBACK UnskinInMenuLoop(HWND, UINT, UINT_PTR id, DWORD) {
     SetTimer(nullptr, 0, 600, EscapeMenuLoop);
 }
 
+// What ends the loop of the case running, and whether the skin was gone when it did.
+std::function<void()> gEndLoop;
+bool gGoneInside = false;
+DWORD gUnskinAt = 0;
+
+// Ends the loop once the manager has carried the request out (or after 8 s without).
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    gGoneInside = SkinnerOf(Form1->Handle()) == nullptr;
+    if (!gGoneInside && GetTickCount() - gUnskinAt < 8000) return;
+    KillTimer(nullptr, id);
+    gEndLoop();
+}
+
+// The un-skin request, made inside a loop.
+void CALLBACK UnskinInLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    Form1->SkinData1->SetActive(false);
+    gUnskinAt = GetTickCount();
+    SetTimer(nullptr, 0, 100, EndLoop);
+}
+
 void CALLBACK QuitInMenuLoop(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     PostQuitMessage(7);
 }
 
 // A skin taken away while a call into its skinners is on the stack: a click that waits pumping
-// messages (as a send does), a click that shows a message box, the menu bar's keyboard loop. The
+// messages (as a send does), a click that shows a message box, the menu bar's keyboard loop, a
+// menu of the bar, the move loop (the scroll bar's thumb drag: Scrollbar_win_test). The
 // window is given back at once; the skinners are freed when the calls return, never under them.
 TEST_F(WindowAudit, SkinRemovedInsideNestedLoops) {
     struct TCase {
@@ -564,6 +586,41 @@ TEST_F(WindowAudit, SkinRemovedInsideNestedLoops) {
     EXPECT_TRUE(WaitUntil([] { return gEscaped; }));
     Settle();
     EXPECT_EQ(FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)), false);
+
+    // Loops the system or the skinner runs inside a message to the window: a menu of the skinned
+    // bar opened from the keyboard, and the move loop. The skin goes while each runs.
+    struct TLoop {
+        const char* Name;
+        WPARAM Command;
+        LPARAM Key;
+        std::function<void()> End;
+    };
+    const TLoop loops[] = {
+        {"a menu of the bar", SC_KEYMENU, L'ф', [] { EndMenu(); }},
+        {"the move loop", SC_MOVE, 0, [] { PostMessageW(Form1->Handle(), WM_KEYDOWN, VK_RETURN, 0); }},
+    };
+    for (const TLoop& loop : loops) {
+        SCOPED_TRACE(loop.Name);
+        Form1->SkinData1->SetActive(true);
+        ShowOnTop(Form1);
+        ASSERT_TRUE(WaitUntil([] { return SkinnedNow(Form1->Handle()); }));
+        gEndLoop = loop.End;
+        gGoneInside = false;
+        const UINT_PTR unskin = SetTimer(nullptr, 0, 300, UnskinInLoop);
+        SendMessageW(Form1->Handle(), WM_SYSCOMMAND, loop.Command, loop.Key);
+        KillTimer(nullptr, unskin);
+        EXPECT_TRUE(gGoneInside);
+        EXPECT_TRUE(WaitUntil([] { return TSkinControl::LiveCount() == 0; }));
+        EXPECT_FALSE(HasRegion(Form1->Handle()));
+        EXPECT_EQ(FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)), false);
+        // The window still works, unskinned.
+        bool clicked = false;
+        Form1->BClear->OnClick = [&](TObject*) { clicked = true; };
+        SendMessageW(Form1->BClear->Handle(), BM_CLICK, 0, 0);
+        EXPECT_TRUE(clicked);
+        Form1->BClear->OnClick = nullptr;
+    }
+    gEndLoop = nullptr;
 
     // A quit message that arrives in the menu bar's loop is left for the program's own loop.
     Form1->SkinData1->SetActive(true);

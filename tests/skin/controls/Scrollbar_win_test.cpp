@@ -435,6 +435,28 @@ TEST(Scrollbar, ThumbDragEnds) {
         EXPECT_EQ(GetCapture(), nullptr);
         EXPECT_TRUE(IsWindow(f.form->Handle()));
     }
+    {
+        SCOPED_TRACE("the skin is taken away");
+        ScrollForm f;
+        int liveInside = -1;
+        bool givenBack = false;
+        EXPECT_EQ(DragAndEnd(f,
+                             [&f, &liveInside, &givenBack] {
+                                 TWinSkinForm::Retire(std::move(f.skinner));
+                                 givenBack = TSkinControl::FromHandle(f.memo->Handle()) == nullptr;
+                                 liveInside = TSkinControl::LiveCount();
+                             }),
+                  -1);
+        // Given back at once, the dragging skinner freed only once its loop had returned.
+        EXPECT_TRUE(givenBack);
+        EXPECT_GT(liveInside, 0);
+        EXPECT_EQ(TSkinControl::LiveCount(), 0);
+        EXPECT_EQ(GetCapture(), nullptr);
+        const int left = f.FirstLine();
+        EXPECT_GT(left, 0); // where the drag had taken it
+        SendMessageW(f.memo->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+        EXPECT_EQ(f.FirstLine(), left + 1); // the memo scrolls as before, on its own
+    }
 }
 
 TEST(Scrollbar, ListBoxAndStandAloneBar) {
